@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QFlags>
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <stdexcept>
+
+namespace larkspan::dom {
+
+// A failed engine call: a page that went away, a stale element handle, a script error.
+class DomError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Element properties that a caller can ask to be fetched ahead, in one go.
+enum class ElementProperty {
+    InnerText = 0x1,
+    InnerHTML = 0x2,
+    OuterHTML = 0x4,
+    Href = 0x8,
+};
+Q_DECLARE_FLAGS(ElementProperties, ElementProperty)
+Q_DECLARE_OPERATORS_FOR_FLAGS(ElementProperties)
+
+class ElementCollection;
+
+// One element of a loaded document. A handle stays bound to the page it came from: once that
+// page has gone, every call raises DomError and never reaches an element of another page.
+class Element {
+public:
+    virtual ~Element() = default;
+
+    // The class attribute as written (also for SVG elements); empty when there is none.
+    virtual QString className() const = 0;
+    // Upper case for HTML elements.
+    virtual QString tagName() const = 0;
+    virtual QString innerText() const = 0;
+    virtual QString innerHTML() const = 0;
+    virtual QString outerHTML() const = 0;
+    // The absolute link target of an anchor; empty when there is none or this is no anchor.
+    virtual QString href() const = 0;
+    // Clicks as a user would: the page's own click handlers run and links are followed.
+    // Loading goes on after the call returns.
+    virtual void click() = 0;
+
+    // Every element below this one, in document order (parents before children), for "*";
+    // elements of that tag name otherwise.
+    virtual std::unique_ptr<ElementCollection> getElementsByTagName(const QString& tagName) = 0;
+};
+
+class ElementCollection {
+public:
+    virtual ~ElementCollection() = default;
+
+    virtual int length() const = 0;
+    // The element at a position from 0; raises DomError outside 0 to length() - 1.
+    virtual std::shared_ptr<Element> item(int index) const = 0;
+
+    // Tells the engine that these properties of these items are about to be read, so it can
+    // fetch them in one round trip. Reading without it gives the same values, only slower.
+    virtual void prefetch(const QList<int>& indices, ElementProperties properties) = 0;
+};
+
+class Document {
+public:
+    virtual ~Document() = default;
+
+    // False for what the browser shows in place of a web page: plain text, an image, a PDF.
+    virtual bool isHtmlDocument() const = 0;
+    // The body element, or null when the document has none.
+    virtual std::shared_ptr<Element> body() = 0;
+    // Every element of the document, the head included, in document order.
+    virtual std::unique_ptr<ElementCollection> all() = 0;
+    // "loading", "interactive" or "complete".
+    virtual QString readyState() const = 0;
+};
+
+// The browser side of following a link to the next page.
+class PageLoader {
+public:
+    virtual ~PageLoader() = default;
+
+    // Clicks the element, then keeps the event loop running (without spinning a core) until
+    // the page that the click started loading has completely loaded and is the browser's
+    // document. Gives false when no navigation starts within ten seconds of the click, or when
+    // the load ends on the page that was already shown.
+    virtual bool clickAndWait(Element& element) = 0;
+};
+
+}  // namespace larkspan::dom

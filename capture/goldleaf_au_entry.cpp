@@ -1,0 +1,196 @@
+#include "capture/goldleaf_au_entry.h"
+
+#include "text/perl_regex.h"
+#include "text/regexpr.h"
+
+namespace larkspan {
+namespace {
+
+const QString kEmailPattern =
+    QStringLiteral(R"re([_a-zA-Z\d\-\.]+@[_a-zA-Z\d\-]+(\.[_a-zA-Z\d\-]+)+)re");
+const QString kNamePattern = QStringLiteral("listing-name: (.+)");
+const QString kPhonePattern = QStringLiteral(R"re(tel:([\- \d]+))re");
+const QString kHeadingPattern = QStringLiteral("listing-heading: (.+)");
+const QString kDescriptionPattern = QStringLiteral("short-description: (.+)");
+const QString kAddressPattern = QStringLiteral(R"re(address: ((.+),)+? ?(.+?) ([A-Z]+) (\d+))re");
+const QString kCityFallbackPattern = QStringLiteral(R"re(>(.+) ([A-Z]+) (\d+))re");
+const QString kListingPagePattern = QStringLiteral(R"re(href=[''"](/.+?-\d+-listing\.html))re");
+const QString kLongitudePattern = QStringLiteral(R"re(longitude="([\-.\d]+)")re");
+const QString kLatitudePattern = QStringLiteral(R"re(latitude="([\-.\d]+)")re");
+
+const QString kOpensInNewWindow = QStringLiteral(" (opens in a new window)");
+
+// The website attempts, tried in order while no website has been kept.
+struct WebsiteAttempt {
+    QString pattern;
+    QString prefix;    // put before group 1
+    bool cleanUp;      // drop the first " (opens in a new window)"
+    bool rejectLabels; // empty it again when it is a button label, not an address
+};
+
+const WebsiteAttempt kWebsiteAttempts[] = {
+    {QStringLiteral(R"re(span class=["']?alt["']?>(.+?) \(opens in a new window\))re"), {}, true,
+     true},
+    {QStringLiteral(R"re(=["']?(.+?)["']? title="Visit Our Website)re"), {}, true, false},
+    {QStringLiteral("website: (.+)"), {}, true, true},
+    {QStringLiteral(R"re(href="(.+?)" title=.+?web site)re"), {}, true, true},
+    {QStringLiteral("title=.www.(.+?) "), QStringLiteral("http://www."), false, false},
+};
+
+QString withoutFirst(QString text, const QString& part) {
+    const qsizetype at = text.indexOf(part);
+    if (at >= 0) {
+        text.remove(at, part.size());
+    }
+    return text;
+}
+
+// Upper case for a to z only, as the label test expects.
+QString asciiUpper(QString text) {
+    for (QChar& c : text) {
+        if (c >= u'a' && c <= u'z') {
+            c = QChar(c.unicode() - (u'a' - u'A'));
+        }
+    }
+    return text;
+}
+
+bool isWebsiteButtonLabel(const QString& value) {
+    return value.contains(QStringLiteral("Visit Our Website")) ||
+           asciiUpper(value).contains(QStringLiteral("LOOK AT OUR WEBSITE"));
+}
+
+// Doubles embedded double quotes so every field stays one CSV field.
+QString quotedField(const QString& value) {
+    QString field = value;
+    field.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + field + u'"';
+}
+
+}  // namespace
+
+TGoldleafAUentry::TGoldleafAUentry(const QString& FullEntry, const ServiceAddresses& addresses,
+                                   RegexCache* cache)
+    : m_addresses(addresses), m_cache(cache), _fFullEntry(FullEntry) {}
+
+QString TGoldleafAUentry::TakeOutLastComma(const QString& s) {
+    return s.endsWith(u',') ? s.chopped(1) : s;
+}
+
+QString TGoldleafAUentry::ExtractEmail(const QString& text) const {
+    TRegExpr regex(m_cache);
+    regex.setExpression(kEmailPattern);
+    return regex.Exec(text) ? regex.Match(0) : QString();
+}
+
+QString TGoldleafAUentry::RemoveDoubleQuotes(const QString& text) const {
+    TPerlRegEx regex(m_cache);
+    regex.setRegEx(QStringLiteral("\""));
+    regex.setSubject(text);
+    regex.ReplaceAll();
+    return regex.Subject();
+}
+
+QString TGoldleafAUentry::coordinate(const QString& pattern) const {
+    TPerlRegEx regex(m_cache);
+    regex.setRegEx(pattern);
+    regex.setOptions(PerlRegExOption::preMultiLine);
+    regex.setSubject(_fFullEntry);
+    return regex.Match() ? regex.Groups(1) : QString();
+}
+
+QString TGoldleafAUentry::GetLongitude() const {
+    return coordinate(kLongitudePattern);
+}
+
+QString TGoldleafAUentry::GetLatitude() const {
+    return coordinate(kLatitudePattern);
+}
+
+void TGoldleafAUentry::ExecuteL() {
+    _fEmail = ExtractEmail(_fFullEntry);
+
+    // From here on "." never crosses a line end, so every value ends with its line.
+    TRegExpr regex(m_cache);
+    regex.setModifierStr(QStringLiteral("-m"));
+    regex.setModifierS(false);
+    const auto find = [&regex, this](const QString& pattern) {
+        regex.setExpression(pattern);
+        return regex.Exec(_fFullEntry);
+    };
+
+    if (find(kNamePattern)) {
+        _fFullName = RemoveDoubleQuotes(regex.Match(1));
+    }
+    if (find(kPhonePattern)) {
+        _fPhone = regex.Match(1);
+    }
+    if (find(kHeadingPattern)) {
+        _fActividad = regex.Match(1);
+    }
+    if (find(kDescriptionPattern)) {
+        _fActiv2 = regex.Match(1);
+    }
+    if (find(kAddressPattern)) {
+        _fStreet = TakeOutLastComma(regex.Match(1));
+        _fCity = regex.Match(3);
+        _fstate = regex.Match(4);
+        _fZipNb = regex.Match(5);
+    }
+    if (_fCity.isEmpty() && find(kCityFallbackPattern)) {
+        _fCity = regex.Match(1);
+        _fstate = regex.Match(2);
+        _fZipNb = regex.Match(3);
+    }
+    findWebsite(regex);
+    if (find(kListingPagePattern)) {
+        _fHTTP_AU = m_addresses.directoryBase + regex.Match(1);
+    }
+
+    _fLongitude = GetLongitude();
+    _flatitude = GetLatitude();
+    buildMapLink();
+    buildResultLine();
+}
+
+void TGoldleafAUentry::findWebsite(TRegExpr& regex) {
+    for (const WebsiteAttempt& attempt : kWebsiteAttempts) {
+        if (!_fHTTP.isEmpty()) {
+            return;
+        }
+        regex.setExpression(attempt.pattern);
+        if (!regex.Exec(_fFullEntry)) {
+            continue;
+        }
+        const QString found = regex.Match(1);
+        _fHTTP = attempt.prefix + (attempt.cleanUp ? withoutFirst(found, kOpensInNewWindow) : found);
+        if (attempt.rejectLabels && isWebsiteButtonLabel(_fHTTP)) {
+            _fHTTP.clear();
+        }
+    }
+}
+
+void TGoldleafAUentry::buildMapLink() {
+    if (!_fLongitude.isEmpty()) {
+        _fGGMaps = m_addresses.mapBase + QStringLiteral("/maps?q=") + _flatitude + u',' +
+                   _fLongitude + QStringLiteral("&t=m");
+    } else if (!_fCity.isEmpty()) {
+        _fGGMaps = m_addresses.mapBase + QStringLiteral("/maps?t=m&q=") + _fStreet + u'+' +
+                   _fCity + u'+' + _fstate + u'+' + _fZIP;
+    }
+    _fGGMaps.replace(u' ', u'+');
+}
+
+void TGoldleafAUentry::buildResultLine() {
+    const QString* columns[] = {&_fFullName, &_fPhone,    &_fEmail,     &_fStreet, &_fZipNb,
+                                &_fCity,     &_fstate,    &_fActividad, &_fActiv2, &_fHTTP,
+                                &_fLongitude, &_flatitude, &_fGGMaps,   &_fHTTP_AU};
+    QStringList fields;
+    fields.reserve(std::size(columns));
+    for (const QString* column : columns) {
+        fields.append(quotedField(*column));
+    }
+    _fResultLine = fields.join(u',');
+}
+
+}  // namespace larkspan

@@ -1,0 +1,44 @@
+#include "capture/results_file.h"
+
+#include <QSaveFile>
+#include <QStringEncoder>
+
+namespace larkspan {
+namespace {
+
+// The system encoding has no reliable name, so ask it how it writes two non-ASCII characters.
+bool systemEncodingIsUtf8() {
+    QStringEncoder encoder(QStringConverter::System);
+    const QByteArray probe = encoder.encode(QStringView(u"\u00E9\u20AC"));
+    return probe == QByteArrayLiteral("\xC3\xA9\xE2\x82\xAC");
+}
+
+}  // namespace
+
+QByteArray encodeResultsText(const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines) {
+        text += line;
+        text += QStringLiteral("\r\n");
+    }
+    QByteArray bytes = systemEncodingIsUtf8() ? QByteArrayLiteral("\xEF\xBB\xBF") : QByteArray();
+    bytes += QStringEncoder(QStringConverter::System).encode(text);
+    return bytes;
+}
+
+void writeResultsFile(const QString& path, const QStringList& lines) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw ResultsFileError(QStringLiteral("Cannot write %1: %2")
+                                   .arg(path, file.errorString())
+                                   .toStdString());
+    }
+    const QByteArray bytes = encodeResultsText(lines);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        throw ResultsFileError(QStringLiteral("Cannot write %1: %2")
+                                   .arg(path, file.errorString())
+                                   .toStdString());
+    }
+}
+
+}  // namespace larkspan
