@@ -1,0 +1,161 @@
+#include "capture/flatten_page.h"
+
+#include "browser/dom.h"
+#include "capture/capture_error.h"
+
+#include <QLatin1String>
+#include <QList>
+#include <QStringView>
+
+#include <array>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace larkspan {
+namespace {
+
+using dom::ElementProperties;
+using dom::ElementProperty;
+
+enum class EntryForm {
+    Plain,                  // NAME: innerText
+    MarkupAndText,          // NAME: innerHTML, then NAME:. innerText
+    SeparatorInner,         // +-§--NAME: innerHTML
+    SeparatorOuterAndText,  // +-§--NAME: outerHTML, then NAMEINNER: innerText
+};
+
+struct ListingClassName {
+    QLatin1String name;
+    EntryForm form;
+};
+
+// Visited in this order for every element; the listing parser relies on the labels, the forms
+// and the order of entries within an element.
+constexpr std::array<ListingClassName, 13> ListingClassNames{{
+    {QLatin1String("listingTitle"), EntryForm::Plain},
+    {QLatin1String("listing-address"), EntryForm::Plain},
+    {QLatin1String("primary-contacts"), EntryForm::MarkupAndText},
+    {QLatin1String("website"), EntryForm::Plain},
+    {QLatin1String("media-class"), EntryForm::Plain},
+    {QLatin1String("listing-heading"), EntryForm::Plain},
+    {QLatin1String("dropdown-basic-body"), EntryForm::SeparatorInner},
+    {QLatin1String("email"), EntryForm::Plain},
+    {QLatin1String("search-contact-card call-to-actions"), EntryForm::SeparatorOuterAndText},
+    {QLatin1String("enhancedTextDesc"), EntryForm::Plain},
+    {QLatin1String("listing-short-description"), EntryForm::Plain},
+    {QLatin1String("listing-name"), EntryForm::Plain},
+    {QLatin1String("listing-details"), EntryForm::Plain},
+}};
+
+constexpr QStringView Separator = u"+-\u00A7--";
+constexpr QStringView LineEnd = u"\r\n";
+
+ElementProperties propertiesOf(EntryForm form) {
+    switch (form) {
+    case EntryForm::Plain:
+        return ElementProperty::InnerText;
+    case EntryForm::MarkupAndText:
+        return ElementProperty::InnerHTML | ElementProperty::InnerText;
+    case EntryForm::SeparatorInner:
+        return ElementProperty::InnerHTML;
+    case EntryForm::SeparatorOuterAndText:
+        return ElementProperty::OuterHTML | ElementProperty::InnerText;
+    }
+    return {};
+}
+
+struct MatchedElement {
+    int index;
+    std::shared_ptr<dom::Element> element;
+    std::vector<const ListingClassName*> entries;
+    ElementProperties properties;
+};
+
+// Decided from class names alone, which the engine answers from one snapshot of the page.
+std::vector<MatchedElement> matchElements(const dom::ElementCollection& elements) {
+    std::vector<MatchedElement> matched;
+    const int length = elements.length();
+    for (int i = 0; i < length; ++i) {
+        MatchedElement candidate{i, elements.item(i), {}, {}};
+        const QString className = candidate.element->className();
+        for (const ListingClassName& entry : ListingClassNames) {
+            // Anywhere in the whole attribute, case-sensitive, with no word boundaries, so a
+            // name also picks up the longer classes that contain it.
+            if (className.contains(entry.name)) {
+                candidate.entries.push_back(&entry);
+                candidate.properties |= propertiesOf(entry.form);
+            }
+        }
+        if (!candidate.entries.empty()) {
+            matched.push_back(std::move(candidate));
+        }
+    }
+    return matched;
+}
+
+// One round trip per distinct set of properties, a handful per page, so that no element's
+// markup is fetched unless one of its entries prints it.
+void prefetchEntries(dom::ElementCollection& elements, const std::vector<MatchedElement>& matched) {
+    std::map<int, QList<int>> indicesByProperties;
+    for (const MatchedElement& m : matched) {
+        indicesByProperties[m.properties.toInt()].append(m.index);
+    }
+    for (const auto& [properties, indices] : indicesByProperties) {
+        elements.prefetch(indices, ElementProperties::fromInt(properties));
+    }
+}
+
+void appendLine(QString& text, QStringView prefix, QLatin1String name, QStringView label,
+                const QString& value) {
+    text += prefix;
+    text += name;
+    text += label;
+    text += value;
+    text += LineEnd;
+}
+
+void appendEntry(QString& text, const ListingClassName& entry, const dom::Element& element) {
+    switch (entry.form) {
+    case EntryForm::Plain:
+        appendLine(text, {}, entry.name, u": ", element.innerText());
+        break;
+    case EntryForm::MarkupAndText:
+        appendLine(text, {}, entry.name, u": ", element.innerHTML());
+        appendLine(text, {}, entry.name, u":. ", element.innerText());
+        break;
+    case EntryForm::SeparatorInner:
+        appendLine(text, Separator, entry.name, u": ", element.innerHTML());
+        break;
+    case EntryForm::SeparatorOuterAndText:
+        appendLine(text, Separator, entry.name, u": ", element.outerHTML());
+        appendLine(text, {}, entry.name, u"INNER: ", element.innerText());
+        break;
+    }
+}
+
+}  // namespace
+
+QString FlattenPage(dom::Document* document) {
+    if (!document || !document->isHtmlDocument()) {
+        throw CaptureError("Invalid HTML document");
+    }
+    const std::shared_ptr<dom::Element> body = document->body();
+    if (!body) {
+        throw CaptureError("Can't find <body> element");
+    }
+    const std::unique_ptr<dom::ElementCollection> elements =
+        body->getElementsByTagName(QStringLiteral("*"));
+    const std::vector<MatchedElement> matched = matchElements(*elements);
+    prefetchEntries(*elements, matched);
+
+    QString text;
+    for (const MatchedElement& m : matched) {
+        for (const ListingClassName* entry : m.entries) {
+            appendEntry(text, *entry, *m.element);
+        }
+    }
+    return text;
+}
+
+}  // namespace larkspan
