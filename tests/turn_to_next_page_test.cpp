@@ -1,0 +1,142 @@
+#include "capture/capture_error.h"
+#include "capture/turn_to_next_page.h"
+
+#include "fake_dom.h"
+#include "qt_printers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace larkspan {
+namespace {
+
+using fake::FakeDocument;
+using fake::FakePageLoader;
+using fake::Node;
+
+const char* const Next = "NEXT »";
+const char* const PageTwo = "https://directory.example/search/listings?clue=Cafes&pageNumber=2";
+
+Node anchor(const char* id, const char* text, const char* href = PageTwo) {
+    return Node{.tag = "A", .id = id, .innerText = text, .href = href};
+}
+
+Node listItem(const char* id, const char* text, std::vector<Node> children = {}) {
+    return Node{.tag = "LI", .id = id, .innerText = text, .children = std::move(children)};
+}
+
+struct Case {
+    const char* what;
+    std::vector<Node> elements;
+    QStringList clicks;
+};
+
+void expectTurns(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        FakeDocument document(Node{.children = c.elements});
+        FakePageLoader loader;
+        EXPECT_EQ(TurnToNextPage(&document, loader), !c.clicks.isEmpty()) << c.what;
+        EXPECT_EQ(loader.clicks(), c.clicks) << c.what;
+    }
+}
+
+TEST(TurnToNextPageLinks, TheFirstQualifyingLinkIsClicked) {
+    expectTurns({
+        {"the link", {anchor("next", Next)}, {"next"}},
+        {"the first of two", {anchor("first", Next), anchor("second", Next)}, {"first"}},
+        {"a listing page's link is passed over",
+         {anchor("listing", Next, "https://directory.example/shop/listing.html?id=7"),
+          anchor("next", Next)},
+         {"next"}},
+        {"a link without target", {anchor("bare", Next, "")}, {"bare"}},
+        {"inside other markup", {Node{.children = {Node{.children = {anchor("deep", Next)}}}}},
+         {"deep"}},
+    });
+}
+
+TEST(TurnToNextPageLinks, OnlyTheExactTextOnAnAOrLiQualifies) {
+    expectTurns({
+        {"no links", {}, {}},
+        {"other letter case", {anchor("a", "Next »"), anchor("b", "next »")}, {}},
+        {"other blanks",
+         {anchor("a", "NEXT  »"), anchor("b", " NEXT »"), anchor("c", "NEXT »\n"), anchor("d", "NEXT»")},
+         {}},
+        {"other characters", {anchor("a", "NEXT >>"), anchor("b", "NEXT"), anchor("c", "NEXT ›"), anchor("d", "NEXT «")}, {}},
+        {"other tags",
+         {Node{.tag = "BUTTON", .id = "button", .innerText = Next},
+          Node{.tag = "SPAN", .id = "span", .innerText = Next},
+          Node{.tag = "a", .id = "svg-link", .innerText = Next, .href = PageTwo}},
+         {}},
+    });
+}
+
+TEST(TurnToNextPageLinks, AnLiStandsForItsFirstLink) {
+    expectTurns({
+        {"its first link",
+         {listItem("li", Next, {anchor("first", "NEXT"), anchor("second", "NEXT")})}, {"first"}},
+        {"without a link it is skipped", {listItem("li", Next), anchor("after", Next)}, {"after"}},
+        {"without a link and nothing after", {listItem("li", Next)}, {}},
+        {"its link goes to a listing page",
+         {listItem("li", Next, {anchor("listing", "NEXT", "https://directory.example/listing.html")})},
+         {}},
+        {"other text", {listItem("li", "Next »", {anchor("inner", "NEXT")})}, {}},
+    });
+}
+
+TEST(TurnToNextPageLinks, TheLoadersAnswerIsTheResult) {
+    FakeDocument document(Node{.children = {anchor("next", Next), anchor("other", Next)}});
+    FakePageLoader loader(false);
+    EXPECT_FALSE(TurnToNextPage(&document, loader));
+    EXPECT_EQ(loader.clicks(), QStringList{"next"});
+}
+
+TEST(TurnToNextPageErrors, NoHtmlDocumentRaisesItsMessage) {
+    FakeDocument notHtml(Node{.children = {anchor("next", Next)}});
+    notHtml.setHtmlDocument(false);
+    for (dom::Document* document : {static_cast<dom::Document*>(nullptr),
+                                    static_cast<dom::Document*>(&notHtml)}) {
+        FakePageLoader loader;
+        std::string message = "no error";
+        try {
+            TurnToNextPage(document, loader);
+        } catch (const CaptureError& error) {
+            message = error.what();
+        }
+        EXPECT_EQ(message, "Couldn't convert the wb.Document to an IHTMLDocument2");
+        EXPECT_TRUE(loader.clicks().isEmpty());
+    }
+}
+
+TEST(TurnToNextPageErrors, EngineErrorsPassThrough) {
+    FakeDocument document(Node{.children = {Node{.tag = "A", .innerText = Next, .gone = true}}});
+    FakePageLoader loader;
+    EXPECT_THROW(TurnToNextPage(&document, loader), dom::DomError);
+}
+
+TEST(TurnToNextPageBatching, TextAndTargetOfTheCandidatesAreFetchedInOneCall) {
+    std::vector<Node> elements;
+    for (int row = 0; row < 50; ++row) {
+        elements.push_back({.tag = "P", .id = "text", .innerText = Next});
+        elements.push_back(anchor("link", "Cafes"));
+    }
+    elements.push_back(listItem("li", "2"));
+    elements.push_back(anchor("next", Next));
+    FakeDocument document(Node{.children = std::move(elements)});
+    FakePageLoader loader;
+    ASSERT_TRUE(TurnToNextPage(&document, loader));
+
+    const fake::EngineLog& log = document.log();
+    EXPECT_EQ(log.unprefetchedReads, 0);
+    ASSERT_EQ(log.prefetches.size(), 1u);
+    EXPECT_EQ(log.prefetches[0].properties,
+              dom::ElementProperty::InnerText | dom::ElementProperty::Href);
+    EXPECT_EQ(log.prefetches[0].ids.count("link"), 50);
+    EXPECT_TRUE(log.prefetches[0].ids.contains("li"));
+    EXPECT_FALSE(log.prefetches[0].ids.contains("text"));
+    EXPECT_EQ(document.element("text")->readProperties(), dom::ElementProperties());
+}
+
+}  // namespace
+}  // namespace larkspan
