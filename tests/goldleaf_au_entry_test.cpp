@@ -12,8 +12,8 @@ const ServiceAddresses kAddresses{QStringLiteral("http://dir.test"), QStringLite
 
 // The fourteen columns of a result line, in their order.
 struct Fields {
-    QString name, phone, email, street, postcode, city, state, heading, description, website,
-        longitude, latitude, mapLink, listingPage;
+    QString name{}, phone{}, email{}, street{}, postcode{}, city{}, state{}, heading{},
+        description{}, website{}, longitude{}, latitude{}, mapLink{}, listingPage{};
 
     QStringList columns() const {
         return {name,    phone,       email,   street,    postcode,  city,    state,
@@ -40,6 +40,10 @@ struct BlockCase {
     QString block;
     Fields expected;
 };
+
+std::string testName(const testing::TestParamInfo<BlockCase>& param) {
+    return param.param.name;
+}
 
 class ListingBlockTest : public testing::TestWithParam<BlockCase> {};
 
@@ -71,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                   QStringLiteral("listing-heading: Cafes") + QChar(0) +
                       QStringLiteral("\r\nlisting-name: Hidden"),
                   {.heading = QStringLiteral("Cafes")}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testName);
 
 INSTANTIATE_TEST_SUITE_P(
     Addresses, ListingBlockTest,
@@ -105,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {.street = QStringLiteral("1\u00a0Main Rd"), .postcode = QStringLiteral("6000"),
                    .city = QStringLiteral("Perth"), .state = QStringLiteral("WA"),
                    .mapLink = kMapByAddress + QStringLiteral("1\u00a0Main+Rd+Perth+WA+")}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testName);
 
 INSTANTIATE_TEST_SUITE_P(
     Contacts, ListingBlockTest,
@@ -124,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
         BlockCase{"ListingPageGetsDirectoryBase",
                   crlf({R"(x: <a href='/nsw/sydney/cafe-12345-listing.html'>x</a>)"}),
                   {.listingPage = QStringLiteral("http://dir.test/nsw/sydney/cafe-12345-listing.html")}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testName);
 
 INSTANTIATE_TEST_SUITE_P(
     Websites, ListingBlockTest,
@@ -153,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
         BlockCase{"OnlyFirstOpensInNewWindowRemoved",
                   crlf({"website: a (opens in a new window) (opens in a new window)"}),
                   {.website = QStringLiteral("a (opens in a new window)")}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testName);
 
 INSTANTIATE_TEST_SUITE_P(
     Coordinates, ListingBlockTest,
@@ -176,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
                    .mapLink = kMapByAddress + QStringLiteral("1+A+St+Sydney+NSW+")}},
         BlockCase{"LatitudeOnlyNoAddress", crlf({R"(--card: <div latitude="-33.8">)"}),
                   {.latitude = QStringLiteral("-33.8")}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testName);
 
 TEST(ListingBlock, EmptyBlockGivesFourteenEmptyFields) {
     TGoldleafAUentry entry{QString()};

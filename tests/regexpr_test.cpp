@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{"RepeatedGroupKeepsLastRepetition", QStringLiteral("(ab)+"),
                   QStringLiteral("ababab"), false, true,
                   {QStringLiteral("ababab"), QStringLiteral("ab")}}),
-    [](const testing::TestParamInfo<MatchCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<MatchCase>& param) { return std::string(param.param.name); });
 
 TEST(RegExprSlots, AreUnsetAfterAFailedSearch) {
     TRegExpr regex = restrictedMatcher();
