@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace larkspan {
+
+class ListingTextParser;
+namespace dom {
+class Document;
+class PageLoader;
+}  // namespace dom
+
+// What a capture run needs from whoever hosts it: the window or the headless command.
+class CaptureHost {
+public:
+    virtual ~CaptureHost() = default;
+
+    // The capture browser's document as it is now (null when there is none).
+    virtual std::shared_ptr<dom::Document> currentDocument() = 0;
+    virtual dom::PageLoader& pageLoader() = 0;
+
+    // The flattened text of the page just read; gives the text to cut into listings. The window
+    // shows it in its Parser panel and parses exactly what the panel then holds.
+    virtual QString flattenedText(const QString& text) { return text; }
+    // The result lines of the accepted listings of one page, in page order.
+    virtual void pageCaptured(int pageNumber, const QStringList& resultLines) = 0;
+    // Asked after every page: false ends the run there, without looking for a next page.
+    virtual bool shouldTurnPage(int pageNumber) = 0;
+};
+
+// Captures the page the host shows and every page its next-page links lead to, until there is
+// no next page or the host stops it. A loop, not a recursion: memory stays flat over any number
+// of pages. Errors of the flattener, the page turner and the engine end the run and reach the
+// caller; pages already reported stay reported.
+void capturePageChain(CaptureHost& host, ListingTextParser& parser);
+
+}  // namespace larkspan
