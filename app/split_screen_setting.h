@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <optional>
+
+namespace larkspan {
+
+// The state of the split toggle, kept between runs as the integer SplitScreen: 1 pressed, 0 up.
+class SplitScreenSetting {
+public:
+    // The current user's setting: the registry on Windows, an INI file in the user's
+    // configuration folder on Linux.
+    SplitScreenSetting();
+    // An INI file of its own, for tests.
+    explicit SplitScreenSetting(const QString& iniFilePath);
+
+    // Pressed when the stored integer is nonzero. No value when there is none or it is not a
+    // 32-bit integer (see the .cpp for what counts in an INI file); the toggle then stays up.
+    // Never creates the store.
+    std::optional<bool> read();
+    // Stores 1 or 0 as an integer, creating the store when missing. Nothing happens when it
+    // cannot be written.
+    void write(bool pressed);
+
+private:
+    QSettings m_settings;
+};
+
+}  // namespace larkspan
