@@ -1,0 +1,209 @@
+#include "browser/dom_bridge.h"
+
+#include "browser/dom.h"
+#include "browser/local_wait.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+
+#include <chrono>
+#include <memory>
+
+// Resources of a static library are registered by hand, and only from the global namespace.
+static void registerBridgeResources() {
+    Q_INIT_RESOURCE(browser);
+}
+
+namespace larkspan::browser {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A world of the bridge's own: page scripts can neither see nor replace it, and tools that run
+// scripts in the application world do not meet it.
+constexpr quint32 kBridgeWorld = QWebEngineScript::UserWorld + 1;
+
+// Generous: even a page of tens of thousands of elements answers within a second, and only a page
+// whose scripts hang the renderer comes near it.
+constexpr std::chrono::milliseconds kAnswerTimeLimit = 30s;
+
+const char* const kPageClosed = "The document has gone: its browser was closed";
+const char* const kNoLongerShown = "The document has gone: the browser no longer shows it";
+const char* const kExpired =
+    "The element has expired: too many element lists were taken from its page since";
+const char* const kNoAnswer = "The page did not answer within 30 seconds";
+const char* const kQuitting = "The application is quitting";
+
+QString bridgeSource() {
+    static const QString source = [] {
+        registerBridgeResources();
+        QFile file(QStringLiteral(":/larkspan/dom_bridge.js"));
+        if (!file.open(QIODevice::ReadOnly)) {
+            throw std::logic_error("the document bridge script is missing from the resources");
+        }
+        return QString::fromUtf8(file.readAll());
+    }();
+    return source;
+}
+
+// The only code ever evaluated in the bridge's world. A document the script did not run in (the
+// engine's blank start page) answers null instead of failing.
+QString callCode(const QJsonObject& request) {
+    return QStringLiteral("typeof larkspanDom === 'object' ? larkspanDom.dispatch(")
+        + QString::fromUtf8(QJsonDocument(request).toJson(QJsonDocument::Compact))
+        + QStringLiteral(") : null");
+}
+
+[[noreturn]] void raiseScriptError(const QJsonObject& answer) {
+    const QString code = answer.value(QLatin1String("error")).toString();
+    if (code == QLatin1String("gone")) {
+        throw dom::DomError(kNoLongerShown);
+    }
+    if (code == QLatin1String("expired")) {
+        throw dom::DomError(kExpired);
+    }
+    throw dom::DomError(QStringLiteral("The page's document bridge failed: %1")
+                            .arg(answer.value(QLatin1String("message")).toString())
+                            .toStdString());
+}
+
+}  // namespace
+
+DomBridge::DomBridge(QWebEnginePage* page) : m_page(page) {
+    QWebEngineScript script;
+    script.setName(QStringLiteral("larkspan-dom-bridge"));
+    script.setSourceCode(bridgeSource());
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(kBridgeWorld);
+    script.setRunsOnSubFrames(false);
+    page->scripts().insert(script);
+
+    // Handles of the old document must fail from the moment its replacement is on its way.
+    connect(page, &QWebEnginePage::loadStarted, this, [this] {
+        ++m_generation;
+        m_loading = true;
+    });
+    connect(page, &QWebEnginePage::loadFinished, this, [this] { m_loading = false; });
+    connect(page, &QWebEnginePage::renderProcessTerminated, this, [this] {
+        ++m_generation;
+        m_loading = false;
+    });
+}
+
+std::optional<OpenedDocument> DomBridge::openDocument() {
+    // A load that starts while the page answers makes the answer's generation unclear; the
+    // second try then runs during that load and gives a provisional key.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const quint64 generation = m_generation;
+        const bool provisional = m_loading;
+        const std::optional<QJsonValue> value = send(
+            QJsonObject{{QStringLiteral("op"), QStringLiteral("document")}}, Purpose::MayNavigate);
+        if (generation != m_generation) {
+            continue;
+        }
+        if (!value) {
+            return std::nullopt;
+        }
+        const QJsonObject document = value->toObject();
+        return OpenedDocument{
+            {generation, document.value(QLatin1String("doc")).toString(), provisional},
+            document.value(QLatin1String("html")).toBool()};
+    }
+    throw dom::DomError(kNoLongerShown);
+}
+
+QJsonValue DomBridge::call(const DocumentKey& key, QJsonObject request) {
+    // The script itself refuses a request for another document, so no extra question is asked.
+    checkGeneration(key);
+    request.insert(QStringLiteral("doc"), key.token);
+    const std::optional<QJsonValue> value = send(request, Purpose::Answer);
+    if (!value) {
+        throw dom::DomError(kNoLongerShown);
+    }
+    return *value;
+}
+
+void DomBridge::callExpectingNavigation(const DocumentKey& key, QJsonObject request) {
+    checkGeneration(key);
+    request.insert(QStringLiteral("doc"), key.token);
+    if (!send(request, Purpose::MayNavigate)) {
+        throw dom::DomError(kNoLongerShown);
+    }
+}
+
+void DomBridge::checkCurrent(const DocumentKey& key) {
+    if (key.provisional) {
+        call(key, QJsonObject{{QStringLiteral("op"), QStringLiteral("readyState")}});
+    } else {
+        checkGeneration(key);
+    }
+}
+
+void DomBridge::checkGeneration(const DocumentKey& key) const {
+    if (m_page.isNull()) {
+        throw dom::DomError(kPageClosed);
+    }
+    if (key.generation != m_generation) {
+        throw dom::DomError(kNoLongerShown);
+    }
+}
+
+quint64 DomBridge::callCount() const {
+    return m_callCount;
+}
+
+std::optional<QJsonValue> DomBridge::send(const QJsonObject& request, Purpose purpose) {
+    QWebEnginePage* page = m_page;
+    if (page == nullptr) {
+        throw dom::DomError(kPageClosed);
+    }
+    const quint64 generation = m_generation;
+
+    LocalWait wait(page);
+    wait.setTimeLimit(kAnswerTimeLimit);
+    // A document that is being replaced may never answer, and its successor must not be asked.
+    connect(page, &QWebEnginePage::loadStarted, &wait, &LocalWait::finish);
+    connect(page, &QWebEnginePage::renderProcessTerminated, &wait, &LocalWait::finish);
+
+    // The answer may come after the wait has ended for another reason, so it must not point
+    // into this stack frame.
+    auto answer = std::make_shared<QVariant>();
+    const QPointer<LocalWait> waiting(&wait);
+    ++m_callCount;
+    page->runJavaScript(callCode(request), kBridgeWorld, [answer, waiting](const QVariant& value) {
+        *answer = value;
+        if (waiting) {
+            waiting->finish();
+        }
+    });
+    const LocalWait::Outcome outcome = wait.exec();
+
+    if (outcome == LocalWait::Outcome::ApplicationQuit) {
+        throw dom::DomError(kQuitting);
+    }
+    if (m_page.isNull()) {
+        throw dom::DomError(kPageClosed);
+    }
+    if (outcome == LocalWait::Outcome::TimedOut) {
+        throw dom::DomError(kNoAnswer);
+    }
+    if (m_generation != generation) {
+        if (purpose == Purpose::MayNavigate) {
+            return QJsonValue();
+        }
+        throw dom::DomError(kNoLongerShown);
+    }
+    if (answer->typeId() != QMetaType::QString) {
+        return std::nullopt;
+    }
+    const QJsonObject reply = QJsonDocument::fromJson(answer->toString().toUtf8()).object();
+    if (!reply.value(QLatin1String("ok")).toBool()) {
+        raiseScriptError(reply);
+    }
+    return reply.value(QLatin1String("value"));
+}
+
+}  // namespace larkspan::browser

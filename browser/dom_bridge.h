@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <optional>
+
+class QWebEnginePage;
+
+namespace larkspan::browser {
+
+// Which document a handle belongs to: the bridge's generation when the document was opened, and
+// the token that the page's script gave that document.
+struct DocumentKey {
+    quint64 generation = 0;
+    QString token;
+    // Opened while the page was loading: its document may be replaced at any moment without a
+    // new generation, so every use asks the page.
+    bool provisional = false;
+};
+
+// What opening the page's current document tells.
+struct OpenedDocument {
+    DocumentKey key;
+    bool isHtml = false;
+};
+
+// The native end of the page script resources/dom_bridge.js (its protocol is written there).
+// Installs the script on one page and sends it requests, waiting for each answer.
+class DomBridge : public QObject {
+    Q_OBJECT
+
+public:
+    // Does not own the page; once the page is gone every request raises dom::DomError.
+    explicit DomBridge(QWebEnginePage* page);
+
+    // The page's current document, or nothing while the page has none that the script runs in.
+    std::optional<OpenedDocument> openDocument();
+
+    // Sends a request about the document of `key` and gives the answer's value. Raises
+    // dom::DomError when that document has gone, also when it goes during the wait.
+    QJsonValue call(const DocumentKey& key, QJsonObject request);
+
+    // As call(), for a request that may start a navigation: the navigation's start counts as the
+    // answer.
+    void callExpectingNavigation(const DocumentKey& key, QJsonObject request);
+
+    // Raises dom::DomError unless the page still shows the document of `key`. Asks the page only
+    // for a provisional key.
+    void checkCurrent(const DocumentKey& key);
+
+    // Round trips made so far; one per request.
+    quint64 callCount() const;
+
+private:
+    enum class Purpose { Answer, MayNavigate };
+
+    void checkGeneration(const DocumentKey& key) const;
+
+    // Gives nothing when the document has no bridge to answer.
+    std::optional<QJsonValue> send(const QJsonObject& request, Purpose purpose);
+
+    QPointer<QWebEnginePage> m_page;
+    // Counts the documents the page has started to replace its document with.
+    quint64 m_generation = 0;
+    bool m_loading = false;
+    quint64 m_callCount = 0;
+};
+
+}  // namespace larkspan::browser

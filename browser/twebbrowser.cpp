@@ -1,0 +1,235 @@
+#include "browser/twebbrowser.h"
+
+#include "browser/dom_bridge.h"
+#include "browser/local_wait.h"
+#include "browser/web_document.h"
+
+#include <QAction>
+#include <QVBoxLayout>
+#include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace larkspan {
+namespace {
+
+const char* const kClosedDuringWait = "The browser was closed while waiting for the page";
+const char* const kQuitDuringWait = "The application is quitting";
+
+// Two addresses show the same document when they differ in the fragment at most.
+bool sameDocument(const QUrl& left, const QUrl& right) {
+    return left.adjusted(QUrl::RemoveFragment) == right.adjusted(QUrl::RemoveFragment);
+}
+
+}  // namespace
+
+TWebbrowser::TWebbrowser(QWidget* parent)
+    : QWidget(parent),
+      m_view(new QWebEngineView(this)),
+      m_page(m_view->page()),
+      m_bridge(std::make_shared<browser::DomBridge>(m_page)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+
+    m_navigationStart.setSingleShot(true);
+    connect(&m_navigationStart, &QTimer::timeout, this, &TWebbrowser::reportReadyState);
+    mapEngineEvents();
+}
+
+TWebbrowser::~TWebbrowser() {
+    // The page outlives this part of the object; what it reports while it goes must not reach
+    // handlers that would find the browser half destroyed.
+    m_page->blockSignals(true);
+}
+
+// Every engine event reaches the window through here.
+void TWebbrowser::mapEngineEvents() {
+    connect(m_page, &QWebEnginePage::linkHovered, this, &TWebbrowser::StatusTextChange);
+    connect(m_page, &QWebEnginePage::loadProgress, this,
+            [this](int progress) { emit ProgressChange(progress, 100); });
+    connect(m_page, &QWebEnginePage::titleChanged, this, &TWebbrowser::TitleChange);
+    connect(m_page->action(QWebEnginePage::Forward), &QAction::enabledChanged, this,
+            [this](bool enabled) { emit CommandStateChange(CommandForward, enabled); });
+    connect(m_page->action(QWebEnginePage::Back), &QAction::enabledChanged, this,
+            [this](bool enabled) { emit CommandStateChange(CommandBack, enabled); });
+    connect(m_page, &QWebEnginePage::loadingChanged, this, &TWebbrowser::handleLoadingChanged);
+    connect(m_page, &QWebEnginePage::urlChanged, this, &TWebbrowser::handleUrlChanged);
+    connect(m_page, &QWebEnginePage::newWindowRequested, this,
+            [this](QWebEngineNewWindowRequest& request) {
+                TWebbrowser* target = nullptr;
+                bool cancel = false;
+                emit NewWindow2(target, cancel);
+                if (!cancel && target != nullptr) {
+                    request.openIn(target->m_page);
+                }
+            });
+    // A page closing its own window must not take the tab with it.
+    connect(m_page, &QWebEnginePage::windowCloseRequested, this,
+            [this] { Navigate(QUrl(QStringLiteral("about:blank"))); });
+    // A renderer that has gone finishes nothing, so the load ends here.
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, [this] {
+        m_loading = false;
+        m_lastLoadSucceeded = false;
+        reportReadyState();
+    });
+}
+
+void TWebbrowser::handleLoadingChanged(const QWebEngineLoadingInfo& info) {
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        m_navigationStart.stop();
+        m_loading = true;
+        ++m_loadsStarted;
+        reportReadyState();
+        emit BeforeNavigate2(info.url());
+        emit DownloadBegin();
+        return;
+    }
+    m_loading = false;
+    m_loadedOnce = true;
+    m_lastLoadSucceeded = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
+    reportReadyState();
+    emit DownloadComplete();
+    emit DocumentComplete(info.url());
+}
+
+void TWebbrowser::handleUrlChanged(const QUrl& url) {
+    // A request that only moves within the shown document never reports a load.
+    if (m_navigationStart.isActive() && sameDocument(url, m_urlBeforeRequest)) {
+        m_navigationStart.stop();
+        reportReadyState();
+    }
+    emit NavigateComplete2(url);
+}
+
+void TWebbrowser::expectNavigation() {
+    // The engine reports the start of a load only later, so the request itself counts as
+    // loading; otherwise a wait right after it would end on the previous page.
+    m_urlBeforeRequest = m_page->url();
+    m_navigationStart.start(m_navigationStartTimeout);
+    reportReadyState();
+}
+
+void TWebbrowser::reportReadyState() {
+    const int readyState = ReadyState();
+    if (readyState != m_reportedReadyState) {
+        m_reportedReadyState = readyState;
+        emit readyStateChanged(readyState);
+    }
+}
+
+void TWebbrowser::Navigate(const QUrl& url) {
+    expectNavigation();
+    m_page->load(url);
+}
+
+void TWebbrowser::GoBack() {
+    if (m_page->history()->canGoBack()) {
+        expectNavigation();
+        m_page->triggerAction(QWebEnginePage::Back);
+    }
+}
+
+void TWebbrowser::GoForward() {
+    if (m_page->history()->canGoForward()) {
+        expectNavigation();
+        m_page->triggerAction(QWebEnginePage::Forward);
+    }
+}
+
+void TWebbrowser::Stop() {
+    m_navigationStart.stop();
+    m_page->triggerAction(QWebEnginePage::Stop);
+    reportReadyState();
+}
+
+void TWebbrowser::Refresh() {
+    Refresh2(0);
+}
+
+void TWebbrowser::Refresh2(int level) {
+    if (m_page->url().isEmpty()) {
+        return;
+    }
+    expectNavigation();
+    m_page->triggerAction(level == RefreshCompletely ? QWebEnginePage::ReloadAndBypassCache
+                                                     : QWebEnginePage::Reload);
+}
+
+QString TWebbrowser::LocationURL() const {
+    return m_page->url().toString();
+}
+
+bool TWebbrowser::Busy() const {
+    return ReadyState() == 1;
+}
+
+int TWebbrowser::ReadyState() const {
+    if (m_loading || m_navigationStart.isActive()) {
+        return 1;
+    }
+    return m_loadedOnce ? 4 : 0;
+}
+
+std::shared_ptr<dom::Document> TWebbrowser::Document() {
+    if (ReadyState() == 0) {
+        return nullptr;
+    }
+    return browser::WebDocument::open(m_bridge);
+}
+
+bool TWebbrowser::clickAndWait(dom::Element& element) {
+    const QUrl shownBefore = m_page->url();
+    const quint64 loadsBefore = m_loadsStarted;
+
+    browser::LocalWait wait(this);
+    wait.setTimeLimit(m_navigationStartTimeout);
+    // Connected after the browser's own handler, so ReadyState already tells the news.
+    connect(m_page, &QWebEnginePage::loadingChanged, &wait,
+            [this, &wait, loadsBefore](const QWebEngineLoadingInfo& info) {
+                if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+                    wait.clearTimeLimit();
+                } else if (m_loadsStarted > loadsBefore && ReadyState() == 4) {
+                    wait.finish();
+                }
+            });
+    // The load may start, and even finish, while the click itself waits for its answer.
+    element.click();
+
+    switch (wait.exec()) {
+    case browser::LocalWait::Outcome::TimedOut:
+        return false;
+    case browser::LocalWait::Outcome::WatchedObjectDestroyed:
+        throw dom::DomError(kClosedDuringWait);
+    case browser::LocalWait::Outcome::ApplicationQuit:
+        throw dom::DomError(kQuitDuringWait);
+    case browser::LocalWait::Outcome::Finished:
+        break;
+    }
+    return m_lastLoadSucceeded && !sameDocument(m_page->url(), shownBefore);
+}
+
+bool TWebbrowser::waitUntilComplete() {
+    if (ReadyState() != 1) {
+        return true;
+    }
+    browser::LocalWait wait(this);
+    connect(this, &TWebbrowser::readyStateChanged, &wait, [&wait](int readyState) {
+        if (readyState != 1) {
+            wait.finish();
+        }
+    });
+    return wait.exec() == browser::LocalWait::Outcome::Finished;
+}
+
+void TWebbrowser::setNavigationStartTimeout(std::chrono::milliseconds timeout) {
+    m_navigationStartTimeout = timeout;
+}
+
+quint64 TWebbrowser::engineCallCount() const {
+    return m_bridge->callCount();
+}
+
+}  // namespace larkspan

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "browser/dom.h"
+
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
+#include <chrono>
+#include <memory>
+
+class QWebEngineLoadingInfo;
+class QWebEnginePage;
+class QWebEngineView;
+
+namespace larkspan {
+
+namespace browser {
+class DomBridge;
+}
+
+// The browser of one tab: an engine view with the control operations and events the window
+// works with, and the document access of the capture engine.
+class TWebbrowser : public QWidget, public dom::PageLoader {
+    Q_OBJECT
+
+public:
+    // The commands of CommandStateChange.
+    enum Command {
+        CommandForward = 1,
+        CommandBack = 2,
+    };
+    // The level of Refresh2 that reloads bypassing the cache.
+    static constexpr int RefreshCompletely = 3;
+
+    explicit TWebbrowser(QWidget* parent = nullptr);
+    ~TWebbrowser() override;
+
+    void Navigate(const QUrl& url);
+    void GoBack();
+    void GoForward();
+    void Stop();
+    void Refresh();
+    void Refresh2(int level);
+
+    // Empty before the first navigation.
+    QString LocationURL() const;
+    // True while ReadyState is 1.
+    bool Busy() const;
+    // 0 before anything was asked to load; 1 from the request of a navigation (or the start of
+    // one the page began itself) until the main frame has finished loading; then 4. A request
+    // that has not started loading after the navigation start timeout counts as done.
+    int ReadyState() const;
+    // The document the browser shows, or null when it shows none.
+    std::shared_ptr<dom::Document> Document();
+
+    // Gives false when no navigation starts within the navigation start timeout of the click,
+    // and when the load fails or ends on the page that was already shown (fragments aside).
+    // Raises dom::DomError when the browser is destroyed or the application quits during the
+    // wait.
+    bool clickAndWait(dom::Element& element) override;
+
+    // Keeps the event loop running while ReadyState is 1. Gives true once it is not (at once
+    // when nothing is loading); false when the browser is destroyed or the application quits
+    // during the wait.
+    bool waitUntilComplete();
+
+    // How long a click or a navigation request may take to start loading a page; 10 s unless set.
+    void setNavigationStartTimeout(std::chrono::milliseconds timeout);
+
+    // Round trips to the page's document bridge so far.
+    quint64 engineCallCount() const;
+
+    // Kept by the window for this browser's tab: the last command states reported and the
+    // caption to show while the tab is active.
+    bool FNavForward = false;
+    bool FNavBack = false;
+    QString FTitle;
+
+signals:
+    void StatusTextChange(const QString& text);
+    void ProgressChange(int progress, int progressMax);
+    void CommandStateChange(int command, bool enable);
+    void DownloadBegin();
+    void DownloadComplete();
+    void TitleChange(const QString& text);
+    void BeforeNavigate2(const QUrl& url);
+    // The page asks for a new window. A handler, connected directly, either hands over a browser
+    // that has not loaded anything in ppDisp, which then loads the requested page, or sets Cancel.
+    // Without a browser no window opens.
+    void NewWindow2(larkspan::TWebbrowser*& ppDisp, bool& Cancel);
+    void NavigateComplete2(const QUrl& url);
+    void DocumentComplete(const QUrl& url);
+    void readyStateChanged(int readyState);
+
+private:
+    void mapEngineEvents();
+    void handleLoadingChanged(const QWebEngineLoadingInfo& info);
+    void handleUrlChanged(const QUrl& url);
+    void expectNavigation();
+    void reportReadyState();
+
+    QWebEngineView* m_view;
+    QWebEnginePage* m_page;
+    std::shared_ptr<browser::DomBridge> m_bridge;
+    std::chrono::milliseconds m_navigationStartTimeout{10000};
+    // Runs from a navigation request until the engine reports the load's start.
+    QTimer m_navigationStart;
+    QUrl m_urlBeforeRequest;
+    bool m_loading = false;
+    bool m_loadedOnce = false;
+    bool m_lastLoadSucceeded = false;
+    quint64 m_loadsStarted = 0;
+    int m_reportedReadyState = 0;
+};
+
+}  // namespace larkspan

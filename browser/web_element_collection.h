@@ -1,0 +1,23 @@
+#pragma once
+
+#include "browser/dom.h"
+#include "browser/element_snapshot.h"
+
+#include <memory>
+
+namespace larkspan::browser {
+
+// A list of elements of a page shown by the engine, fixed when it was taken.
+class WebElementCollection : public dom::ElementCollection {
+public:
+    explicit WebElementCollection(std::shared_ptr<ElementSnapshot> snapshot);
+
+    int length() const override;
+    std::shared_ptr<dom::Element> item(int index) const override;
+    void prefetch(const QList<int>& indices, dom::ElementProperties properties) override;
+
+private:
+    std::shared_ptr<ElementSnapshot> m_snapshot;
+};
+
+}  // namespace larkspan::browser

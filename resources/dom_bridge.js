@@ -1,0 +1,163 @@
+// Document bridge of the Larkspan browser.
+//
+// Installed at document creation in a script world of its own, so the page's scripts can neither
+// see nor replace it. It answers the native side's synchronous document interface in few round
+// trips: a list of elements comes with the tag and the class of every element at once, and
+// further properties of many elements come in one request.
+//
+// Protocol
+// --------
+// The native side evaluates nothing in this world but the one expression
+//
+//     larkspanDom.dispatch(REQUEST)
+//
+// where REQUEST is a JSON object written by a JSON encoder. JSON is valid expression syntax, so no
+// value can ever become code. The answer is always a JSON text:
+//
+//     {"ok": true, "value": VALUE}
+//     {"ok": false, "error": CODE, "message": TEXT}
+//
+// CODE is "gone" (the request is meant for another document), "expired" (its snapshot has been
+// dropped), "range" (an index outside the snapshot) or "failed" (anything else that threw).
+//
+// "document" opens the document: its answer carries "doc", a random token of this document. Every
+// other request brings that token back in "doc"; a request meant for another document is refused
+// with "gone" before any element is touched.
+//
+//   {op: "document"}                               -> {doc, html}
+//   {op: "readyState", doc}                        -> "loading" | "interactive" | "complete"
+//   {op: "body", doc}                              -> SNAPSHOT of [body], or null without a body
+//   {op: "all", doc}                               -> SNAPSHOT of every element of the document
+//   {op: "elementsByTagName", doc, snapshot, index, tag}
+//                                                  -> SNAPSHOT of the elements below that
+//                                                     element with that tag ("*": every one)
+//   {op: "read", doc, snapshot, indices, properties}
+//                                                  -> one array per index holding the values of
+//                                                     the properties, in the order asked
+//   {op: "click", doc, snapshot, index}            -> null
+//
+// Properties are "innerText", "innerHTML", "outerHTML" and "href".
+// SNAPSHOT is {snapshot: ID, tags: [tag name, ...], classes: [class attribute, ...]}: a fixed list
+// of elements in document order, addressed afterwards as (ID, index). Only the newest
+// KEPT_SNAPSHOTS snapshots of a document are kept, so the table cannot grow without bound.
+
+"use strict";
+
+(() => {
+    const KEPT_SNAPSHOTS = 32;
+    const HTML_NAMESPACE = "http://www.w3.org/1999/xhtml";
+    const HTML_CONTENT_TYPES = new Set(["text/html", "application/xhtml+xml"]);
+
+    class BridgeError extends Error {
+        constructor(code, message) {
+            super(message);
+            this.code = code;
+        }
+    }
+
+    function randomToken() {
+        const bytes = new Uint8Array(16);
+        crypto.getRandomValues(bytes);
+        return Array.from(bytes, (byte) => byte.toString(16).padStart(2, "0")).join("");
+    }
+
+    const token = randomToken();
+    const snapshots = new Map();
+    let nextSnapshotId = 1;
+
+    // Upper case for every HTML element, as in an HTML document, also when the page is XHTML.
+    function tagNameOf(element) {
+        return element.namespaceURI === HTML_NAMESPACE ? element.tagName.toUpperCase() : element.tagName;
+    }
+
+    // The attribute as written: for SVG elements the className property is an object.
+    function classOf(element) {
+        return element.getAttribute("class") ?? "";
+    }
+
+    function remember(elements) {
+        const id = nextSnapshotId++;
+        snapshots.set(id, elements);
+        if (snapshots.size > KEPT_SNAPSHOTS) {
+            snapshots.delete(snapshots.keys().next().value);
+        }
+        return { snapshot: id, tags: elements.map(tagNameOf), classes: elements.map(classOf) };
+    }
+
+    function elementAt(snapshotId, index) {
+        const elements = snapshots.get(snapshotId);
+        if (elements === undefined) {
+            throw new BridgeError("expired", `snapshot ${snapshotId} is no longer kept`);
+        }
+        if (!Number.isInteger(index) || index < 0 || index >= elements.length) {
+            throw new BridgeError("range", `index ${index} is outside snapshot ${snapshotId}`);
+        }
+        return elements[index];
+    }
+
+    const readers = new Map([
+        // SVG and other non-HTML elements have no rendered text of their own.
+        ["innerText", (element) => (element instanceof HTMLElement ? element.innerText : element.textContent ?? "")],
+        ["innerHTML", (element) => element.innerHTML],
+        ["outerHTML", (element) => element.outerHTML],
+        // The resolved target of an HTML link; an SVG link's href is an object, not an address.
+        ["href", (element) =>
+            element instanceof HTMLAnchorElement || element instanceof HTMLAreaElement ? element.href : ""],
+    ]);
+
+    function reader(property) {
+        const read = readers.get(property);
+        if (read === undefined) {
+            throw new BridgeError("failed", `unknown property ${property}`);
+        }
+        return read;
+    }
+
+    // As a user's click: the page's handlers run and links are followed. SVG elements have no
+    // click() of their own, so they get the event directly.
+    function click(element) {
+        if (element instanceof HTMLElement) {
+            element.click();
+        } else {
+            element.dispatchEvent(new MouseEvent("click", { bubbles: true, cancelable: true, composed: true, view: window }));
+        }
+    }
+
+    const operations = new Map([
+        ["document", () => ({ doc: token, html: HTML_CONTENT_TYPES.has(document.contentType) })],
+        ["readyState", () => document.readyState],
+        ["body", () => (document.body ? remember([document.body]) : null)],
+        ["all", () => remember(Array.from(document.getElementsByTagName("*")))],
+        ["elementsByTagName", (request) =>
+            remember(Array.from(elementAt(request.snapshot, request.index).getElementsByTagName(String(request.tag))))],
+        ["read", (request) => {
+            const read = request.properties.map(reader);
+            return request.indices.map((index) => {
+                const element = elementAt(request.snapshot, index);
+                return read.map((readProperty) => readProperty(element));
+            });
+        }],
+        ["click", (request) => {
+            click(elementAt(request.snapshot, request.index));
+            return null;
+        }],
+    ]);
+
+    function dispatch(request) {
+        try {
+            const operation = operations.get(request.op);
+            if (operation === undefined) {
+                throw new BridgeError("failed", `unknown request ${request.op}`);
+            }
+            if (request.op !== "document" && request.doc !== token) {
+                throw new BridgeError("gone", "the request is meant for another document");
+            }
+            return JSON.stringify({ ok: true, value: operation(request) });
+        } catch (error) {
+            const code = error instanceof BridgeError ? error.code : "failed";
+            return JSON.stringify({ ok: false, error: code, message: String(error?.message ?? error) });
+        }
+    }
+
+    globalThis.larkspanDom = Object.freeze({ dispatch });
+})();
