@@ -1,0 +1,10 @@
+#include "browser_test_suites.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    int failures = runDomBridgeTests(argc, argv);
+    failures += runTWebbrowserTests(argc, argv);
+    return failures;
+}

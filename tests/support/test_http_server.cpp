@@ -1,0 +1,96 @@
+#include "tests/support/test_http_server.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHostAddress>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <memory>
+
+namespace larkspan::test {
+namespace {
+
+QByteArray contentTypeBySuffix(const QString& path) {
+    static const QHash<QString, QByteArray> types{
+        {QStringLiteral("html"), "text/html; charset=utf-8"},
+        {QStringLiteral("xhtml"), "application/xhtml+xml; charset=utf-8"},
+        {QStringLiteral("txt"), "text/plain; charset=utf-8"},
+        {QStringLiteral("svg"), "image/svg+xml"},
+        {QStringLiteral("png"), "image/png"},
+        {QStringLiteral("css"), "text/css"},
+        {QStringLiteral("js"), "text/javascript"},
+    };
+    return types.value(QFileInfo(path).suffix().toLower(), "application/octet-stream");
+}
+
+QByteArray response(const QByteArray& status, const QByteArray& contentType,
+                    const QByteArray& body) {
+    return "HTTP/1.1 " + status + "\r\nContent-Type: " + contentType
+        + "\r\nContent-Length: " + QByteArray::number(body.size())
+        + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
+}
+
+}  // namespace
+
+TestHttpServer::TestHttpServer(const QString& folder, QObject* parent)
+    : QObject(parent), m_folder(folder) {
+    connect(&m_server, &QTcpServer::newConnection, this, &TestHttpServer::handleConnection);
+}
+
+bool TestHttpServer::listen() {
+    return m_server.listen(QHostAddress::LocalHost);
+}
+
+QUrl TestHttpServer::url(const QString& path) const {
+    return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
+}
+
+void TestHttpServer::setDelay(const QString& path, std::chrono::milliseconds delay) {
+    m_delays.insert(path, delay);
+}
+
+void TestHttpServer::setContentType(const QString& path, const QByteArray& contentType) {
+    m_contentTypes.insert(path, contentType);
+}
+
+void TestHttpServer::handleConnection() {
+    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        auto received = std::make_shared<QByteArray>();
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket, received] {
+            received->append(socket->readAll());
+            const qsizetype end = received->indexOf("\r\n\r\n");
+            if (end >= 0) {
+                // One request per connection: the answer closes it.
+                disconnect(socket, &QTcpSocket::readyRead, this, nullptr);
+                handleRequest(socket, received->left(end));
+            }
+        });
+    }
+}
+
+void TestHttpServer::handleRequest(QTcpSocket* socket, const QByteArray& head) {
+    const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
+    const QString path = requestLine.size() >= 2
+        ? QUrl(QString::fromLatin1(requestLine.at(1))).path()
+        : QString();
+    const std::chrono::milliseconds delay = m_delays.value(path, std::chrono::milliseconds(0));
+    QTimer::singleShot(delay, socket, [this, socket, path] { respond(socket, path); });
+    emit requested(path);
+}
+
+void TestHttpServer::respond(QTcpSocket* socket, const QString& path) {
+    // Only files inside the folder: a cleaned path that climbs out of it is not found.
+    const QString relative = QDir::cleanPath(path).mid(1);
+    QFile file(m_folder.filePath(relative));
+    if (relative.startsWith(QLatin1String("..")) || !file.open(QIODevice::ReadOnly)) {
+        socket->write(response("404 Not Found", "text/plain", "not found"));
+    } else {
+        socket->write(response("200 OK", m_contentTypes.value(path, contentTypeBySuffix(path)),
+                               file.readAll()));
+    }
+    socket->disconnectFromHost();
+}
+
+}  // namespace larkspan::test

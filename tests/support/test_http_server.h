@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QTcpServer>
+#include <QUrl>
+
+#include <chrono>
+
+class QTcpSocket;
+
+namespace larkspan::test {
+
+// A small HTTP server on 127.0.0.1 for tests that load real pages: it serves the files of one
+// folder, each after an optional delay and with a content type that can be overridden. Paths
+// are the part of the address after the port, without the query ("/page.html").
+class TestHttpServer : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TestHttpServer(const QString& folder, QObject* parent = nullptr);
+
+    // Listens on a free port; false when it cannot.
+    bool listen();
+
+    QUrl url(const QString& path) const;
+    void setDelay(const QString& path, std::chrono::milliseconds delay);
+    void setContentType(const QString& path, const QByteArray& contentType);
+
+signals:
+    // A request has come in; its answer follows after the path's delay.
+    void requested(const QString& path);
+
+private:
+    void handleConnection();
+    void handleRequest(QTcpSocket* socket, const QByteArray& head);
+    void respond(QTcpSocket* socket, const QString& path);
+
+    QTcpServer m_server;
+    QDir m_folder;
+    QHash<QString, std::chrono::milliseconds> m_delays;
+    QHash<QString, QByteArray> m_contentTypes;
+};
+
+}  // namespace larkspan::test

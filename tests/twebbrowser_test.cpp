@@ -1,0 +1,359 @@
+#include "browser/chromium_sandbox.h"
+#include "browser/dom.h"
+#include "browser/twebbrowser.h"
+
+#include "browser_test_helpers.h"
+#include "browser_test_suites.h"
+#include "tests/support/test_http_server.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace larkspan {
+namespace {
+
+using namespace std::chrono_literals;
+using test::domErrorOf;
+using test::elementByClass;
+using test::loadPage;
+
+// Short, so that clicks that lead nowhere do not hold the suite up.
+constexpr std::chrono::milliseconds StartTimeout = 300ms;
+
+std::unique_ptr<TWebbrowser> newBrowser() {
+    auto browser = std::make_unique<TWebbrowser>();
+    browser->setNavigationStartTimeout(StartTimeout);
+    return browser;
+}
+
+// The text of the page's element of class "marker", or "none".
+QString markerOf(TWebbrowser& browser) {
+    const std::shared_ptr<dom::Document> document = browser.Document();
+    if (!document) {
+        return QStringLiteral("no document");
+    }
+    const std::shared_ptr<dom::Element> marker = elementByClass(*document, QStringLiteral("marker"));
+    return marker ? marker->innerText() : QStringLiteral("none");
+}
+
+// Every event of a browser in order, as "Name argument...".
+class EventLog : public QObject {
+public:
+    explicit EventLog(TWebbrowser& browser) {
+        connect(&browser, &TWebbrowser::StatusTextChange, this,
+                [this](const QString& text) { add(QStringLiteral("StatusTextChange ") + text); });
+        connect(&browser, &TWebbrowser::ProgressChange, this, [this](int progress, int max) {
+            add(QStringLiteral("ProgressChange %1 %2").arg(progress).arg(max));
+        });
+        connect(&browser, &TWebbrowser::CommandStateChange, this, [this](int command, bool enable) {
+            add(QStringLiteral("CommandStateChange %1 %2").arg(command).arg(enable));
+        });
+        connect(&browser, &TWebbrowser::DownloadBegin, this,
+                [this] { add(QStringLiteral("DownloadBegin")); });
+        connect(&browser, &TWebbrowser::DownloadComplete, this,
+                [this] { add(QStringLiteral("DownloadComplete")); });
+        connect(&browser, &TWebbrowser::TitleChange, this,
+                [this](const QString& text) { add(QStringLiteral("TitleChange ") + text); });
+        connect(&browser, &TWebbrowser::BeforeNavigate2, this, [this](const QUrl& url) {
+            add(QStringLiteral("BeforeNavigate2 ") + url.toString());
+        });
+        connect(&browser, &TWebbrowser::NavigateComplete2, this, [this](const QUrl& url) {
+            add(QStringLiteral("NavigateComplete2 ") + url.toString());
+        });
+        connect(&browser, &TWebbrowser::DocumentComplete, this, [this](const QUrl& url) {
+            add(QStringLiteral("DocumentComplete ") + url.toString());
+        });
+    }
+
+    // The entries whose names are in `names`, in order.
+    QStringList only(const QStringList& names) const {
+        QStringList picked;
+        for (const QString& entry : m_entries) {
+            if (names.contains(entry.section(u' ', 0, 0))) {
+                picked.append(entry);
+            }
+        }
+        return picked;
+    }
+
+    void clear() { m_entries.clear(); }
+
+private:
+    void add(const QString& entry) { m_entries.append(entry); }
+
+    QStringList m_entries;
+};
+
+}  // namespace
+
+class TWebbrowserTest : public QObject {
+    Q_OBJECT
+
+public:
+    TWebbrowserTest() : m_server(test::browserPagesFolder()) {}
+
+private slots:
+    void initTestCase();
+    void readyStateOfAFreshBrowser();
+    void readyStateFollowsALoad();
+    void requestsThatLoadNoPage_data();
+    void requestsThatLoadNoPage();
+    void eventsOfNavigations();
+    void clickAndWait_data();
+    void clickAndWait();
+    void clickAndWaitWhenTheBrowserIsClosed();
+    void waitUntilCompleteWhenTheBrowserIsClosed();
+    void closeRequestShowsABlankPage();
+    void newWindowOpensInTheHandedOverBrowser();
+    void sandboxSwitch_data();
+    void sandboxSwitch();
+
+private:
+    QString address(const QString& path) const { return m_server.url(path).toString(); }
+
+    test::TestHttpServer m_server;
+};
+
+void TWebbrowserTest::initTestCase() {
+    QVERIFY(m_server.listen());
+}
+
+void TWebbrowserTest::readyStateOfAFreshBrowser() {
+    TWebbrowser browser;
+    QCOMPARE(browser.ReadyState(), 0);
+    QCOMPARE(browser.Busy(), false);
+    QCOMPARE(browser.LocationURL(), QString());
+    QVERIFY(browser.Document() == nullptr);
+    // Nothing is loading, so there is nothing to wait for.
+    QVERIFY(browser.waitUntilComplete());
+}
+
+void TWebbrowserTest::readyStateFollowsALoad() {
+    const auto browser = newBrowser();
+    browser->Navigate(m_server.url(QStringLiteral("/slow.html")));
+    // Loading from the request on, before the engine reports anything.
+    QCOMPARE(browser->ReadyState(), 1);
+    QCOMPARE(browser->Busy(), true);
+    QVERIFY(browser->waitUntilComplete());
+    QCOMPARE(browser->ReadyState(), 4);
+    QCOMPARE(browser->Busy(), false);
+    QCOMPARE(browser->LocationURL(), address(QStringLiteral("/slow.html")));
+    QCOMPARE(markerOf(*browser), QStringLiteral("slow page"));
+}
+
+void TWebbrowserTest::requestsThatLoadNoPage_data() {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("fragment of the shown page") << "{base}/next.html#part" << "{base}/next.html#part";
+    QTest::newRow("script address") << "javascript:void(0)" << "{base}/next.html";
+}
+
+void TWebbrowserTest::requestsThatLoadNoPage() {
+    QFETCH(QString, address);
+    QFETCH(QString, shown);
+    const QString base = m_server.url({}).toString();
+    const auto browser = newBrowser();
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/next.html"))));
+
+    browser->Navigate(QUrl(address.replace(QStringLiteral("{base}"), base)));
+    QCOMPARE(browser->ReadyState(), 1);
+    QVERIFY(browser->waitUntilComplete());
+    QCOMPARE(browser->ReadyState(), 4);
+    QCOMPARE(browser->LocationURL(), shown.replace(QStringLiteral("{base}"), base));
+    QCOMPARE(markerOf(*browser), QStringLiteral("page two"));
+}
+
+void TWebbrowserTest::eventsOfNavigations() {
+    const auto browser = newBrowser();
+    EventLog log(*browser);
+    const QString next = address(QStringLiteral("/next.html"));
+    const QString links = address(QStringLiteral("/links.html"));
+    const QStringList loadEvents{QStringLiteral("BeforeNavigate2"), QStringLiteral("DownloadBegin"),
+                                 QStringLiteral("NavigateComplete2"),
+                                 QStringLiteral("DownloadComplete"),
+                                 QStringLiteral("DocumentComplete")};
+
+    QVERIFY(loadPage(*browser, QUrl(next)));
+    QCOMPARE(log.only(loadEvents),
+             (QStringList{"BeforeNavigate2 " + next, "DownloadBegin", "NavigateComplete2 " + next,
+                          "DownloadComplete", "DocumentComplete " + next}));
+    QCOMPARE(log.only({QStringLiteral("TitleChange")}).last(), QStringLiteral("TitleChange Page two"));
+    QCOMPARE(log.only({QStringLiteral("ProgressChange")}).last(),
+             QStringLiteral("ProgressChange 100 100"));
+    QCOMPARE(log.only({QStringLiteral("CommandStateChange")}), QStringList());
+
+    log.clear();
+    QVERIFY(loadPage(*browser, QUrl(links)));
+    QCOMPARE(log.only({QStringLiteral("CommandStateChange")}),
+             QStringList{QStringLiteral("CommandStateChange 2 1")});
+
+    log.clear();
+    browser->GoBack();
+    QVERIFY(browser->waitUntilComplete());
+    QCOMPARE(browser->LocationURL(), next);
+    QCOMPARE(log.only(loadEvents),
+             (QStringList{"BeforeNavigate2 " + next, "DownloadBegin", "NavigateComplete2 " + next,
+                          "DownloadComplete", "DocumentComplete " + next}));
+    // The two reports come in the engine's order.
+    QStringList commandStates = log.only({QStringLiteral("CommandStateChange")});
+    commandStates.sort();
+    QCOMPARE(commandStates, (QStringList{QStringLiteral("CommandStateChange 1 1"),
+                                         QStringLiteral("CommandStateChange 2 0")}));
+}
+
+void TWebbrowserTest::clickAndWait_data() {
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("turned");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("marker");
+
+    QTest::newRow("link to a slow page") << "to-slow" << true << "/slow.html" << "slow page";
+    QTest::newRow("link to the page's top") << "to-fragment" << false << "/links.html#" << "links";
+    QTest::newRow("link whose script cancels it")
+        << "inert" << false << "/links.html" << "links";
+    QTest::newRow("link to the page itself") << "to-itself" << false << "/links.html" << "links";
+}
+
+void TWebbrowserTest::clickAndWait() {
+    QFETCH(QString, link);
+    QFETCH(bool, turned);
+    QFETCH(QString, shown);
+    QFETCH(QString, marker);
+    // The page and its picture both come late, so a wait that ends at the first sign of the new
+    // page ends too early.
+    m_server.setDelay(QStringLiteral("/slow.html"), 600ms);
+    m_server.setDelay(QStringLiteral("/slow.svg"), 600ms);
+    const auto browser = newBrowser();
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
+    const std::shared_ptr<dom::Document> document = browser->Document();
+    QVERIFY(document);
+    const std::shared_ptr<dom::Element> element = elementByClass(*document, link);
+    QVERIFY(element);
+
+    QCOMPARE(browser->clickAndWait(*element), turned);
+    QCOMPARE(browser->ReadyState(), 4);
+    QCOMPARE(browser->LocationURL(), address(shown));
+    const std::shared_ptr<dom::Document> after = browser->Document();
+    QVERIFY(after);
+    QCOMPARE(after->readyState(), QStringLiteral("complete"));
+    QCOMPARE(markerOf(*browser), marker);
+}
+
+void TWebbrowserTest::clickAndWaitWhenTheBrowserIsClosed() {
+    m_server.setDelay(QStringLiteral("/slow.html"), 1000ms);
+    auto browser = newBrowser();
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
+    const std::shared_ptr<dom::Document> document = browser->Document();
+    QVERIFY(document);
+    const std::shared_ptr<dom::Element> link = elementByClass(*document, QStringLiteral("to-slow"));
+    QVERIFY(link);
+    TWebbrowser* waiting = browser.get();
+    // The request for the slow page shows that its load is under way.
+    const QObject scope;
+    connect(&m_server, &test::TestHttpServer::requested, &scope, [&browser](const QString& path) {
+        if (path == QLatin1String("/slow.html")) {
+            browser.reset();
+        }
+    });
+
+    QCOMPARE(domErrorOf([&] { waiting->clickAndWait(*link); }),
+             QStringLiteral("The browser was closed while waiting for the page"));
+    QVERIFY(browser == nullptr);
+}
+
+void TWebbrowserTest::waitUntilCompleteWhenTheBrowserIsClosed() {
+    m_server.setDelay(QStringLiteral("/slow.html"), 1000ms);
+    auto browser = newBrowser();
+    TWebbrowser* waiting = browser.get();
+    waiting->Navigate(m_server.url(QStringLiteral("/slow.html")));
+    const QObject scope;
+    QTimer::singleShot(0, &scope, [&browser] { browser.reset(); });
+    QCOMPARE(waiting->waitUntilComplete(), false);
+    QVERIFY(browser == nullptr);
+}
+
+void TWebbrowserTest::closeRequestShowsABlankPage() {
+    const auto browser = newBrowser();
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
+    const std::shared_ptr<dom::Document> document = browser->Document();
+    QVERIFY(document);
+    const std::shared_ptr<dom::Element> closer = elementByClass(*document, QStringLiteral("closer"));
+    QVERIFY(closer);
+    QSignalSpy completed(browser.get(), &TWebbrowser::DocumentComplete);
+    closer->click();
+    QVERIFY(completed.wait());
+    QCOMPARE(completed.last().at(0).toUrl(), QUrl(QStringLiteral("about:blank")));
+    QCOMPARE(browser->LocationURL(), QStringLiteral("about:blank"));
+    QCOMPARE(browser->ReadyState(), 4);
+}
+
+void TWebbrowserTest::newWindowOpensInTheHandedOverBrowser() {
+    const auto browser = newBrowser();
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
+    std::unique_ptr<TWebbrowser> opened;
+    connect(browser.get(), &TWebbrowser::NewWindow2, this,
+            [&opened](TWebbrowser*& ppDisp, bool& cancel) {
+                opened = newBrowser();
+                ppDisp = opened.get();
+                cancel = false;
+            });
+    const std::shared_ptr<dom::Document> document = browser->Document();
+    QVERIFY(document);
+    const std::shared_ptr<dom::Element> link = elementByClass(*document, QStringLiteral("new-window"));
+    QVERIFY(link);
+
+    link->click();
+    QTRY_VERIFY(opened != nullptr);
+    QTRY_COMPARE(opened->LocationURL(), address(QStringLiteral("/next.html")));
+    QVERIFY(opened->waitUntilComplete());
+    QCOMPARE(markerOf(*opened), QStringLiteral("page two"));
+    QCOMPARE(browser->LocationURL(), address(QStringLiteral("/links.html")));
+}
+
+void TWebbrowserTest::sandboxSwitch_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("turnedOff");
+    QTest::addColumn<QByteArray>("after");
+
+#ifdef Q_OS_UNIX
+    const bool root = geteuid() == 0;
+#else
+    const bool root = false;
+#endif
+    QTest::newRow("not set") << QByteArray() << root << QByteArray(root ? "1" : "");
+    QTest::newRow("already off") << QByteArray("1") << false << QByteArray("1");
+    QTest::newRow("asked to stay on") << QByteArray("0") << root << QByteArray(root ? "1" : "0");
+}
+
+void TWebbrowserTest::sandboxSwitch() {
+    QFETCH(QByteArray, before);
+    QFETCH(bool, turnedOff);
+    QFETCH(QByteArray, after);
+    const char* const variable = "QTWEBENGINE_DISABLE_SANDBOX";
+    const QByteArray saved = qgetenv(variable);
+    before.isNull() ? qunsetenv(variable) : qputenv(variable, before);
+
+    const bool result = disableSandboxWhenRoot();
+    const QByteArray value = qgetenv(variable);
+    qputenv(variable, saved);
+    QCOMPARE(result, turnedOff);
+    QCOMPARE(value, after);
+}
+
+}  // namespace larkspan
+
+int runTWebbrowserTests(int argc, char* argv[]) {
+    larkspan::TWebbrowserTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "twebbrowser_test.moc"
