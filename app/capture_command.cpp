@@ -1,16 +1,31 @@
 #include "app/capture_command.h"
 
+#include "app/headless_capture.h"
+#include "app/interrupt_signal.h"
 #include "app/listing_text_file.h"
-#include "capture/listing_text_parser.h"
+#include "browser/chromium_sandbox.h"
 #include "capture/results_file.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
+#include <cstring>
+#include <stdexcept>
 
 namespace larkspan {
 namespace {
+
+constexpr int kExitUsage = 2;
+
+// A command-line mistake: reported with the usage exit code.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 void printError(const QString& message) {
     std::fprintf(stderr, "larkspan: %s\n", qPrintable(message));
@@ -25,70 +40,189 @@ bool writeToStandardOutput(const QStringList& lines) {
     return out.write(bytes) == bytes.size() && out.flush();
 }
 
-}  // namespace
+// Only page capture needs the browser engine, and with it a GUI application.
+bool needsBrowser(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        for (const char* textOnly : {"--from-text", "-h", "--help", "-?", "--help-all"}) {
+            if (std::strcmp(argv[i], textOnly) == 0 ||
+                std::strncmp(argv[i], "--from-text=", 12) == 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
 
-int runCaptureCommand(const QStringList& arguments) {
+struct CommandLine {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Captures directory listings into comma-separated result lines."));
-    parser.addHelpOption();
-    const QCommandLineOption fromText(
-        QStringLiteral("from-text"),
-        QStringLiteral("Parse a flattened listing text (UTF-8, or UTF-16 with a byte-order mark)."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("Write the result lines to FILE."),
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption directoryBase(
+    QCommandLineOption fromText{QStringLiteral("from-text"),
+                                QStringLiteral("Parse a flattened listing text (UTF-8, or UTF-16 with a "
+                                               "byte-order mark) instead of loading pages."),
+                                QStringLiteral("FILE")};
+    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
+                              QStringLiteral("Write the result lines to FILE (default: standard output)."),
+                              QStringLiteral("FILE")};
+    QCommandLineOption maxPages{QStringLiteral("max-pages"),
+                                QStringLiteral("Capture at most N pages."), QStringLiteral("N")};
+    QCommandLineOption delay{QStringLiteral("delay"),
+                             QStringLiteral("Pause MS milliseconds before each page turn."),
+                             QStringLiteral("MS")};
+    QCommandLineOption flattenedDir{
+        QStringLiteral("flattened-dir"),
+        QStringLiteral("Keep each page's flattened text as DIR/pageN.txt (UTF-8)."),
+        QStringLiteral("DIR")};
+    QCommandLineOption directoryBase{
         QStringLiteral("directory-base"),
         QStringLiteral("Address the listing page links start with (default %1).")
             .arg(ServiceAddresses::kDefaultDirectoryBase),
-        QStringLiteral("URL"));
-    const QCommandLineOption mapBase(
-        QStringLiteral("map-base"),
-        QStringLiteral("Address the map links start with (default %1).")
-            .arg(ServiceAddresses::kDefaultMapBase),
-        QStringLiteral("URL"));
-    parser.addOptions({fromText, output, directoryBase, mapBase});
+        QStringLiteral("URL")};
+    QCommandLineOption mapBase{QStringLiteral("map-base"),
+                               QStringLiteral("Address the map links start with (default %1).")
+                                   .arg(ServiceAddresses::kDefaultMapBase),
+                               QStringLiteral("URL")};
 
-    if (!parser.parse(arguments)) {
-        printError(parser.errorText());
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
-        return 0;
-    }
-    if (!parser.isSet(fromText)) {
-        printError(QStringLiteral("capture needs --from-text FILE"));
-        return 2;
+    CommandLine() {
+        parser.setApplicationDescription(QStringLiteral(
+            "Captures directory result pages into comma-separated result lines, starting at "
+            "SOURCE (a file or an address) and following the pages' NEXT links."));
+        parser.addHelpOption();
+        parser.addPositionalArgument(QStringLiteral("SOURCE"),
+                                     QStringLiteral("The first result page: a file or an address."));
+        parser.addOptions({fromText, output, maxPages, delay, flattenedDir, directoryBase, mapBase});
     }
 
-    ServiceAddresses addresses;
-    if (parser.isSet(directoryBase)) {
-        addresses.directoryBase = parser.value(directoryBase);
-    }
-    if (parser.isSet(mapBase)) {
-        addresses.mapBase = parser.value(mapBase);
-    }
-
-    try {
-        const QString text = readListingTextFile(parser.value(fromText));
-        ListingTextParser listings(addresses);
-        const QStringList lines = listings.resultLines(text);
-        if (parser.isSet(output)) {
-            writeResultsFile(parser.value(output), lines);
-        } else if (!writeToStandardOutput(lines)) {
-            printError(QStringLiteral("cannot write to standard output"));
-            return 1;
+    ServiceAddresses addresses() const {
+        ServiceAddresses result;
+        if (parser.isSet(directoryBase)) {
+            result.directoryBase = parser.value(directoryBase);
         }
-        std::fprintf(stderr, "A total of %lld addresses have been scraped!\n",
-                     static_cast<long long>(lines.size()));
+        if (parser.isSet(mapBase)) {
+            result.mapBase = parser.value(mapBase);
+        }
+        return result;
+    }
+
+    int count(const QCommandLineOption& option, int minimum) const {
+        bool ok = false;
+        const int value = parser.value(option).toInt(&ok);
+        if (!ok || value < minimum) {
+            throw UsageError(QStringLiteral("--%1 needs a whole number of at least %2")
+                                 .arg(option.names().constLast())
+                                 .arg(minimum)
+                                 .toStdString());
+        }
+        return value;
+    }
+};
+
+int captureFromText(const CommandLine& commandLine) {
+    const QString text = readListingTextFile(commandLine.parser.value(commandLine.fromText));
+    ListingTextParser listings(commandLine.addresses());
+    const QStringList lines = listings.resultLines(text);
+    if (commandLine.parser.isSet(commandLine.output)) {
+        writeResultsFile(commandLine.parser.value(commandLine.output), lines);
+    } else if (!writeToStandardOutput(lines)) {
+        throw std::runtime_error("cannot write to standard output");
+    }
+    std::fprintf(stderr, "A total of %lld addresses have been scraped!\n",
+                 static_cast<long long>(lines.size()));
+    return 0;
+}
+
+QUrl sourceUrl(const QString& source) {
+    const QFileInfo file(source);
+    if (file.exists()) {
+        return QUrl::fromLocalFile(file.absoluteFilePath());
+    }
+    const QUrl url = QUrl::fromUserInput(source, QDir::currentPath(), QUrl::AssumeLocalFile);
+    if (!url.isValid() || url.isLocalFile()) {
+        throw std::runtime_error(QStringLiteral("cannot read %1: No such file").arg(source).toStdString());
+    }
+    return url;
+}
+
+HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
+    const QStringList positional = commandLine.parser.positionalArguments();
+    if (positional.size() != 1) {
+        throw UsageError("capture needs one SOURCE, or --from-text FILE");
+    }
+    HeadlessCaptureOptions options;
+    options.source = sourceUrl(positional.front());
+    options.outputPath = commandLine.parser.value(commandLine.output);
+    options.addresses = commandLine.addresses();
+    if (commandLine.parser.isSet(commandLine.maxPages)) {
+        options.maxPages = commandLine.count(commandLine.maxPages, 1);
+    }
+    if (commandLine.parser.isSet(commandLine.delay)) {
+        options.delay = std::chrono::milliseconds(commandLine.count(commandLine.delay, 0));
+    }
+    if (commandLine.parser.isSet(commandLine.flattenedDir)) {
+        options.flattenedDir = commandLine.parser.value(commandLine.flattenedDir);
+        if (!QDir().mkpath(options.flattenedDir)) {
+            throw std::runtime_error(
+                QStringLiteral("cannot create %1").arg(options.flattenedDir).toStdString());
+        }
+    }
+    return options;
+}
+
+int capturePages(const CommandLine& commandLine) {
+    HeadlessCapture capture(pageCaptureOptions(commandLine));
+    InterruptSignal interruptSignal;
+    QObject::connect(&interruptSignal, &InterruptSignal::interrupted, &capture,
+                     &HeadlessCapture::interrupt);
+    return capture.run();
+}
+
+int run(const QStringList& arguments) {
+    CommandLine commandLine;
+    try {
+        if (!commandLine.parser.parse(arguments)) {
+            throw UsageError(commandLine.parser.errorText().toStdString());
+        }
+        if (commandLine.parser.isSet(QStringLiteral("help"))) {
+            std::fputs(qPrintable(commandLine.parser.helpText()), stdout);
+            return 0;
+        }
+        return commandLine.parser.isSet(commandLine.fromText) ? captureFromText(commandLine)
+                                                              : capturePages(commandLine);
+    } catch (const UsageError& error) {
+        printError(QString::fromUtf8(error.what()));
+        return kExitUsage;
     } catch (const std::exception& error) {
-        printError(QString::fromStdString(error.what()));
+        printError(QString::fromUtf8(error.what()));
         return 1;
     }
-    return 0;
+}
+
+void keepSeriousMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+    }
+}
+
+}  // namespace
+
+int runCaptureCommand(int argc, char* argv[]) {
+    if (!needsBrowser(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        QStringList arguments = QCoreApplication::arguments();
+        arguments.removeAt(1);  // "capture"
+        return run(arguments);
+    }
+    disableSandboxWhenRoot();
+    // Nothing is ever shown, so no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // Standard error carries the progress lines; the engine's notes about the missing graphics
+    // stack would only bury them.
+    qInstallMessageHandler(keepSeriousMessages);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeAt(1);
+    return run(arguments);
 }
 
 }  // namespace larkspan

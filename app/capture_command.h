@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QStringList>
-
 namespace larkspan {
 
-// "larkspan capture": captures listings without a window and writes the result lines.
-// Gives the process exit code.
-int runCaptureCommand(const QStringList& arguments);
+// "larkspan capture": captures listings without a window, from a flattened listing text
+// (--from-text) or from result pages loaded in a browser that is never shown. Creates the
+// application object it needs; gives the process exit code.
+int runCaptureCommand(int argc, char* argv[]);
 
 }  // namespace larkspan

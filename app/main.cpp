@@ -1,18 +1,15 @@
 #include "app/capture_command.h"
 
-#include <QCoreApplication>
-
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Larkspan"));
-    QStringList arguments = QCoreApplication::arguments();
-
-    if (arguments.size() >= 2 && arguments.at(1) == QStringLiteral("capture")) {
-        arguments.removeAt(1);
-        return larkspan::runCaptureCommand(arguments);
+    if (argc >= 2 && std::strcmp(argv[1], "capture") == 0) {
+        return larkspan::runCaptureCommand(argc, argv);
     }
-    std::fputs("usage: larkspan capture --from-text FILE [-o FILE]\n", stderr);
+    std::fputs("usage: larkspan capture SOURCE [-o FILE] [options]\n"
+               "       larkspan capture --from-text FILE [-o FILE]\n"
+               "       larkspan capture --help\n",
+               stderr);
     return 2;
 }

@@ -65,6 +65,9 @@ public:
     // when nothing is loading); false when the browser is destroyed or the application quits
     // during the wait.
     bool waitUntilComplete();
+    // Whether the last load that ended reached its page; false for a page that could not be
+    // loaded (the browser then shows an error page).
+    bool lastLoadSucceeded() const { return m_lastLoadSucceeded; }
 
     // How long a click or a navigation request may take to start loading a page; 10 s unless set.
     void setNavigationStartTimeout(std::chrono::milliseconds timeout);

@@ -15,15 +15,21 @@ bool systemEncodingIsUtf8() {
 
 }  // namespace
 
-QByteArray encodeResultsText(const QStringList& lines) {
+QByteArray resultsFileSignature() {
+    return systemEncodingIsUtf8() ? QByteArrayLiteral("\xEF\xBB\xBF") : QByteArray();
+}
+
+QByteArray encodeResultLines(const QStringList& lines) {
     QString text;
     for (const QString& line : lines) {
         text += line;
         text += QStringLiteral("\r\n");
     }
-    QByteArray bytes = systemEncodingIsUtf8() ? QByteArrayLiteral("\xEF\xBB\xBF") : QByteArray();
-    bytes += QStringEncoder(QStringConverter::System).encode(text);
-    return bytes;
+    return QStringEncoder(QStringConverter::System).encode(text);
+}
+
+QByteArray encodeResultsText(const QStringList& lines) {
+    return resultsFileSignature() + encodeResultLines(lines);
 }
 
 void writeResultsFile(const QString& path, const QStringList& lines) {

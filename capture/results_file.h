@@ -17,6 +17,11 @@ public:
 // file starts with the UTF-8 signature so spreadsheets read it right.
 QByteArray encodeResultsText(const QStringList& lines);
 
+// The two parts of it, for output written a page at a time: the signature (empty unless the
+// system encoding is UTF-8), then the encoded lines.
+QByteArray resultsFileSignature();
+QByteArray encodeResultLines(const QStringList& lines);
+
 // Writes the file atomically: on any failure an existing file of that name stays as it was.
 // Throws ResultsFileError with the reason.
 void writeResultsFile(const QString& path, const QStringList& lines);

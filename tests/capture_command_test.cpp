@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace {
 
 const QByteArray kUtf8Signature = QByteArrayLiteral("\xEF\xBB\xBF");
@@ -26,6 +28,15 @@ ProcessResult runLarkspan(const QStringList& arguments) {
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
+// Page capture run as root says once that it turned the engine's sandbox off.
+QString withoutRootNotice(QString err) {
+    const QString notice = QStringLiteral("larkspan: running as root");
+    if (err.startsWith(notice)) {
+        err.remove(0, err.indexOf(u'\n') + 1);
+    }
+    return err;
+}
+
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -35,11 +46,15 @@ QString sampleText() {
     return QStringLiteral(LARKSPAN_SOURCE_DIR "/samples/listing-text.txt");
 }
 
-// The expected lines were checked by hand; the fixture keeps them with LF line ends.
-QByteArray expectedResults() {
-    QByteArray lines = readFile(QStringLiteral(LARKSPAN_TEST_DATA "/listing-text-expected.csv"));
+// Expected lines are checked by hand; the fixtures keep them with LF line ends.
+QByteArray expectedLines(const char* fixture) {
+    QByteArray lines = readFile(QStringLiteral(LARKSPAN_TEST_DATA "/") + QLatin1String(fixture));
     lines.replace("\n", "\r\n");
-    return kUtf8Signature + lines;
+    return lines;
+}
+
+QByteArray expectedResults() {
+    return kUtf8Signature + expectedLines("listing-text-expected.csv");
 }
 
 TEST(CaptureFromText, WritesTheSampleResultsToStandardOutput) {
@@ -88,16 +103,117 @@ TEST(CaptureFromText, ProblemsGiveOneLineOnStandardErrorAndFailure) {
         {{QStringLiteral("--from-text"), dir.filePath(QStringLiteral("missing.txt")),
           QStringLiteral("-o"), existing},
          QStringLiteral("larkspan: cannot read ")},
-        {{}, QStringLiteral("larkspan: capture needs --from-text FILE")},
+        {{}, QStringLiteral("larkspan: capture needs one SOURCE, or --from-text FILE")},
     };
     for (const Case& c : cases) {
         const ProcessResult run = runLarkspan(QStringList{QStringLiteral("capture")} + c.arguments);
-        const QString err = QString::fromUtf8(run.err);
+        const QString err = withoutRootNotice(QString::fromUtf8(run.err));
         EXPECT_NE(run.exitCode, 0) << c.arguments.join(u' ').toStdString();
         EXPECT_TRUE(err.startsWith(c.errorStart)) << err.toStdString();
         EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
     }
     EXPECT_EQ(readFile(existing), QByteArray("earlier results\r\n"));
+}
+
+QString samplePage(int number) {
+    return QStringLiteral(LARKSPAN_SOURCE_DIR "/samples/directory/page%1.html").arg(number);
+}
+
+QStringList progressLines(const QByteArray& err) {
+    QStringList lines = withoutRootNotice(QString::fromUtf8(err)).split(u'\n', Qt::SkipEmptyParts);
+    return lines;
+}
+
+TEST(CapturePages, SampleSiteGivesTheHandCheckedLines) {
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("results.csv"));
+    const QString flattened = dir.filePath(QStringLiteral("flat"));
+    const ProcessResult run = runLarkspan({QStringLiteral("capture"), samplePage(1), QStringLiteral("-o"),
+                                           output, QStringLiteral("--flattened-dir"), flattened});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(readFile(output), kUtf8Signature + expectedLines("sample_directory_expected.csv"));
+
+    const QStringList progress = progressLines(run.err);
+    ASSERT_EQ(progress.size(), 4) << run.err.toStdString();
+    EXPECT_TRUE(progress[0].startsWith(QStringLiteral("page 1: file://")));
+    EXPECT_TRUE(progress[0].endsWith(QStringLiteral("page1.html: 21 listings, 21 in all")));
+    EXPECT_TRUE(progress[2].endsWith(QStringLiteral("page3.html: 19 listings, 60 in all")));
+    EXPECT_EQ(progress[3], QStringLiteral("A total of 60 addresses have been scraped!"));
+
+    for (int page = 1; page <= 3; ++page) {
+        const QByteArray text = readFile(flattened + QStringLiteral("/page%1.txt").arg(page));
+        EXPECT_TRUE(text.startsWith("+-\xC2\xA7--search-contact-card call-to-actions: "))
+            << "page " << page;
+    }
+}
+
+TEST(CapturePages, MaxPagesStopsAndStandardOutputCarriesOneSignature) {
+    const ProcessResult run = runLarkspan(
+        {QStringLiteral("capture"), samplePage(1), QStringLiteral("--max-pages"), QStringLiteral("2")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QByteArray all = expectedLines("sample_directory_expected.csv");
+    qsizetype end = 0;
+    for (int line = 0; line < 41; ++line) {
+        end = all.indexOf('\n', end) + 1;
+    }
+    EXPECT_EQ(run.out, kUtf8Signature + all.left(end));
+}
+
+// Whatever was captured before a failure stays, and a failed run never touches the output file.
+TEST(CapturePages, ProblemsEndTheRunWithTheirMessage) {
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("results.csv"));
+    QFile earlier(output);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier\r\n");
+    earlier.close();
+
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString message;
+    };
+    const Case cases[] = {
+        {{QStringLiteral(LARKSPAN_SOURCE_DIR "/samples/listing-text.txt")}, 1,
+         QStringLiteral("larkspan: Invalid HTML document")},
+        {{samplePage(1), QStringLiteral("--max-pages"), QStringLiteral("0")}, 2,
+         QStringLiteral("larkspan: --max-pages needs a whole number of at least 1")},
+        {{samplePage(1), samplePage(2)}, 2,
+         QStringLiteral("larkspan: capture needs one SOURCE, or --from-text FILE")},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult run = runLarkspan(QStringList{QStringLiteral("capture")} + c.arguments +
+                                              QStringList{QStringLiteral("-o"), output});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_EQ(progressLines(run.err).value(0), c.message);
+    }
+    EXPECT_EQ(readFile(output), QByteArray("earlier\r\n"));
+}
+
+TEST(CapturePages, InterruptKeepsThePagesCaptured) {
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("results.csv"));
+    QProcess process;
+    process.start(QStringLiteral(LARKSPAN_EXECUTABLE),
+                  {QStringLiteral("capture"), samplePage(1), QStringLiteral("--delay"),
+                   QStringLiteral("60000"), QStringLiteral("-o"), output});
+    QByteArray err;
+    process.setReadChannel(QProcess::StandardError);
+    while (!err.contains("page 1:") && process.waitForReadyRead(60'000)) {
+        err += process.readAllStandardError();
+    }
+    ASSERT_TRUE(err.contains("page 1:")) << err.toStdString();
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(60'000));
+    err += process.readAllStandardError();
+
+    EXPECT_EQ(process.exitCode(), 130);
+    EXPECT_EQ(progressLines(err).constLast(),
+              QStringLiteral("A total of 21 addresses have been scraped! Cut short after 1 pages: "
+                             "interrupted"));
+    const QByteArray firstPage = expectedLines("sample_directory_expected.csv");
+    EXPECT_EQ(readFile(output).count("\r\n"), 21);
+    EXPECT_TRUE(firstPage.startsWith(readFile(output).mid(3)));
 }
 
 }  // namespace

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace larkspan {
+
+// Turns Ctrl+C (SIGINT) and SIGTERM into a Qt signal delivered by the event loop, where it is
+// safe to act on it. One instance at a time; the default handlers come back when it goes.
+class InterruptSignal : public QObject {
+    Q_OBJECT
+
+public:
+    explicit InterruptSignal(QObject* parent = nullptr);
+    ~InterruptSignal() override;
+
+signals:
+    void interrupted();
+
+private:
+    QSocketNotifier* m_notifier = nullptr;
+};
+
+}  // namespace larkspan
