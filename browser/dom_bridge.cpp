@@ -85,15 +85,21 @@ DomBridge::DomBridge(QWebEnginePage* page) : m_page(page) {
     connect(page, &QWebEnginePage::loadStarted, this, [this] {
         ++m_generation;
         m_loading = true;
+        m_rendererEnded = false;
     });
     connect(page, &QWebEnginePage::loadFinished, this, [this] { m_loading = false; });
     connect(page, &QWebEnginePage::renderProcessTerminated, this, [this] {
         ++m_generation;
         m_loading = false;
+        m_rendererEnded = true;
     });
 }
 
 std::optional<OpenedDocument> DomBridge::openDocument() {
+    // A page whose renderer has ended shows nothing until its next load, and would never answer.
+    if (m_rendererEnded) {
+        return std::nullopt;
+    }
     // A load that starts while the page answers makes the answer's generation unclear; the
     // second try then runs during that load and gives a provisional key.
     for (int attempt = 0; attempt < 2; ++attempt) {

@@ -67,6 +67,7 @@ private:
     // Counts the documents the page has started to replace its document with.
     quint64 m_generation = 0;
     bool m_loading = false;
+    bool m_rendererEnded = false;
     quint64 m_callCount = 0;
 };
 

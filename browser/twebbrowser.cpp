@@ -186,12 +186,16 @@ bool TWebbrowser::clickAndWait(dom::Element& element) {
 
     browser::LocalWait wait(this);
     wait.setTimeLimit(m_navigationStartTimeout);
-    // Connected after the browser's own handler, so ReadyState already tells the news.
     connect(m_page, &QWebEnginePage::loadingChanged, &wait,
-            [this, &wait, loadsBefore](const QWebEngineLoadingInfo& info) {
+            [&wait](const QWebEngineLoadingInfo& info) {
                 if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
                     wait.clearTimeLimit();
-                } else if (m_loadsStarted > loadsBefore && ReadyState() == 4) {
+                }
+            });
+    // Also when the renderer ends during the load, which reports no end of the load itself.
+    connect(this, &TWebbrowser::readyStateChanged, &wait,
+            [this, &wait, loadsBefore](int readyState) {
+                if (readyState == 4 && m_loadsStarted > loadsBefore) {
                     wait.finish();
                 }
             });
