@@ -111,6 +111,7 @@ private slots:
     void clickAndWait();
     void clickAndWaitWhenTheBrowserIsClosed();
     void waitUntilCompleteWhenTheBrowserIsClosed();
+    void rendererThatEnds();
     void closeRequestShowsABlankPage();
     void newWindowOpensInTheHandedOverBrowser();
     void sandboxSwitch_data();
@@ -279,6 +280,24 @@ void TWebbrowserTest::waitUntilCompleteWhenTheBrowserIsClosed() {
     QTimer::singleShot(0, &scope, [&browser] { browser.reset(); });
     QCOMPARE(waiting->waitUntilComplete(), false);
     QVERIFY(browser == nullptr);
+}
+
+void TWebbrowserTest::rendererThatEnds() {
+    const auto browser = newBrowser();
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
+    const std::shared_ptr<dom::Document> document = browser->Document();
+    QVERIFY(document);
+
+    // The engine's own address for making the page's renderer crash.
+    browser->Navigate(QUrl(QStringLiteral("chrome://crash")));
+    QVERIFY(browser->waitUntilComplete());
+    QCOMPARE(browser->ReadyState(), 4);
+    QVERIFY(browser->Document() == nullptr);
+    QCOMPARE(domErrorOf([&] { document->body(); }),
+             QStringLiteral("The document has gone: the browser no longer shows it"));
+
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
+    QCOMPARE(markerOf(*browser), QStringLiteral("links"));
 }
 
 void TWebbrowserTest::closeRequestShowsABlankPage() {
