@@ -49,8 +49,8 @@ QString bridgeSource() {
     return source;
 }
 
-// The only code ever evaluated in the bridge's world. A document the script did not run in (the
-// engine's blank start page) answers null instead of failing.
+// The only code evaluated in the bridge's world, besides the bridge itself. A document the
+// bridge is not installed in answers null instead of failing.
 QString callCode(const QJsonObject& request) {
     return QStringLiteral("typeof larkspanDom === 'object' ? larkspanDom.dispatch(")
         + QString::fromUtf8(QJsonDocument(request).toJson(QJsonDocument::Compact))
@@ -162,6 +162,28 @@ quint64 DomBridge::callCount() const {
 }
 
 std::optional<QJsonValue> DomBridge::send(const QJsonObject& request, Purpose purpose) {
+    QVariant answer;
+    if (!evaluate(callCode(request), purpose, answer)) {
+        return QJsonValue();
+    }
+    if (answer.typeId() != QMetaType::QString) {
+        // After a renderer has crashed the engine can leave a later document without the
+        // page's scripts; the bridge is then installed on the spot and asked once more.
+        if (!evaluate(bridgeSource() + callCode(request), purpose, answer)) {
+            return QJsonValue();
+        }
+        if (answer.typeId() != QMetaType::QString) {
+            return std::nullopt;
+        }
+    }
+    const QJsonObject reply = QJsonDocument::fromJson(answer.toString().toUtf8()).object();
+    if (!reply.value(QLatin1String("ok")).toBool()) {
+        raiseScriptError(reply);
+    }
+    return reply.value(QLatin1String("value"));
+}
+
+bool DomBridge::evaluate(const QString& code, Purpose purpose, QVariant& answer) {
     QWebEnginePage* page = m_page;
     if (page == nullptr) {
         throw dom::DomError(kPageClosed);
@@ -176,11 +198,11 @@ std::optional<QJsonValue> DomBridge::send(const QJsonObject& request, Purpose pu
 
     // The answer may come after the wait has ended for another reason, so it must not point
     // into this stack frame.
-    auto answer = std::make_shared<QVariant>();
+    auto result = std::make_shared<QVariant>();
     const QPointer<LocalWait> waiting(&wait);
     ++m_callCount;
-    page->runJavaScript(callCode(request), kBridgeWorld, [answer, waiting](const QVariant& value) {
-        *answer = value;
+    page->runJavaScript(code, kBridgeWorld, [result, waiting](const QVariant& value) {
+        *result = value;
         if (waiting) {
             waiting->finish();
         }
@@ -198,18 +220,12 @@ std::optional<QJsonValue> DomBridge::send(const QJsonObject& request, Purpose pu
     }
     if (m_generation != generation) {
         if (purpose == Purpose::MayNavigate) {
-            return QJsonValue();
+            return false;
         }
         throw dom::DomError(kNoLongerShown);
     }
-    if (answer->typeId() != QMetaType::QString) {
-        return std::nullopt;
-    }
-    const QJsonObject reply = QJsonDocument::fromJson(answer->toString().toUtf8()).object();
-    if (!reply.value(QLatin1String("ok")).toBool()) {
-        raiseScriptError(reply);
-    }
-    return reply.value(QLatin1String("value"));
+    answer = *result;
+    return true;
 }
 
 }  // namespace larkspan::browser

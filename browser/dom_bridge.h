@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 
 #include <optional>
 
@@ -60,8 +61,12 @@ private:
 
     void checkGeneration(const DocumentKey& key) const;
 
-    // Gives nothing when the document has no bridge to answer.
+    // Gives nothing when the document has no bridge to answer; null when a navigation started
+    // that the purpose allows.
     std::optional<QJsonValue> send(const QJsonObject& request, Purpose purpose);
+    // Runs code in the bridge's world and waits for its value. False when a navigation started
+    // that the purpose allows.
+    bool evaluate(const QString& code, Purpose purpose, QVariant& answer);
 
     QPointer<QWebEnginePage> m_page;
     // Counts the documents the page has started to replace its document with.

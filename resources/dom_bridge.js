@@ -9,10 +9,12 @@
 // --------
 // The native side evaluates nothing in this world but the one expression
 //
-//     larkspanDom.dispatch(REQUEST)
+//     typeof larkspanDom === 'object' ? larkspanDom.dispatch(REQUEST) : null
 //
 // where REQUEST is a JSON object written by a JSON encoder. JSON is valid expression syntax, so no
-// value can ever become code. The answer is always a JSON text:
+// value can ever become code. Only when a document answers that expression with null (the engine
+// left it without this script) does it get this script followed by the same expression. The
+// answer is always a JSON text:
 //
 //     {"ok": true, "value": VALUE}
 //     {"ok": false, "error": CODE, "message": TEXT}
@@ -44,6 +46,11 @@
 "use strict";
 
 (() => {
+    // Installed a second time in the same document, it must not give the document a new token.
+    if (globalThis.larkspanDom !== undefined) {
+        return;
+    }
+
     const KEPT_SNAPSHOTS = 32;
     const HTML_NAMESPACE = "http://www.w3.org/1999/xhtml";
     const HTML_CONTENT_TYPES = new Set(["text/html", "application/xhtml+xml"]);
