@@ -11,7 +11,9 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -44,33 +46,18 @@ QString markerOf(TWebbrowser& browser) {
     return marker ? marker->innerText() : QStringLiteral("none");
 }
 
-// Every event of a browser in order, as "Name argument...".
+// Every event of a browser in order, as the signal's name and its arguments.
 class EventLog : public QObject {
 public:
     explicit EventLog(TWebbrowser& browser) {
-        connect(&browser, &TWebbrowser::StatusTextChange, this,
-                [this](const QString& text) { add(QStringLiteral("StatusTextChange ") + text); });
-        connect(&browser, &TWebbrowser::ProgressChange, this, [this](int progress, int max) {
-            add(QStringLiteral("ProgressChange %1 %2").arg(progress).arg(max));
-        });
-        connect(&browser, &TWebbrowser::CommandStateChange, this, [this](int command, bool enable) {
-            add(QStringLiteral("CommandStateChange %1 %2").arg(command).arg(enable));
-        });
-        connect(&browser, &TWebbrowser::DownloadBegin, this,
-                [this] { add(QStringLiteral("DownloadBegin")); });
-        connect(&browser, &TWebbrowser::DownloadComplete, this,
-                [this] { add(QStringLiteral("DownloadComplete")); });
-        connect(&browser, &TWebbrowser::TitleChange, this,
-                [this](const QString& text) { add(QStringLiteral("TitleChange ") + text); });
-        connect(&browser, &TWebbrowser::BeforeNavigate2, this, [this](const QUrl& url) {
-            add(QStringLiteral("BeforeNavigate2 ") + url.toString());
-        });
-        connect(&browser, &TWebbrowser::NavigateComplete2, this, [this](const QUrl& url) {
-            add(QStringLiteral("NavigateComplete2 ") + url.toString());
-        });
-        connect(&browser, &TWebbrowser::DocumentComplete, this, [this](const QUrl& url) {
-            add(QStringLiteral("DocumentComplete ") + url.toString());
-        });
+        record(browser, &TWebbrowser::ProgressChange, QStringLiteral("ProgressChange"));
+        record(browser, &TWebbrowser::CommandStateChange, QStringLiteral("CommandStateChange"));
+        record(browser, &TWebbrowser::DownloadBegin, QStringLiteral("DownloadBegin"));
+        record(browser, &TWebbrowser::DownloadComplete, QStringLiteral("DownloadComplete"));
+        record(browser, &TWebbrowser::TitleChange, QStringLiteral("TitleChange"));
+        record(browser, &TWebbrowser::BeforeNavigate2, QStringLiteral("BeforeNavigate2"));
+        record(browser, &TWebbrowser::NavigateComplete2, QStringLiteral("NavigateComplete2"));
+        record(browser, &TWebbrowser::DocumentComplete, QStringLiteral("DocumentComplete"));
     }
 
     // The entries whose names are in `names`, in order.
@@ -87,7 +74,14 @@ public:
     void clear() { m_entries.clear(); }
 
 private:
-    void add(const QString& entry) { m_entries.append(entry); }
+    template <typename... Args>
+    void record(TWebbrowser& browser, void (TWebbrowser::*signal)(Args...), const QString& name) {
+        connect(&browser, signal, this, [this, name](Args... args) {
+            QStringList entry{name};
+            (entry.append(QVariant::fromValue(std::decay_t<Args>(args)).toString()), ...);
+            m_entries.append(entry.join(u' '));
+        });
+    }
 
     QStringList m_entries;
 };
@@ -107,6 +101,7 @@ private slots:
     void requestsThatLoadNoPage_data();
     void requestsThatLoadNoPage();
     void eventsOfNavigations();
+    void controlOperations();
     void clickAndWait_data();
     void clickAndWait();
     void clickAndWaitWhenTheBrowserIsClosed();
@@ -195,7 +190,7 @@ void TWebbrowserTest::eventsOfNavigations() {
     log.clear();
     QVERIFY(loadPage(*browser, QUrl(links)));
     QCOMPARE(log.only({QStringLiteral("CommandStateChange")}),
-             QStringList{QStringLiteral("CommandStateChange 2 1")});
+             QStringList{QStringLiteral("CommandStateChange 2 true")});
 
     log.clear();
     browser->GoBack();
@@ -207,8 +202,53 @@ void TWebbrowserTest::eventsOfNavigations() {
     // The two reports come in the engine's order.
     QStringList commandStates = log.only({QStringLiteral("CommandStateChange")});
     commandStates.sort();
-    QCOMPARE(commandStates, (QStringList{QStringLiteral("CommandStateChange 1 1"),
-                                         QStringLiteral("CommandStateChange 2 0")}));
+    QCOMPARE(commandStates, (QStringList{QStringLiteral("CommandStateChange 1 true"),
+                                         QStringLiteral("CommandStateChange 2 false")}));
+}
+
+void TWebbrowserTest::controlOperations() {
+    m_server.setDelay(QStringLiteral("/slow.html"), 1000ms);
+    const auto browser = newBrowser();
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/next.html"))));
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
+    struct Step {
+        const char* what;
+        std::function<void()> run;
+        const char* shown;
+        int loads;
+    };
+    const std::vector<Step> steps{
+        {"GoBack", [&] { browser->GoBack(); }, "/next.html", 1},
+        {"GoBack at the oldest page", [&] { browser->GoBack(); }, "/next.html", 0},
+        {"GoForward", [&] { browser->GoForward(); }, "/links.html", 1},
+        {"GoForward at the newest page", [&] { browser->GoForward(); }, "/links.html", 0},
+        {"Refresh", [&] { browser->Refresh(); }, "/links.html", 1},
+        {"Refresh2 completely",
+         [&] { browser->Refresh2(TWebbrowser::RefreshCompletely); }, "/links.html", 1},
+        {"Stop right after the request",
+         [&] {
+             browser->Navigate(m_server.url(QStringLiteral("/slow.html")));
+             browser->Stop();
+         },
+         "/links.html", 0},
+        {"Stop a load that has started",
+         [&] {
+             QSignalSpy started(browser.get(), &TWebbrowser::BeforeNavigate2);
+             browser->Navigate(m_server.url(QStringLiteral("/slow.html")));
+             QVERIFY(started.wait());
+             browser->Stop();
+         },
+         "/links.html", 1},
+    };
+    for (const Step& step : steps) {
+        QSignalSpy completed(browser.get(), &TWebbrowser::DocumentComplete);
+        step.run();
+        QVERIFY2(browser->waitUntilComplete(), step.what);
+        QVERIFY2(browser->ReadyState() == 4, step.what);
+        QVERIFY2(browser->LocationURL() == address(QString::fromLatin1(step.shown)), step.what);
+        QVERIFY2(completed.count() == step.loads, step.what);
+    }
+    QCOMPARE(markerOf(*browser), QStringLiteral("links"));
 }
 
 void TWebbrowserTest::clickAndWait_data() {
