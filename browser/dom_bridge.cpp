@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <memory>
+#include <stdexcept>
 
 // Resources of a static library are registered by hand, and only from the global namespace.
 static void registerBridgeResources() {
@@ -86,6 +87,7 @@ DomBridge::DomBridge(QWebEnginePage* page) : m_page(page) {
         ++m_generation;
         m_loading = true;
         m_rendererEnded = false;
+        m_confirmedToken.clear();
     });
     connect(page, &QWebEnginePage::loadFinished, this, [this] { m_loading = false; });
     connect(page, &QWebEnginePage::renderProcessTerminated, this, [this] {
@@ -129,6 +131,11 @@ QJsonValue DomBridge::call(const DocumentKey& key, QJsonObject request) {
     if (!value) {
         throw dom::DomError(kNoLongerShown);
     }
+    // The document answered, and with no load under way nothing can replace it before the
+    // next load starts a new generation.
+    if (!m_loading) {
+        m_confirmedToken = key.token;
+    }
     return *value;
 }
 
@@ -141,10 +148,9 @@ void DomBridge::callExpectingNavigation(const DocumentKey& key, QJsonObject requ
 }
 
 void DomBridge::checkCurrent(const DocumentKey& key) {
-    if (key.provisional) {
+    checkGeneration(key);
+    if (key.provisional && key.token != m_confirmedToken) {
         call(key, QJsonObject{{QStringLiteral("op"), QStringLiteral("readyState")}});
-    } else {
-        checkGeneration(key);
     }
 }
 

@@ -18,8 +18,8 @@ namespace larkspan::browser {
 struct DocumentKey {
     quint64 generation = 0;
     QString token;
-    // Opened while the page was loading: its document may be replaced at any moment without a
-    // new generation, so every use asks the page.
+    // Opened while the page was loading: its document may be replaced without a new generation,
+    // so uses ask the page until it has answered for the document with no load under way.
     bool provisional = false;
 };
 
@@ -50,10 +50,10 @@ public:
     void callExpectingNavigation(const DocumentKey& key, QJsonObject request);
 
     // Raises dom::DomError unless the page still shows the document of `key`. Asks the page only
-    // for a provisional key.
+    // for a provisional key not yet confirmed.
     void checkCurrent(const DocumentKey& key);
 
-    // Round trips made so far; one per request.
+    // Round trips made so far.
     quint64 callCount() const;
 
 private:
@@ -73,6 +73,8 @@ private:
     quint64 m_generation = 0;
     bool m_loading = false;
     bool m_rendererEnded = false;
+    // The token of a document that answered in this generation after its load had ended.
+    QString m_confirmedToken;
     quint64 m_callCount = 0;
 };
 
