@@ -112,6 +112,7 @@ private slots:
     void staleHandles_data();
     void staleHandles();
     void handleOfADocumentReplacedDuringItsLoad();
+    void handleOfADocumentOpenedDuringItsLoad();
     void waitForAnAnswerEnds_data();
     void waitForAnAnswerEnds();
 
@@ -379,6 +380,32 @@ void DomBridgeTest::handleOfADocumentReplacedDuringItsLoad() {
         QVERIFY2(domErrorOf(use) == Gone, name);
     }
     QCOMPARE(m_browser.LocationURL(), m_server.url(QStringLiteral("/slow.html")).toString());
+}
+
+void DomBridgeTest::handleOfADocumentOpenedDuringItsLoad() {
+    // The picture's request shows that the page's own document is there, still loading.
+    m_server.setDelay(QStringLiteral("/slow.svg"), 1000ms);
+    QSignalSpy requested(&m_server, &test::TestHttpServer::requested);
+    m_browser.Navigate(m_server.url(QStringLiteral("/slow.html")));
+    QVERIFY(requested.wait());
+    while (requested.last().at(0).toString() != QLatin1String("/slow.svg")) {
+        QVERIFY(requested.wait());
+    }
+    QCOMPARE(m_browser.ReadyState(), 1);
+    const std::shared_ptr<dom::Document> document = m_browser.Document();
+    QVERIFY(document);
+    QVERIFY(document->readyState() != QLatin1String("complete"));
+    const std::shared_ptr<dom::Element> body = document->body();
+    QVERIFY(body);
+
+    QVERIFY(m_browser.waitUntilComplete());
+    m_server.setDelay(QStringLiteral("/slow.svg"), 0ms);
+    // Still the shown document: the first use asks the page, later ones need not.
+    QCOMPARE(body->tagName(), QStringLiteral("BODY"));
+    const quint64 before = m_browser.engineCallCount();
+    QCOMPARE(body->className(), QString());
+    QCOMPARE(m_browser.engineCallCount(), before);
+    QCOMPARE(document->readyState(), QStringLiteral("complete"));
 }
 
 void DomBridgeTest::waitForAnAnswerEnds_data() {
