@@ -59,10 +59,11 @@ void TWebbrowser::mapEngineEvents() {
     connect(m_page, &QWebEnginePage::urlChanged, this, &TWebbrowser::handleUrlChanged);
     connect(m_page, &QWebEnginePage::newWindowRequested, this,
             [this](QWebEngineNewWindowRequest& request) {
-                TWebbrowser* target = nullptr;
+                // Guarded: the handler may wait, and its tab may be closed meanwhile.
+                QPointer<TWebbrowser> target;
                 bool cancel = false;
                 emit NewWindow2(target, cancel);
-                if (!cancel && target != nullptr) {
+                if (!cancel && target) {
                     request.openIn(target->m_page);
                 }
             });
@@ -212,7 +213,7 @@ bool TWebbrowser::clickAndWait(dom::Element& element) {
     case browser::LocalWait::Outcome::Finished:
         break;
     }
-    return m_lastLoadSucceeded && !sameDocument(m_page->url(), shownBefore);
+    return lastLoadSucceeded() && !sameDocument(m_page->url(), shownBefore);
 }
 
 bool TWebbrowser::waitUntilComplete() {

@@ -2,6 +2,7 @@
 
 #include "browser/dom.h"
 
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QUrl>
@@ -92,7 +93,7 @@ signals:
     // The page asks for a new window. A handler, connected directly, either hands over a browser
     // that has not loaded anything in ppDisp, which then loads the requested page, or sets Cancel.
     // Without a browser no window opens.
-    void NewWindow2(larkspan::TWebbrowser*& ppDisp, bool& Cancel);
+    void NewWindow2(QPointer<larkspan::TWebbrowser>& ppDisp, bool& Cancel);
     void NavigateComplete2(const QUrl& url);
     void DocumentComplete(const QUrl& url);
     void readyStateChanged(int readyState);
