@@ -98,6 +98,8 @@ private slots:
     void initTestCase();
     void readyStateOfAFreshBrowser();
     void readyStateFollowsALoad();
+    void loadOutcomes_data();
+    void loadOutcomes();
     void requestsThatLoadNoPage_data();
     void requestsThatLoadNoPage();
     void eventsOfNavigations();
@@ -143,6 +145,25 @@ void TWebbrowserTest::readyStateFollowsALoad() {
     QCOMPARE(browser->Busy(), false);
     QCOMPARE(browser->LocationURL(), address(QStringLiteral("/slow.html")));
     QCOMPARE(markerOf(*browser), QStringLiteral("slow page"));
+}
+
+void TWebbrowserTest::loadOutcomes_data() {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("succeeded");
+
+    QTest::newRow("page") << "{base}/next.html" << true;
+    QTest::newRow("page the server does not have") << "{base}/missing.html" << false;
+    QTest::newRow("refused connection") << "http://127.0.0.1:1/" << false;
+}
+
+void TWebbrowserTest::loadOutcomes() {
+    QFETCH(QString, address);
+    QFETCH(bool, succeeded);
+    const auto browser = newBrowser();
+    const QUrl url(address.replace(QStringLiteral("{base}"), m_server.url({}).toString()));
+    QVERIFY(loadPage(*browser, url));
+    QCOMPARE(browser->lastLoadSucceeded(), succeeded);
+    QCOMPARE(browser->LocationURL(), url.toString());
 }
 
 void TWebbrowserTest::requestsThatLoadNoPage_data() {
@@ -360,7 +381,7 @@ void TWebbrowserTest::newWindowOpensInTheHandedOverBrowser() {
     QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
     std::unique_ptr<TWebbrowser> opened;
     connect(browser.get(), &TWebbrowser::NewWindow2, this,
-            [&opened](TWebbrowser*& ppDisp, bool& cancel) {
+            [&opened](QPointer<TWebbrowser>& ppDisp, bool& cancel) {
                 opened = newBrowser();
                 ppDisp = opened.get();
                 cancel = false;
