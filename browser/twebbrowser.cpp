@@ -126,6 +126,27 @@ void TWebbrowser::Navigate(const QUrl& url) {
     m_page->load(url);
 }
 
+void TWebbrowser::NavigateNoHistory(const QUrl& url) {
+    const auto document = ReadyState() == 0 ? nullptr : browser::WebDocument::open(m_bridge);
+    if (!document) {
+        Navigate(url);
+        return;
+    }
+    expectNavigation();
+    document->replaceLocation(url);
+}
+
+void TWebbrowser::LoadHTML(const QString& html) {
+    expectNavigation();
+    m_page->setHtml(html, QUrl(QStringLiteral("about:blank")));
+}
+
+void TWebbrowser::ScrollTo(int x, int y) {
+    if (const auto document = ReadyState() == 0 ? nullptr : browser::WebDocument::open(m_bridge)) {
+        document->scrollTo(x, y);
+    }
+}
+
 void TWebbrowser::GoBack() {
     if (m_page->history()->canGoBack()) {
         expectNavigation();

@@ -39,6 +39,12 @@ public:
     ~TWebbrowser() override;
 
     void Navigate(const QUrl& url);
+    // Navigates so that the new page takes the shown page's place in the history.
+    void NavigateNoHistory(const QUrl& url);
+    // Shows the HTML text as a document of its own at "about:blank".
+    void LoadHTML(const QString& html);
+    // Scrolls the shown document; nothing happens while the browser shows none.
+    void ScrollTo(int x, int y);
     void GoBack();
     void GoForward();
     void Stop();

@@ -46,4 +46,16 @@ QString WebDocument::readyState() const {
         .toString();
 }
 
+void WebDocument::scrollTo(int x, int y) {
+    m_bridge->call(m_opened.key, QJsonObject{{QStringLiteral("op"), QStringLiteral("scrollTo")},
+                                             {QStringLiteral("x"), x},
+                                             {QStringLiteral("y"), y}});
+}
+
+void WebDocument::replaceLocation(const QUrl& url) {
+    m_bridge->callExpectingNavigation(
+        m_opened.key, QJsonObject{{QStringLiteral("op"), QStringLiteral("replaceLocation")},
+                                  {QStringLiteral("url"), url.toString()}});
+}
+
 }  // namespace larkspan::browser

@@ -3,6 +3,8 @@
 #include "browser/dom.h"
 #include "browser/dom_bridge.h"
 
+#include <QUrl>
+
 #include <memory>
 
 namespace larkspan::browser {
@@ -20,6 +22,10 @@ public:
     std::shared_ptr<dom::Element> body() override;
     std::unique_ptr<dom::ElementCollection> all() override;
     QString readyState() const override;
+
+    void scrollTo(int x, int y);
+    // Loads the address in place of this document, which it also replaces in the history.
+    void replaceLocation(const QUrl& url);
 
 private:
     std::shared_ptr<DomBridge> m_bridge;

@@ -37,6 +37,9 @@
 //                                                  -> one array per index holding the values of
 //                                                     the properties, in the order asked
 //   {op: "click", doc, snapshot, index}            -> null
+//   {op: "scrollTo", doc, x, y}                    -> null
+//   {op: "replaceLocation", doc, url}              -> null (the new page takes this page's
+//                                                     place in the history)
 //
 // Properties are "innerText", "innerHTML", "outerHTML" and "href".
 // SNAPSHOT is {snapshot: ID, tags: [tag name, ...], classes: [class attribute, ...]}: a fixed list
@@ -146,6 +149,14 @@
         }],
         ["click", (request) => {
             click(elementAt(request.snapshot, request.index));
+            return null;
+        }],
+        ["scrollTo", (request) => {
+            window.scrollTo(Number(request.x), Number(request.y));
+            return null;
+        }],
+        ["replaceLocation", (request) => {
+            location.replace(String(request.url));
             return null;
         }],
     ]);

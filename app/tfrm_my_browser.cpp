@@ -1,0 +1,486 @@
+#include "app/tfrm_my_browser.h"
+
+#include "app/directory_search.h"
+#include "app/error_text.h"
+#include "app/main_status_bar.h"
+#include "app/results_pane.h"
+#include "app/split_screen_setting.h"
+#include "app/start_page.h"
+#include "app/text_panel.h"
+#include "app/toolbar_images.h"
+#include "app/turning_page_loader.h"
+#include "app/user_dialogs.h"
+#include "browser/twebbrowser.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace larkspan {
+namespace {
+
+constexpr QSize kClientSize(884, 642);
+constexpr int kSidePanelDesignWidth = 226;
+constexpr int kCaptureTabIndex = 0;
+
+QWidget* namedWidget(QWidget* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+}  // namespace
+
+template <typename Handler>
+void TfrmMyBrowser::guarded(Handler&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        m_dialogs.error(this, errorBoxText(QString::fromUtf8(error.what())));
+    }
+}
+
+TfrmMyBrowser::TfrmMyBrowser(UserDialogs& dialogs, SplitScreenSetting& splitSetting,
+                             QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_splitSetting(splitSetting) {
+    setObjectName(QStringLiteral("TfrmMyBrowser"));
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    setWindowIcon(toolbarImage(7));
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    tbarNav = buildNavigationBar();
+    layout->addWidget(tbarNav);
+    pnAddress = buildAddressBar();
+    layout->addWidget(pnAddress);
+    Splitter1 = new QSplitter(Qt::Horizontal, central);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->addWidget(buildBrowserTabs());
+    PageControl1 = buildSidePanel();
+    Splitter1->addWidget(PageControl1);
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 0);
+    layout->addWidget(Splitter1, 1);
+    setCentralWidget(central);
+
+    StatusBar1 = new MainStatusBar(this);
+    setStatusBar(StatusBar1);
+    buildMenus();
+
+    m_turningLoader = std::make_unique<TurningPageLoader>(WebBrowser1);
+    connectBrowser(WebBrowser1, true);
+
+    resize(kClientSize);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    guarded([this] { FormCreate(); });
+}
+
+TfrmMyBrowser::~TfrmMyBrowser() = default;
+
+void TfrmMyBrowser::FormCreate() {
+    FPrevBrowser = WebBrowser1;
+    WebBrowser1->FNavForward = false;
+    WebBrowser1->FNavBack = false;
+    WebBrowser1->FTitle.clear();
+    WriteHTMLToBrowser(WebBrowser1, BuildStartPage());
+    Goto1->setToolTip(DirectorySearchURL());
+    Goto1->setText(QStringLiteral("Go to ") + directorySearchURLWithoutScheme());
+    ToolbtnLarkspan->setText(QStringLiteral("AU-GL"));
+    edURL->setText(DirectorySearchURL());
+    setWindowTitle(kCaption);
+    RestoreSplitter();
+}
+
+QToolButton* TfrmMyBrowser::addToolButton(QToolBar* bar, const char* name, int image,
+                                          const QString& text, const QString& hint) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIcon(toolbarImage(image));
+    button->setText(text);
+    button->setToolTip(hint);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setFixedSize(52, 37);
+    button->setCursor(Qt::PointingHandCursor);
+    bar->addWidget(button);
+    return button;
+}
+
+QToolBar* TfrmMyBrowser::buildNavigationBar() {
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("tbarNav"));
+    bar->setIconSize(QSize(16, 16));
+    bar->setMovable(false);
+
+    ToolbtnBack = addToolButton(bar, "ToolbtnBack", 4, QStringLiteral("Back"),
+                                QStringLiteral("Navigate Back"));
+    ToolBtnForward = addToolButton(bar, "ToolBtnForward", 3, QStringLiteral("Forward"),
+                                   QStringLiteral("Navigate Forward"));
+    ToolBtnStop = addToolButton(bar, "ToolBtnStop", 0, QStringLiteral(" Stop"),
+                                QStringLiteral("Stop loading"));
+    bar->addSeparator();
+    ToolBtnRefresh = addToolButton(bar, "ToolBtnRefresh", 2, QStringLiteral("Refresh"),
+                                   QStringLiteral("Refresh Active Tab"));
+    ToolBtnHome = addToolButton(bar, "ToolBtnHome", 1, QStringLiteral("Home"), QString());
+    bar->addSeparator();
+    ToolbtnLarkspan = addToolButton(bar, "ToolbtnLarkspan", 7, QStringLiteral("AU-GL"), QString());
+    bar->addSeparator();
+    tbSplitScreen = addToolButton(bar, "tbSplitScreen", 9, QStringLiteral("50%"),
+                                  QStringLiteral("Split in two"));
+    tbSplitScreen->setCheckable(true);
+
+    for (QToolButton* button : {ToolbtnBack, ToolBtnForward, ToolBtnStop}) {
+        button->setEnabled(false);
+    }
+    connect(ToolbtnBack, &QToolButton::clicked, this, [this] { guarded([this] { ToolbtnBackClick(); }); });
+    connect(ToolBtnForward, &QToolButton::clicked, this, [this] { guarded([this] { ToolBtnForwardClick(); }); });
+    connect(ToolBtnStop, &QToolButton::clicked, this, [this] { guarded([this] { ToolBtnStopClick(); }); });
+    connect(ToolBtnRefresh, &QToolButton::clicked, this, [this] { guarded([this] { ToolBtnRefreshClick(); }); });
+    connect(ToolBtnHome, &QToolButton::clicked, this, [this] { guarded([this] { ToolBtnHomeClick(); }); });
+    connect(ToolbtnLarkspan, &QToolButton::clicked, this, [this] { guarded([this] { ToolbtnLarkspanClick(); }); });
+    connect(tbSplitScreen, &QToolButton::clicked, this, [this] { guarded([this] { tbSplitScreenClick(); }); });
+    return bar;
+}
+
+QWidget* TfrmMyBrowser::buildAddressBar() {
+    auto* panel = namedWidget(new QWidget(this), "pnAddress");
+    panel->setFixedHeight(38);
+    auto* layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(6, 4, 6, 4);
+    auto* label = new QLabel(QStringLiteral("URL:"), panel);
+    label->setObjectName(QStringLiteral("Label1"));
+    edURL = new QLineEdit(panel);
+    edURL->setObjectName(QStringLiteral("edURL"));
+    edURL->installEventFilter(this);
+    btnGo = new QToolButton(panel);
+    btnGo->setObjectName(QStringLiteral("btnGo"));
+    btnGo->setText(QStringLiteral("GO"));
+    btnGo->setToolTip(QStringLiteral("Navigate to a Webpage"));
+    btnGo->setAutoRaise(true);
+    layout->addWidget(label);
+    layout->addWidget(edURL, 1);
+    layout->addWidget(btnGo);
+
+    connect(edURL, &QLineEdit::returnPressed, this, [this] { guarded([this] { btnGoClick(); }); });
+    connect(btnGo, &QToolButton::clicked, this, [this] { guarded([this] { btnGoClick(); }); });
+    return panel;
+}
+
+QWidget* TfrmMyBrowser::buildBrowserTabs() {
+    auto* panel = namedWidget(new QWidget(this), "Panel8");
+    auto* layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    // The thin strip left of the tabs with the two scroll buttons.
+    auto* strip = namedWidget(new QWidget(panel), "Panel6");
+    strip->setFixedWidth(17);
+    auto* stripLayout = new QVBoxLayout(strip);
+    stripLayout->setContentsMargins(0, 24, 0, 2);
+    auto* scrollTop = new QToolButton(strip);
+    scrollTop->setObjectName(QStringLiteral("SpeedButtonScrollTop"));
+    scrollTop->setArrowType(Qt::UpArrow);
+    scrollTop->setToolTip(QStringLiteral("Scroll To Top"));
+    scrollTop->setAutoRaise(true);
+    auto* scrollBottom = new QToolButton(strip);
+    scrollBottom->setObjectName(QStringLiteral("SpeedButtonScrollBottom"));
+    scrollBottom->setArrowType(Qt::DownArrow);
+    scrollBottom->setToolTip(QStringLiteral("Scroll To Bottom"));
+    scrollBottom->setAutoRaise(true);
+    stripLayout->addWidget(scrollTop);
+    stripLayout->addStretch(1);
+    stripLayout->addWidget(scrollBottom);
+    connect(scrollTop, &QToolButton::clicked, this, [this] { guarded([this] { SpeedButtonScrollTopClick(); }); });
+    connect(scrollBottom, &QToolButton::clicked, this, [this] { guarded([this] { SpeedButtonScrollBottomClick(); }); });
+
+    PageControl = new QTabWidget(panel);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
+    TabSheet1 = buildCaptureTab();
+    PageControl->addTab(TabSheet1, QStringLiteral("WebBrowser"));
+    const int parsingInfo = PageControl->addTab(buildParsingInfo(), QStringLiteral("Parsing Info"));
+    PageControl->setTabVisible(parsingInfo, false);
+    PageControl->setCurrentIndex(kCaptureTabIndex);
+
+    layout->addWidget(strip);
+    layout->addWidget(PageControl, 1);
+    return panel;
+}
+
+QWidget* TfrmMyBrowser::buildCaptureTab() {
+    auto* sheet = namedWidget(new QWidget(this), "TabSheet1");
+    auto* layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* toolbar = new QToolBar(sheet);
+    toolbar->setObjectName(QStringLiteral("ToolBar3"));
+    toolbar->setFixedHeight(29);
+    toolbar->setIconSize(QSize(16, 16));
+    auto* quick = new QToolButton(toolbar);
+    quick->setObjectName(QStringLiteral("Quick"));
+    quick->setText(QStringLiteral("Quick"));
+    quick->setIcon(toolbarImage(10));
+    quick->setCheckable(true);
+    toolbar->addWidget(quick)->setVisible(false);
+    btnCapture = new QToolButton(toolbar);
+    btnCapture->setObjectName(QStringLiteral("btnCapture"));
+    btnCapture->setText(QStringLiteral("Capture"));
+    btnCapture->setIcon(toolbarImage(8));
+    btnCapture->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolbar->addWidget(btnCapture);
+    connect(btnCapture, &QToolButton::clicked, this, [this] { guarded([this] { btnCaptureClick(); }); });
+
+    WebBrowser1 = new TWebbrowser(sheet);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    // The browser comes first in the tab, so the tab is known by it.
+    layout->addWidget(WebBrowser1, 1);
+    layout->insertWidget(0, toolbar);
+    return sheet;
+}
+
+QWidget* TfrmMyBrowser::buildParsingInfo() {
+    auto* sheet = namedWidget(new QWidget(this), "TabSheet7");
+    auto* layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    PageControlInfos = new QTabWidget(sheet);
+    PageControlInfos->setObjectName(QStringLiteral("PageControlInfos"));
+    PageControlInfos->setTabPosition(QTabWidget::South);
+
+    const QFont courier(QStringLiteral("Courier New"));
+    auto* source = new QPlainTextEdit(PageControlInfos);
+    source->setObjectName(QStringLiteral("SourceEdit"));
+    source->setFont(courier);
+    source->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* plainText = new QPlainTextEdit(PageControlInfos);
+    plainText->setObjectName(QStringLiteral("PlainTextEdit"));
+    plainText->setReadOnly(true);
+    mmParser = new TextPanel(PageControlInfos);
+    mmParser->setObjectName(QStringLiteral("mmParser"));
+
+    struct Page {
+        QWidget* view;
+        const char* name;
+        QString caption;
+        bool tabShown;
+    };
+    const Page pages[] = {
+        {source, nullptr, QStringLiteral("Source"), true},
+        {plainText, nullptr, QStringLiteral("Plain Text"), true},
+        {new QListWidget(PageControlInfos), "LbLinks", QStringLiteral("Links"), false},
+        {new QListWidget(PageControlInfos), "LbFrames", QStringLiteral("Frames"), false},
+        {new QListWidget(PageControlInfos), "lbImages", QStringLiteral("Images"), false},
+        {new QListWidget(PageControlInfos), "LbFields", QStringLiteral("Fields"), false},
+        {new QTreeWidget(PageControlInfos), "TreeView1", QStringLiteral("Object View"), false},
+        {mmParser, nullptr, QStringLiteral("Parser"), true},
+    };
+    for (const Page& page : pages) {
+        if (page.name != nullptr) {
+            page.view->setObjectName(QString::fromLatin1(page.name));
+            page.view->setFont(courier);
+        }
+        const int index = PageControlInfos->addTab(page.view, page.caption);
+        PageControlInfos->setTabVisible(index, page.tabShown);
+    }
+    PageControlInfos->setCurrentWidget(mmParser);
+    layout->addWidget(PageControlInfos);
+    return sheet;
+}
+
+QTabWidget* TfrmMyBrowser::buildSidePanel() {
+    auto* panel = new QTabWidget(this);
+    panel->setObjectName(QStringLiteral("PageControl1"));
+    for (const char* hidden : {"Extras", "Design", "Options"}) {
+        const int index = panel->addTab(namedWidget(new QWidget(panel), hidden), QString::fromLatin1(hidden));
+        panel->setTabVisible(index, false);
+    }
+
+    tbResults = namedWidget(new QWidget(panel), "tbResults");
+    auto* layout = new QVBoxLayout(tbResults);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* toolbar = new QToolBar(tbResults);
+    toolbar->setObjectName(QStringLiteral("ToolBarResults"));
+    auto* save = new QToolButton(toolbar);
+    save->setObjectName(QStringLiteral("ToolButton2"));
+    save->setText(QStringLiteral("Save"));
+    save->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    toolbar->addWidget(save);
+    connect(save, &QToolButton::clicked, this, [this] { guarded([this] { ToolButton2Click(); }); });
+    mmResults = new ResultsPane(tbResults);
+    layout->addWidget(toolbar);
+    layout->addWidget(mmResults, 1);
+    panel->addTab(tbResults, QStringLiteral("Results"));
+    panel->setCurrentWidget(tbResults);
+    return panel;
+}
+
+void TfrmMyBrowser::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* startPage = file->addAction(QStringLiteral("Go to Start Page (Larkspan) "));
+    connect(startPage, &QAction::triggered, this, [this] { guarded([this] { LarkspanStartPage1Click(); }); });
+    Goto1 = file->addAction(QString());
+    Goto1->setObjectName(QStringLiteral("Goto1"));
+    connect(Goto1, &QAction::triggered, this, [this] { guarded([this] { Goto1Click(); }); });
+    file->addSeparator();
+    QAction* exit = file->addAction(QStringLiteral("&Exit"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+}
+
+void TfrmMyBrowser::setSidePanelWidth(int panelWidth) {
+    const int total = Splitter1->width();
+    Splitter1->setSizes({std::max(0, total - panelWidth), panelWidth});
+}
+
+// --- Window events -------------------------------------------------------------------------
+
+void TfrmMyBrowser::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        setSidePanelWidth(kSidePanelDesignWidth);
+        FormResize();
+    }
+}
+
+void TfrmMyBrowser::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TfrmMyBrowser::closeEvent(QCloseEvent* event) {
+    SaveSplitter();
+    QMainWindow::closeEvent(event);
+}
+
+bool TfrmMyBrowser::eventFilter(QObject* watched, QEvent* event) {
+    // A double click in the address bar selects the whole address.
+    if (watched == edURL && event->type() == QEvent::MouseButtonDblClick) {
+        edURL->selectAll();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMyBrowser::FormResize() {
+    StatusBar1->layoutPanels();
+    if (tbSplitScreen->isChecked()) {
+        setSidePanelWidth(frameGeometry().width() / 2);
+    }
+}
+
+// --- Split toggle ---------------------------------------------------------------------------
+
+void TfrmMyBrowser::tbSplitScreenClick() {
+    const int windowWidth = frameGeometry().width();
+    if (tbSplitScreen->isChecked()) {
+        setSidePanelWidth(windowWidth / 4);
+        tbSplitScreen->setText(QStringLiteral("75%"));
+    } else {
+        setSidePanelWidth(windowWidth / 2);
+        tbSplitScreen->setText(QStringLiteral("50%"));
+    }
+}
+
+void TfrmMyBrowser::RestoreSplitter() {
+    // Setting the state neither runs the click handler nor changes the caption.
+    if (const std::optional<bool> pressed = m_splitSetting.read()) {
+        tbSplitScreen->setChecked(*pressed);
+    }
+}
+
+void TfrmMyBrowser::SaveSplitter() {
+    m_splitSetting.write(tbSplitScreen->isChecked());
+}
+
+// --- Browsers -------------------------------------------------------------------------------
+
+TWebbrowser* TfrmMyBrowser::GetCurrentWB() const {
+    QWidget* page = PageControl->currentWidget();
+    if (page == nullptr) {
+        return nullptr;
+    }
+    if (auto* browser = page->findChild<TWebbrowser*>(QString(), Qt::FindDirectChildrenOnly)) {
+        return browser;
+    }
+    return FPrevBrowser;
+}
+
+void TfrmMyBrowser::connectBrowser(TWebbrowser* browser, bool captureTab) {
+    connect(browser, &TWebbrowser::StatusTextChange, this, &TfrmMyBrowser::WebBrowser1StatusTextChange);
+    connect(browser, &TWebbrowser::ProgressChange, this, &TfrmMyBrowser::WebBrowser1ProgressChange);
+    connect(browser, &TWebbrowser::TitleChange, this,
+            [this, browser](const QString& text) { WebBrowser1TitleChange(browser, text); });
+    connect(browser, &TWebbrowser::CommandStateChange, this, [this, browser](int command, bool enable) {
+        WebBrowser1CommandStateChange(browser, command, enable);
+    });
+    connect(browser, &TWebbrowser::DownloadComplete, this, &TfrmMyBrowser::WebBrowser1DownloadComplete);
+    if (captureTab) {
+        connect(browser, &TWebbrowser::BeforeNavigate2, this, &TfrmMyBrowser::WebBrowser1BeforeNavigate2);
+        connect(browser, &TWebbrowser::NavigateComplete2, this,
+                [this, browser] { WebBrowser1NavigateComplete2(browser); });
+    }
+}
+
+void TfrmMyBrowser::WebBrowser1ProgressChange(int progress, int progressMax) {
+    StatusBar1->showProgress(progress, progressMax);
+}
+
+void TfrmMyBrowser::WebBrowser1StatusTextChange(const QString& text) {
+    if (GetCurrentWB() != nullptr) {
+        StatusBar1->showStatusText(text);
+    }
+}
+
+void TfrmMyBrowser::WebBrowser1TitleChange(TWebbrowser* sender, const QString& text) {
+    const QString caption = QStringLiteral("Larkspan - ") + text;
+    setWindowTitle(caption);
+    sender->FTitle = caption;
+}
+
+void TfrmMyBrowser::WebBrowser1CommandStateChange(TWebbrowser* sender, int command, bool enable) {
+    if (command == TWebbrowser::CommandForward) {
+        sender->FNavForward = enable;
+        ToolBtnForward->setEnabled(enable);
+    } else if (command == TWebbrowser::CommandBack) {
+        sender->FNavBack = enable;
+        ToolbtnBack->setEnabled(enable);
+    }
+}
+
+void TfrmMyBrowser::WebBrowser1BeforeNavigate2() {
+    ToolBtnStop->setEnabled(true);
+}
+
+void TfrmMyBrowser::WebBrowser1NavigateComplete2(TWebbrowser* sender) {
+    const QString location = sender->LocationURL();
+    if (location != QStringLiteral("about:blank")) {
+        edURL->setText(location);
+    }
+}
+
+void TfrmMyBrowser::WebBrowser1DownloadComplete() {
+    showSecurityZone();
+    ToolBtnStop->setEnabled(false);
+}
+
+void TfrmMyBrowser::showSecurityZone() {
+    const TWebbrowser* browser = GetCurrentWB();
+    StatusBar1->showSecurityZone(browser ? std::optional<QUrl>(QUrl(browser->LocationURL()))
+                                         : std::nullopt);
+}
+
+}  // namespace larkspan

@@ -1,0 +1,45 @@
+#include "app/window_main.h"
+
+#include "app/splash_screen.h"
+#include "app/split_screen_setting.h"
+#include "app/tfrm_my_browser.h"
+#include "app/user_dialogs.h"
+#include "browser/chromium_sandbox.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QStyleFactory>
+
+namespace larkspan {
+namespace {
+
+// The program's look: calm lavender tones on the platform-neutral style.
+void applyLavenderStyle(QApplication& application) {
+    application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette palette = application.palette();
+    palette.setColor(QPalette::Window, QColor(0xe9, 0xe4, 0xf4));
+    palette.setColor(QPalette::Button, QColor(0xdd, 0xd5, 0xee));
+    palette.setColor(QPalette::Highlight, QColor(0x7b, 0x68, 0xb5));
+    palette.setColor(QPalette::Base, Qt::white);
+    application.setPalette(palette);
+}
+
+}  // namespace
+
+int runWindow(int argc, char* argv[]) {
+    disableSandboxWhenRoot();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Larkspan"));
+    applyLavenderStyle(application);
+
+    ModalDialogs dialogs;
+    SplitScreenSetting splitSetting;
+    TfrmMyBrowser window(dialogs, splitSetting);
+    // Created with the window and never shown; the waits show instances of their own.
+    TfrmSplashScreen splash;
+    window.show();
+    return QApplication::exec();
+}
+
+}  // namespace larkspan
