@@ -36,7 +36,10 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 HeadlessCapture::HeadlessCapture(HeadlessCaptureOptions options)
     : m_options(std::move(options)),
       m_browser(std::make_unique<TWebbrowser>()),
-      m_parser(m_options.addresses) {}
+      m_parser(m_options.addresses) {
+    // Nobody could answer a page's own message boxes.
+    m_browser->setSilent(true);
+}
 
 HeadlessCapture::~HeadlessCapture() = default;
 

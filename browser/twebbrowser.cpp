@@ -1,5 +1,6 @@
 #include "browser/twebbrowser.h"
 
+#include "browser/browser_page.h"
 #include "browser/dom_bridge.h"
 #include "browser/local_wait.h"
 #include "browser/web_document.h"
@@ -28,8 +29,9 @@ bool sameDocument(const QUrl& left, const QUrl& right) {
 TWebbrowser::TWebbrowser(QWidget* parent)
     : QWidget(parent),
       m_view(new QWebEngineView(this)),
-      m_page(m_view->page()),
+      m_page(new browser::BrowserPage(m_view)),
       m_bridge(std::make_shared<browser::DomBridge>(m_page)) {
+    m_view->setPage(m_page);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
@@ -145,6 +147,14 @@ void TWebbrowser::ScrollTo(int x, int y) {
     if (const auto document = ReadyState() == 0 ? nullptr : browser::WebDocument::open(m_bridge)) {
         document->scrollTo(x, y);
     }
+}
+
+void TWebbrowser::setSilent(bool silent) {
+    m_page->setSilent(silent);
+}
+
+bool TWebbrowser::Silent() const {
+    return m_page->isSilent();
 }
 
 void TWebbrowser::GoBack() {

@@ -18,6 +18,7 @@ class QWebEngineView;
 namespace larkspan {
 
 namespace browser {
+class BrowserPage;
 class DomBridge;
 }
 
@@ -45,6 +46,10 @@ public:
     void LoadHTML(const QString& html);
     // Scrolls the shown document; nothing happens while the browser shows none.
     void ScrollTo(int x, int y);
+
+    // A silent browser shows none of the page's own alert, confirm or prompt boxes.
+    bool Silent() const;
+    void setSilent(bool silent);
     void GoBack();
     void GoForward();
     void Stop();
@@ -112,7 +117,7 @@ private:
     void reportReadyState();
 
     QWebEngineView* m_view;
-    QWebEnginePage* m_page;
+    browser::BrowserPage* m_page;
     std::shared_ptr<browser::DomBridge> m_bridge;
     std::chrono::milliseconds m_navigationStartTimeout{10000};
     // Runs from a navigation request until the engine reports the load's start.

@@ -110,6 +110,9 @@ private slots:
     void waitUntilCompleteWhenTheBrowserIsClosed();
     void rendererThatEnds();
     void closeRequestShowsABlankPage();
+    void silentBrowserAnswersThePagesBoxes();
+    void navigateNoHistoryReplacesTheShownEntry();
+    void loadHtmlShowsTheTextAtABlankAddress();
     void newWindowOpensInTheHandedOverBrowser();
     void sandboxSwitch_data();
     void sandboxSwitch();
@@ -374,6 +377,34 @@ void TWebbrowserTest::closeRequestShowsABlankPage() {
     QCOMPARE(completed.last().at(0).toUrl(), QUrl(QStringLiteral("about:blank")));
     QCOMPARE(browser->LocationURL(), QStringLiteral("about:blank"));
     QCOMPARE(browser->ReadyState(), 4);
+}
+
+// Nobody could click a box away in a browser without a window; the capture must not stall.
+void TWebbrowserTest::silentBrowserAnswersThePagesBoxes() {
+    const auto browser = newBrowser();
+    browser->setSilent(true);
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/boxes.html"))));
+    QCOMPARE(markerOf(*browser), QStringLiteral("confirm false, prompt null"));
+}
+
+void TWebbrowserTest::navigateNoHistoryReplacesTheShownEntry() {
+    const auto browser = newBrowser();
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/elements.html"))));
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
+    browser->NavigateNoHistory(m_server.url(QStringLiteral("/next.html")));
+    QVERIFY(browser->waitUntilComplete());
+    QCOMPARE(browser->LocationURL(), address(QStringLiteral("/next.html")));
+    browser->GoBack();
+    QVERIFY(browser->waitUntilComplete());
+    QCOMPARE(browser->LocationURL(), address(QStringLiteral("/elements.html")));
+}
+
+void TWebbrowserTest::loadHtmlShowsTheTextAtABlankAddress() {
+    const auto browser = newBrowser();
+    browser->LoadHTML(QStringLiteral("<p class=\"marker\">Caf\u00e9 \u00a7</p>"));
+    QVERIFY(browser->waitUntilComplete());
+    QCOMPARE(markerOf(*browser), QStringLiteral("Caf\u00e9 \u00a7"));
+    QCOMPARE(browser->LocationURL(), QStringLiteral("about:blank"));
 }
 
 void TWebbrowserTest::newWindowOpensInTheHandedOverBrowser() {
