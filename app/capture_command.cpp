@@ -55,13 +55,15 @@ bool needsBrowser(int argc, char* argv[]) {
 
 struct CommandLine {
     QCommandLineParser parser;
-    QCommandLineOption fromText{QStringLiteral("from-text"),
-                                QStringLiteral("Parse a flattened listing text (UTF-8, or UTF-16 with a "
-                                               "byte-order mark) instead of loading pages."),
-                                QStringLiteral("FILE")};
-    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
-                              QStringLiteral("Write the result lines to FILE (default: standard output)."),
-                              QStringLiteral("FILE")};
+    QCommandLineOption fromText{
+        QStringLiteral("from-text"),
+        QStringLiteral("Parse a flattened listing text (UTF-8, or UTF-16 with a "
+                       "byte-order mark) instead of loading pages."),
+        QStringLiteral("FILE")};
+    QCommandLineOption output{
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("Write the result lines to FILE (default: standard output)."),
+        QStringLiteral("FILE")};
     QCommandLineOption maxPages{QStringLiteral("max-pages"),
                                 QStringLiteral("Capture at most N pages."), QStringLiteral("N")};
     QCommandLineOption delay{QStringLiteral("delay"),
@@ -86,9 +88,11 @@ struct CommandLine {
             "Captures directory result pages into comma-separated result lines, starting at "
             "SOURCE (a file or an address) and following the pages' NEXT links."));
         parser.addHelpOption();
-        parser.addPositionalArgument(QStringLiteral("SOURCE"),
-                                     QStringLiteral("The first result page: a file or an address."));
-        parser.addOptions({fromText, output, maxPages, delay, flattenedDir, directoryBase, mapBase});
+        parser.addPositionalArgument(
+            QStringLiteral("SOURCE"),
+            QStringLiteral("The first result page: a file or an address."));
+        parser.addOptions(
+            {fromText, output, maxPages, delay, flattenedDir, directoryBase, mapBase});
     }
 
     ServiceAddresses addresses() const {
@@ -136,7 +140,8 @@ QUrl sourceUrl(const QString& source) {
     }
     const QUrl url = QUrl::fromUserInput(source, QDir::currentPath(), QUrl::AssumeLocalFile);
     if (!url.isValid() || url.isLocalFile()) {
-        throw std::runtime_error(QStringLiteral("cannot read %1: No such file").arg(source).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("cannot read %1: No such file").arg(source).toStdString());
     }
     return url;
 }

@@ -142,7 +142,9 @@ void HeadlessCapture::pauseBeforeTurn() {
 int HeadlessCapture::finish(const QString& cutShortReason, int exitCode) {
     QString line = QStringLiteral("A total of %1 addresses have been scraped!").arg(m_lines.size());
     if (!cutShortReason.isEmpty()) {
-        line += QStringLiteral(" Cut short after %1 pages: %2").arg(m_pagesCaptured).arg(cutShortReason);
+        line += QStringLiteral(" Cut short after %1 pages: %2")
+                    .arg(m_pagesCaptured)
+                    .arg(cutShortReason);
     }
     printLine(line);
     return exitCode;

@@ -19,8 +19,8 @@ class TWebbrowser;
 // What `larkspan capture SOURCE` was asked to do.
 struct HeadlessCaptureOptions {
     QUrl source;
-    QString outputPath;                 // empty: standard output
-    QString flattenedDir;               // empty: flattened pages are not kept
+    QString outputPath;    // empty: standard output
+    QString flattenedDir;  // empty: flattened pages are not kept
     std::optional<int> maxPages;
     std::chrono::milliseconds delay{0};  // pause before each page turn
     ServiceAddresses addresses;

@@ -65,7 +65,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
 
     larkspan::TWebbrowser browser;
-    browser.Navigate(QUrl::fromLocalFile(QStringLiteral(LARKSPAN_BENCH_DATA "/heavy_result_page.html")));
+    browser.Navigate(
+        QUrl::fromLocalFile(QStringLiteral(LARKSPAN_BENCH_DATA "/heavy_result_page.html")));
     if (!browser.waitUntilComplete() || !browser.lastLoadSucceeded()) {
         std::fputs("cannot load the heavy page\n", stderr);
         return 1;

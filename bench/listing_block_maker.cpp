@@ -56,8 +56,8 @@ QString makeListingBlock(int index) {
            cardMarkup(index, name, address) + crlf +
            QStringLiteral("search-contact-card call-to-actionsINNER: ") + name + crlf +
            QStringLiteral("Restaurants") + crlf + address + crlf +
-           QStringLiteral("(02) 9%1 4321").arg(index) + crlf + QStringLiteral("Send Email") +
-           crlf + QStringLiteral("Visit Our Website") + crlf +
+           QStringLiteral("(02) 9%1 4321").arg(index) + crlf + QStringLiteral("Send Email") + crlf +
+           QStringLiteral("Visit Our Website") + crlf +
            QStringLiteral("Licensed Outdoor dining Wheelchair access Takeaway") + crlf +
            QStringLiteral("listing-address: ") + address + crlf +
            QStringLiteral("listing-heading: Restaurants") + crlf +

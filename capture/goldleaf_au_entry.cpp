@@ -23,13 +23,15 @@ const QString kOpensInNewWindow = QStringLiteral(" (opens in a new window)");
 // The website attempts, tried in order while no website has been kept.
 struct WebsiteAttempt {
     QString pattern;
-    QString prefix;    // put before group 1
-    bool cleanUp;      // drop the first " (opens in a new window)"
-    bool rejectLabels; // empty it again when it is a button label, not an address
+    QString prefix;     // put before group 1
+    bool cleanUp;       // drop the first " (opens in a new window)"
+    bool rejectLabels;  // empty it again when it is a button label, not an address
 };
 
 const WebsiteAttempt kWebsiteAttempts[] = {
-    {QStringLiteral(R"re(span class=["']?alt["']?>(.+?) \(opens in a new window\))re"), {}, true,
+    {QStringLiteral(R"re(span class=["']?alt["']?>(.+?) \(opens in a new window\))re"),
+     {},
+     true,
      true},
     {QStringLiteral(R"re(=["']?(.+?)["']? title="Visit Our Website)re"), {}, true, false},
     {QStringLiteral("website: (.+)"), {}, true, true},
@@ -163,7 +165,8 @@ void TGoldleafAUentry::findWebsite(TRegExpr& regex) {
             continue;
         }
         const QString found = regex.Match(1);
-        _fHTTP = attempt.prefix + (attempt.cleanUp ? withoutFirst(found, kOpensInNewWindow) : found);
+        _fHTTP =
+            attempt.prefix + (attempt.cleanUp ? withoutFirst(found, kOpensInNewWindow) : found);
         if (attempt.rejectLabels && isWebsiteButtonLabel(_fHTTP)) {
             _fHTTP.clear();
         }
@@ -175,16 +178,16 @@ void TGoldleafAUentry::buildMapLink() {
         _fGGMaps = m_addresses.mapBase + QStringLiteral("/maps?q=") + _flatitude + u',' +
                    _fLongitude + QStringLiteral("&t=m");
     } else if (!_fCity.isEmpty()) {
-        _fGGMaps = m_addresses.mapBase + QStringLiteral("/maps?t=m&q=") + _fStreet + u'+' +
-                   _fCity + u'+' + _fstate + u'+' + _fZIP;
+        _fGGMaps = m_addresses.mapBase + QStringLiteral("/maps?t=m&q=") + _fStreet + u'+' + _fCity +
+                   u'+' + _fstate + u'+' + _fZIP;
     }
     _fGGMaps.replace(u' ', u'+');
 }
 
 void TGoldleafAUentry::buildResultLine() {
-    const QString* columns[] = {&_fFullName, &_fPhone,    &_fEmail,     &_fStreet, &_fZipNb,
-                                &_fCity,     &_fstate,    &_fActividad, &_fActiv2, &_fHTTP,
-                                &_fLongitude, &_flatitude, &_fGGMaps,   &_fHTTP_AU};
+    const QString* columns[] = {&_fFullName,  &_fPhone,    &_fEmail,     &_fStreet, &_fZipNb,
+                                &_fCity,      &_fstate,    &_fActividad, &_fActiv2, &_fHTTP,
+                                &_fLongitude, &_flatitude, &_fGGMaps,    &_fHTTP_AU};
     QStringList fields;
     fields.reserve(std::size(columns));
     for (const QString* column : columns) {

@@ -35,15 +35,13 @@ QByteArray encodeResultsText(const QStringList& lines) {
 void writeResultsFile(const QString& path, const QStringList& lines) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        throw ResultsFileError(QStringLiteral("Cannot write %1: %2")
-                                   .arg(path, file.errorString())
-                                   .toStdString());
+        throw ResultsFileError(
+            QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
     }
     const QByteArray bytes = encodeResultsText(lines);
     if (file.write(bytes) != bytes.size() || !file.commit()) {
-        throw ResultsFileError(QStringLiteral("Cannot write %1: %2")
-                                   .arg(path, file.errorString())
-                                   .toStdString());
+        throw ResultsFileError(
+            QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
     }
 }
 

@@ -58,7 +58,8 @@ QByteArray expectedResults() {
 }
 
 TEST(CaptureFromText, WritesTheSampleResultsToStandardOutput) {
-    const ProcessResult run = runLarkspan({QStringLiteral("capture"), QStringLiteral("--from-text"), sampleText()});
+    const ProcessResult run =
+        runLarkspan({QStringLiteral("capture"), QStringLiteral("--from-text"), sampleText()});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, expectedResults());
 }
@@ -76,8 +77,9 @@ TEST(CaptureFromText, ReadsUtf16WithByteOrderMarkAndWritesTheOutputFile) {
         file.write(toUtf16.encode(text));
         file.close();
 
-        const ProcessResult run = runLarkspan({QStringLiteral("capture"), QStringLiteral("--from-text"), input,
-                                     QStringLiteral("-o"), output});
+        const ProcessResult run =
+            runLarkspan({QStringLiteral("capture"), QStringLiteral("--from-text"), input,
+                         QStringLiteral("-o"), output});
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_EQ(readFile(output), expectedResults());
@@ -128,8 +130,9 @@ TEST(CapturePages, SampleSiteGivesTheHandCheckedLines) {
     QTemporaryDir dir;
     const QString output = dir.filePath(QStringLiteral("results.csv"));
     const QString flattened = dir.filePath(QStringLiteral("flat"));
-    const ProcessResult run = runLarkspan({QStringLiteral("capture"), samplePage(1), QStringLiteral("-o"),
-                                           output, QStringLiteral("--flattened-dir"), flattened});
+    const ProcessResult run =
+        runLarkspan({QStringLiteral("capture"), samplePage(1), QStringLiteral("-o"), output,
+                     QStringLiteral("--flattened-dir"), flattened});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(readFile(output), kUtf8Signature + expectedLines("sample_directory_expected.csv"));
 
@@ -148,8 +151,8 @@ TEST(CapturePages, SampleSiteGivesTheHandCheckedLines) {
 }
 
 TEST(CapturePages, MaxPagesStopsAndStandardOutputCarriesOneSignature) {
-    const ProcessResult run = runLarkspan(
-        {QStringLiteral("capture"), samplePage(1), QStringLiteral("--max-pages"), QStringLiteral("2")});
+    const ProcessResult run = runLarkspan({QStringLiteral("capture"), samplePage(1),
+                                           QStringLiteral("--max-pages"), QStringLiteral("2")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray all = expectedLines("sample_directory_expected.csv");
     qsizetype end = 0;
@@ -174,11 +177,14 @@ TEST(CapturePages, ProblemsEndTheRunWithTheirMessage) {
         QString message;
     };
     const Case cases[] = {
-        {{QStringLiteral(LARKSPAN_SOURCE_DIR "/samples/listing-text.txt")}, 1,
+        {{QStringLiteral(LARKSPAN_SOURCE_DIR "/samples/listing-text.txt")},
+         1,
          QStringLiteral("larkspan: Invalid HTML document")},
-        {{samplePage(1), QStringLiteral("--max-pages"), QStringLiteral("0")}, 2,
+        {{samplePage(1), QStringLiteral("--max-pages"), QStringLiteral("0")},
+         2,
          QStringLiteral("larkspan: --max-pages needs a whole number of at least 1")},
-        {{samplePage(1), samplePage(2)}, 2,
+        {{samplePage(1), samplePage(2)},
+         2,
          QStringLiteral("larkspan: capture needs one SOURCE, or --from-text FILE")},
     };
     for (const Case& c : cases) {

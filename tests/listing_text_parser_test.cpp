@@ -1,4 +1,5 @@
 #include "capture/listing_text_parser.h"
+
 #include "qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,9 @@ TEST(ListingTextParser, KeepsOnlyRealNames) {
         bool accepted;
     };
     const Case cases[] = {
-        {QStringLiteral("Bondi Bakery"), true},
-        {QStringLiteral("Name:    "), false},
-        {QStringLiteral("[name]"), false},
-        {QStringLiteral("name:    "), true},
-        {QStringLiteral("Name:   "), true},
-        {QStringLiteral("[NAME]"), true},
+        {QStringLiteral("Bondi Bakery"), true}, {QStringLiteral("Name:    "), false},
+        {QStringLiteral("[name]"), false},      {QStringLiteral("name:    "), true},
+        {QStringLiteral("Name:   "), true},     {QStringLiteral("[NAME]"), true},
     };
     for (const Case& c : cases) {
         ListingTextParser parser;
@@ -63,13 +61,16 @@ TEST(ListingTextParser, SectionSignInTextIsAnExtraCut) {
     EXPECT_EQ(parser.splitBlocks(text).size(), 2);
     const QStringList lines = parser.resultLines(text);
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines.front().contains(QStringLiteral("\"Sweets \""))) << lines.front().toStdString();
+    EXPECT_TRUE(lines.front().contains(QStringLiteral("\"Sweets \"")))
+        << lines.front().toStdString();
 }
 
 TEST(ListingTextParser, UsesItsServiceAddresses) {
-    ListingTextParser parser(ServiceAddresses{QStringLiteral("http://d.test"), QStringLiteral("http://m.test")});
-    const QStringList lines = parser.resultLines(
-        nameLine(QStringLiteral("A")) + QStringLiteral("x: <a href=\"/a-1-listing.html\" longitude=\"1\">\r\n"));
+    ListingTextParser parser(
+        ServiceAddresses{QStringLiteral("http://d.test"), QStringLiteral("http://m.test")});
+    const QStringList lines =
+        parser.resultLines(nameLine(QStringLiteral("A")) +
+                           QStringLiteral("x: <a href=\"/a-1-listing.html\" longitude=\"1\">\r\n"));
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines.front().endsWith(
         QStringLiteral("\"http://m.test/maps?q=,1&t=m\",\"http://d.test/a-1-listing.html\"")))

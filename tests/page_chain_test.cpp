@@ -1,6 +1,7 @@
+#include "capture/page_chain.h"
+
 #include "capture/capture_error.h"
 #include "capture/listing_text_parser.h"
-#include "capture/page_chain.h"
 #include "fake_dom.h"
 #include "qt_printers.h"
 
@@ -16,14 +17,18 @@ using fake::Node;
 std::shared_ptr<FakeDocument> resultPage(const QStringList& names, const QString& nextHref = {}) {
     Node body{.tag = QStringLiteral("BODY")};
     for (const QString& name : names) {
-        body.children.push_back(Node{.className = QStringLiteral("search-contact-card call-to-actions"),
-                                     .innerText = name,
-                                     .outerHTML = QStringLiteral("<div>card</div>")});
-        body.children.push_back(Node{.className = QStringLiteral("listing-name"), .innerText = name});
+        body.children.push_back(
+            Node{.className = QStringLiteral("search-contact-card call-to-actions"),
+                 .innerText = name,
+                 .outerHTML = QStringLiteral("<div>card</div>")});
+        body.children.push_back(
+            Node{.className = QStringLiteral("listing-name"), .innerText = name});
     }
     if (!nextHref.isNull()) {
-        body.children.push_back(Node{.tag = QStringLiteral("A"), .id = QStringLiteral("next"),
-                                     .innerText = QStringLiteral("NEXT \u00BB"), .href = nextHref});
+        body.children.push_back(Node{.tag = QStringLiteral("A"),
+                                     .id = QStringLiteral("next"),
+                                     .innerText = QStringLiteral("NEXT \u00BB"),
+                                     .href = nextHref});
     }
     return std::make_shared<FakeDocument>(body);
 }
@@ -31,7 +36,8 @@ std::shared_ptr<FakeDocument> resultPage(const QStringList& names, const QString
 // Shows one page after another: a click moves to the next one.
 class FakeHost : public CaptureHost, public dom::PageLoader {
 public:
-    explicit FakeHost(std::vector<std::shared_ptr<FakeDocument>> pages) : m_pages(std::move(pages)) {}
+    explicit FakeHost(std::vector<std::shared_ptr<FakeDocument>> pages)
+        : m_pages(std::move(pages)) {}
 
     std::shared_ptr<dom::Document> currentDocument() override { return m_pages.at(m_shown); }
     dom::PageLoader& pageLoader() override { return *this; }
@@ -81,7 +87,8 @@ TEST(PageChain, EndsWhereItIsTold) {
         std::vector<int> pages;
         int clicks;
     };
-    for (const Case& c : {Case{1, true, {1}, 0}, Case{2, true, {1, 2}, 1}, Case{100, false, {1}, 1}}) {
+    for (const Case& c :
+         {Case{1, true, {1}, 0}, Case{2, true, {1, 2}, 1}, Case{100, false, {1}, 1}}) {
         FakeHost host({resultPage({QStringLiteral("A")}, QStringLiteral("p2")),
                        resultPage({QStringLiteral("B")}, QStringLiteral("p3")),
                        resultPage({QStringLiteral("C")})});

@@ -1,7 +1,7 @@
 #include "text/perl_regex.h"
-#include "text/regex_cache.h"
 
 #include "qt_printers.h"
+#include "text/regex_cache.h"
 
 #include <gtest/gtest.h>
 
@@ -88,12 +88,12 @@ TEST(PerlRegExMatch, GroupsOfTheFirstMatch) {
         QString group1;
     };
     const QString pattern = QStringLiteral(R"re(longitude="([\-.\d]+)")re");
-    for (const Case& c : {Case{QStringLiteral(R"re(<a longitude="151.2" x longitude="1">)re"),
-                               QStringLiteral("151.2")},
-                          Case{QStringLiteral("a\r\nb longitude=\"-33.86\"\r\n"),
-                               QStringLiteral("-33.86")},
-                          Case{QStringLiteral(R"re(longitude="")re"), QString()},
-                          Case{QStringLiteral(R"re(longitude="1e5")re"), QString()}}) {
+    for (const Case& c :
+         {Case{QStringLiteral(R"re(<a longitude="151.2" x longitude="1">)re"),
+               QStringLiteral("151.2")},
+          Case{QStringLiteral("a\r\nb longitude=\"-33.86\"\r\n"), QStringLiteral("-33.86")},
+          Case{QStringLiteral(R"re(longitude="")re"), QString()},
+          Case{QStringLiteral(R"re(longitude="1e5")re"), QString()}}) {
         TPerlRegEx regex;
         regex.setRegEx(pattern);
         regex.setOptions(PerlRegExOption::preMultiLine);
@@ -105,10 +105,10 @@ TEST(PerlRegExMatch, GroupsOfTheFirstMatch) {
 }
 
 TEST(PerlRegExMatch, AnyUnicodeLineEndIsANewline) {
-    for (const QString& lineEnd : {QStringLiteral("\r"), QStringLiteral("\n"),
-                                   QStringLiteral("\r\n"), QStringLiteral("\x0B"),
-                                   QStringLiteral("\f"), QStringLiteral("\u0085"),
-                                   QStringLiteral("\u2028"), QStringLiteral("\u2029")}) {
+    for (const QString& lineEnd :
+         {QStringLiteral("\r"), QStringLiteral("\n"), QStringLiteral("\r\n"),
+          QStringLiteral("\x0B"), QStringLiteral("\f"), QStringLiteral("\u0085"),
+          QStringLiteral("\u2028"), QStringLiteral("\u2029")}) {
         TPerlRegEx regex;
         regex.setRegEx(QStringLiteral("^b"));
         regex.setOptions(PerlRegExOption::preMultiLine);

@@ -107,10 +107,9 @@ bool PcrePattern::search(QStringView subject, qsizetype startOffset, std::uint32
     if (!data) {
         throw std::bad_alloc();
     }
-    const int rc = pcre2_match(m_impl->code, codeUnits(subject),
-                               static_cast<PCRE2_SIZE>(subject.size()),
-                               static_cast<PCRE2_SIZE>(startOffset), matchOptions, data.get(),
-                               m_impl->matchContext);
+    const int rc = pcre2_match(
+        m_impl->code, codeUnits(subject), static_cast<PCRE2_SIZE>(subject.size()),
+        static_cast<PCRE2_SIZE>(startOffset), matchOptions, data.get(), m_impl->matchContext);
     if (rc == PCRE2_ERROR_NOMATCH || isLimitError(rc)) {
         return false;
     }
@@ -119,8 +118,8 @@ bool PcrePattern::search(QStringView subject, qsizetype startOffset, std::uint32
     }
 
     const PCRE2_SIZE* offsets = pcre2_get_ovector_pointer(data.get());
-    const auto pairs = std::min<std::size_t>(pcre2_get_ovector_count(data.get()),
-                                             match.groups.size());
+    const auto pairs =
+        std::min<std::size_t>(pcre2_get_ovector_count(data.get()), match.groups.size());
     for (std::size_t i = 0; i < pairs; ++i) {
         if (offsets[2 * i] != PCRE2_UNSET) {
             match.groups[i] = {static_cast<qsizetype>(offsets[2 * i]),

@@ -58,8 +58,7 @@ void TPerlRegEx::setSubject(const QString& subject) {
 
 const PcrePattern& TPerlRegEx::compiled() {
     if (!m_compiled) {
-        m_compiled = compilePattern(m_cache, m_regEx, compileOptions(m_options),
-                                    PCRE2_NEWLINE_ANY);
+        m_compiled = compilePattern(m_cache, m_regEx, compileOptions(m_options), PCRE2_NEWLINE_ANY);
     }
     return *m_compiled;
 }

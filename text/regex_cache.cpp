@@ -10,8 +10,8 @@ std::shared_ptr<const PcrePattern> RegexCache::pattern(const QString& pcre,
     if (found != m_patterns.constEnd()) {
         return *found;
     }
-    auto compiled = std::make_shared<const PcrePattern>(pcre, compileOptions, newline,
-                                                        PcrePattern::Jit::On);
+    auto compiled =
+        std::make_shared<const PcrePattern>(pcre, compileOptions, newline, PcrePattern::Jit::On);
     m_patterns.insert(key, compiled);
     return compiled;
 }

@@ -4,9 +4,8 @@
 #include "text/regexpr_syntax.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 16
-#include <pcre2.h>
-
 #include <cstring>
+#include <pcre2.h>
 
 namespace larkspan {
 namespace {

@@ -82,8 +82,20 @@ private:
         }
         const QChar c = m_in[m_pos++];
         switch (c.unicode()) {
-            case u'd': case u'D': case u'w': case u'W': case u'b': case u'B': case u'A':
-            case u't': case u'n': case u'r': case u'f': case u'a': case u'e': case u'x':
+            case u'd':
+            case u'D':
+            case u'w':
+            case u'W':
+            case u'b':
+            case u'B':
+            case u'A':
+            case u't':
+            case u'n':
+            case u'r':
+            case u'f':
+            case u'a':
+            case u'e':
+            case u'x':
                 append(QString(u'\\') + c, at);
                 break;
             case u's':
@@ -111,8 +123,15 @@ private:
         }
         const QChar c = m_in[m_pos++];
         switch (c.unicode()) {
-            case u'd': case u'w': case u't': case u'n': case u'r': case u'f': case u'a':
-            case u'e': case u'x':
+            case u'd':
+            case u'w':
+            case u't':
+            case u'n':
+            case u'r':
+            case u'f':
+            case u'a':
+            case u'e':
+            case u'x':
                 append(QString(u'\\') + c, at);
                 break;
             case u's':
