@@ -37,11 +37,8 @@ void onHtmlDocument(TWebbrowser* browser, Command&& command) {
 }  // namespace
 
 void TfrmMyBrowser::WriteHTMLToBrowser(TWebbrowser* browser, const QString& html) {
-    browser->Navigate(QUrl(QStringLiteral("about:blank")));
-    browser->waitUntilComplete();
-    if (!browser->Document()) {
-        return;
-    }
+    // No blank page first: the engine would keep it as a page of its own in the history, and
+    // Back would lead to it (at start-up Back would be enabled).
     browser->LoadHTML(styledHtmlForBrowser(html));
 }
 
