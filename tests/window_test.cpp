@@ -1,0 +1,535 @@
+#include "app/directory_search.h"
+#include "app/results_pane.h"
+#include "app/splash_screen.h"
+#include "app/split_screen_setting.h"
+#include "app/tfrm_my_browser.h"
+#include "app/user_dialogs.h"
+#include "browser/twebbrowser.h"
+#include "tests/support/test_http_server.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <memory>
+#include <sys/resource.h>
+
+namespace larkspan {
+namespace {
+
+using namespace std::chrono_literals;
+
+const QString kSampleFolder = QStringLiteral(LARKSPAN_TEST_DATA "/../../samples/directory");
+const QString kPageOne = QStringLiteral("/page1.html");
+const QString kPageTwo = QStringLiteral("/page2.html");
+const QString kPageThree = QStringLiteral("/page3.html");
+const QByteArray kHtmlType = "text/html; charset=utf-8";
+const QByteArray kPlainTextType = "text/plain; charset=utf-8";
+
+QString scraped(int count) {
+    return QStringLiteral("A total of %1 addresses have been scraped!").arg(count);
+}
+
+// The hand-checked result lines of page 1, 2 and 3 in order: 21, 20 and 19 lines.
+QStringList expectedLines() {
+    QFile file(QStringLiteral(LARKSPAN_TEST_DATA "/sample_directory_expected.csv"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {QStringLiteral("<unreadable>")};
+    }
+    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    if (lines.last().isEmpty()) {
+        lines.removeLast();
+    }
+    return lines;
+}
+QStringList pageOneLines() {
+    return expectedLines().mid(0, 21);
+}
+QStringList pageTwoLines() {
+    return expectedLines().mid(21, 20);
+}
+QStringList pageThreeLines() {
+    return expectedLines().mid(41);
+}
+
+// A results file as the user's spreadsheet gets it: UTF-8 signature, CR LF after every line.
+QByteArray resultsFile(const QStringList& lines) {
+    QByteArray bytes("\xEF\xBB\xBF");
+    for (const QString& line : lines) {
+        bytes += line.toUtf8() + "\r\n";
+    }
+    return bytes;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QByteArray writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(bytes);
+    }
+    return bytes;
+}
+
+// Wait windows still around after a run; each wait must take its own away, errors included.
+int waitWindowCount() {
+    int count = 0;
+    for (QWidget* widget : QApplication::allWidgets()) {
+        count += qobject_cast<TfrmSplashScreen*>(widget) != nullptr ? 1 : 0;
+    }
+    return count;
+}
+
+// Answers the window's dialogs at once and keeps what they were asked to show.
+class RecordingDialogs : public UserDialogs {
+public:
+    void information(QWidget*, const QString& text) override { messages.append(text); }
+    void error(QWidget*, const QString& text) override { errors.append(text); }
+    QString saveFileName(QWidget*, const SaveRequest& request) override {
+        requests.append(request);
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+
+    QStringList messages;
+    QStringList errors;
+    QList<SaveRequest> requests;
+    // The file names the user picks in turn; none left means the user cancels.
+    QStringList answers;
+};
+
+// A main window with a setting file of its own in a temporary folder, shown.
+class WindowUnderTest {
+public:
+    // `setting` is the setting file's text at start-up; null for no file.
+    explicit WindowUnderTest(const QByteArray& setting = QByteArray())
+        : settingFile(settingFileWith(dir.filePath(QStringLiteral("main.ini")), setting)),
+          splitSetting(settingFile),
+          window(dialogs, splitSetting) {
+        window.show();
+    }
+
+    template <typename T>
+    T* child(const char* name) const {
+        return window.findChild<T*>(QLatin1String(name));
+    }
+    QToolButton* captureButton() const { return child<QToolButton>("btnCapture"); }
+    QToolButton* saveButton() const { return child<QToolButton>("ToolButton2"); }
+    ResultsPane* results() const { return child<ResultsPane>("mmResults"); }
+    TWebbrowser* browser() const { return child<TWebbrowser>("WebBrowser1"); }
+    QString resultsTabCaption() const {
+        const auto* tabs = child<QTabWidget>("PageControl1");
+        return tabs->tabText(tabs->indexOf(child<QWidget>("tbResults")));
+    }
+
+    QTemporaryDir dir;
+    const QString settingFile;
+    RecordingDialogs dialogs;
+    SplitScreenSetting splitSetting;
+    TfrmMyBrowser window;
+
+private:
+    static QString settingFileWith(const QString& path, const QByteArray& text) {
+        if (!text.isNull()) {
+            writeFile(path, text);
+        }
+        return path;
+    }
+};
+
+}  // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+public:
+    WindowTest() : m_server(kSampleFolder) {}
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void firstSight();
+    void splitToggle_data();
+    void splitToggle();
+    void captureOfTheSampleSite();
+    void stopPressWhilePageTwoLoads();
+    void pressAfterTheStopPressRunsASecondCapture();
+    void pageThatIsNotHtml_data();
+    void pageThatIsNotHtml();
+    void save_data();
+    void save();
+    void saveThatFails_data();
+    void saveThatFails();
+
+private:
+    bool load(WindowUnderTest& under, const QString& path) {
+        under.browser()->Navigate(m_server.url(path));
+        return under.browser()->waitUntilComplete() && under.browser()->lastLoadSucceeded();
+    }
+    // Presses Capture from the event loop as soon as the browser starts loading `path`, that
+    // is inside the run's wait for it, and then runs `after`.
+    void pressWhenLoading(WindowUnderTest& under, const QString& path,
+                          const std::function<void()>& after);
+
+    test::TestHttpServer m_server;
+};
+
+void WindowTest::initTestCase() {
+    QVERIFY(QFile::exists(kSampleFolder + kPageOne));
+    QVERIFY(m_server.listen());
+}
+
+void WindowTest::cleanup() {
+    for (const QString& page : {kPageOne, kPageTwo}) {
+        m_server.setDelay(page, 0ms);
+        m_server.setContentType(page, kHtmlType);
+    }
+}
+
+void WindowTest::pressWhenLoading(WindowUnderTest& under, const QString& path,
+                                  const std::function<void()>& after) {
+    auto pressed = std::make_shared<bool>(false);
+    connect(under.browser(), &TWebbrowser::BeforeNavigate2, &under.window,
+            [&under, path, after, pressed](const QUrl& url) {
+                if (*pressed || url.path() != path) {
+                    return;
+                }
+                *pressed = true;
+                QTimer::singleShot(0, &under.window, [&under, after] {
+                    under.captureButton()->click();
+                    after();
+                });
+            });
+}
+
+void WindowTest::firstSight() {
+    WindowUnderTest under;
+    QCOMPARE(under.window.windowTitle(),
+             QStringLiteral("Larkspan - AU-GLv. 0.89 Stonecrab [08AUG2014]"));
+    QCOMPARE(under.child<QLineEdit>("edURL")->text(), DirectorySearchURL());
+    QCOMPARE(under.captureButton()->text(), QStringLiteral("Capture"));
+    QCOMPARE(under.results()->lines(),
+             QStringList{QStringLiteral("Scraping results, one page at a time...")});
+    QCOMPARE(under.results()->toPlainText(),
+             QStringLiteral("Scraping results, one page at a time..."));
+    QCOMPARE(under.resultsTabCaption(), QStringLiteral("Results"));
+
+    // Also once the start page has loaded: it adds nothing to go back to.
+    QVERIFY(under.browser()->waitUntilComplete());
+    QTRY_COMPARE(under.window.windowTitle(), QStringLiteral("Larkspan - Larkspan Start Page"));
+    for (const char* name : {"ToolbtnBack", "ToolBtnForward", "ToolBtnStop"}) {
+        QVERIFY2(!under.child<QToolButton>(name)->isEnabled(), name);
+    }
+    QCOMPARE(under.child<QLineEdit>("edURL")->text(), DirectorySearchURL());
+}
+
+void WindowTest::splitToggle_data() {
+    QTest::addColumn<QByteArray>("setting");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<bool>("pressed");
+    QTest::addColumn<QString>("caption");
+    // 0: the panel keeps its design width; else the window's width divided by this.
+    QTest::addColumn<int>("panelDivisor");
+    QTest::addColumn<QByteArray>("saved");
+
+    const QByteArray none;
+    const QByteArray one("[General]\nSplitScreen=1\n");
+    QTest::newRow("no file") << none << 0 << false << "50%" << 0 << QByteArray("SplitScreen=0");
+    QTest::newRow("0") << QByteArray("[General]\nSplitScreen=0\n") << 0 << false << "50%" << 0
+                       << QByteArray("SplitScreen=0");
+    QTest::newRow("1") << one << 0 << true << "50%" << 2 << QByteArray("SplitScreen=1");
+    QTest::newRow("a string") << QByteArray("[General]\nSplitScreen=abc\n") << 0 << false << "50%"
+                              << 0 << QByteArray("SplitScreen=0");
+    QTest::newRow("no file, pressed")
+        << none << 1 << true << "75%" << 4 << QByteArray("SplitScreen=1");
+    QTest::newRow("1, pressed") << one << 1 << false << "50%" << 2 << QByteArray("SplitScreen=0");
+    QTest::newRow("1, pressed twice")
+        << one << 2 << true << "75%" << 4 << QByteArray("SplitScreen=1");
+}
+
+void WindowTest::splitToggle() {
+    QFETCH(QByteArray, setting);
+    QFETCH(int, presses);
+    QFETCH(bool, pressed);
+    QFETCH(QString, caption);
+    QFETCH(int, panelDivisor);
+    QFETCH(QByteArray, saved);
+
+    WindowUnderTest under(setting);
+    auto* toggle = under.child<QToolButton>("tbSplitScreen");
+    for (int i = 0; i < presses; ++i) {
+        toggle->click();
+    }
+    QCOMPARE(toggle->isChecked(), pressed);
+    QCOMPARE(toggle->text(), caption);
+    const int panelWidth = under.child<QTabWidget>("PageControl1")->width();
+    QCOMPARE(panelWidth,
+             panelDivisor == 0 ? 226 : under.window.frameGeometry().width() / panelDivisor);
+
+    QVERIFY(under.window.close());
+    const QList<QByteArray> lines = fileBytes(under.settingFile).split('\n');
+    QVERIFY2(lines.contains(saved), fileBytes(under.settingFile).constData());
+    QVERIFY(!lines.contains("SplitScreen=abc"));
+}
+
+void WindowTest::captureOfTheSampleSite() {
+    WindowUnderTest under;
+    QVERIFY(load(under, kPageOne));
+    under.captureButton()->click();
+    QCOMPARE(under.dialogs.messages, QStringList{scraped(60)});
+    QCOMPARE(under.dialogs.errors, QStringList());
+    QCOMPARE(under.captureButton()->text(), QStringLiteral("Capture"));
+    QCOMPARE(under.results()->lines(), expectedLines());
+    QCOMPARE(under.results()->toPlainText(), expectedLines().join(u'\n'));
+    QCOMPARE(under.resultsTabCaption(), QStringLiteral("Results (60 lines)"));
+    QCOMPARE(under.browser()->LocationURL(), m_server.url(kPageThree).toString());
+    QCOMPARE(waitWindowCount(), 0);
+
+    // Saved exactly as captured.
+    const QString savedFile = under.dir.filePath(QStringLiteral("sample.csv"));
+    under.dialogs.answers = {savedFile};
+    under.saveButton()->click();
+    QCOMPARE(fileBytes(savedFile), resultsFile(expectedLines()));
+
+    // The next run starts with an empty pane and counts from 0.
+    QVERIFY(load(under, kPageThree));
+    under.captureButton()->click();
+    QCOMPARE(under.dialogs.messages, (QStringList{scraped(60), scraped(19)}));
+    QCOMPARE(under.results()->lines(), pageThreeLines());
+    QCOMPARE(under.resultsTabCaption(), QStringLiteral("Results (19 lines)"));
+}
+
+// The stop press closes the run at once; the page being loaded is still captured, and the run
+// ends after it with a message of its own.
+void WindowTest::stopPressWhilePageTwoLoads() {
+    m_server.setDelay(kPageTwo, 1500ms);
+    WindowUnderTest under;
+    QVERIFY(load(under, kPageOne));
+    QSignalSpy requests(&m_server, &test::TestHttpServer::requested);
+    const QString savedDuringTheWait = under.dir.filePath(QStringLiteral("waiting.csv"));
+
+    QStringList messagesAtStop;
+    QString captionAtStop;
+    pressWhenLoading(under, kPageTwo, [&] {
+        messagesAtStop = under.dialogs.messages;
+        captionAtStop = under.captureButton()->text();
+        // Saving works during the wait too and writes what is captured so far.
+        under.dialogs.answers = {savedDuringTheWait};
+        under.saveButton()->click();
+    });
+    under.captureButton()->click();
+
+    QCOMPARE(messagesAtStop, QStringList{scraped(21)});
+    QCOMPARE(captionAtStop, QStringLiteral("Capture"));
+    QCOMPARE(fileBytes(savedDuringTheWait), resultsFile(pageOneLines()));
+    QCOMPARE(under.dialogs.messages, (QStringList{scraped(21), scraped(20)}));
+    QCOMPARE(under.dialogs.errors, QStringList());
+    QCOMPARE(under.results()->lines(), pageOneLines() + pageTwoLines());
+    QCOMPARE(under.resultsTabCaption(), QStringLiteral("Results (41 lines)"));
+    QCOMPARE(under.captureButton()->text(), QStringLiteral("Capture"));
+    QVERIFY(!requests.contains(QVariantList{kPageThree}));
+    QCOMPARE(under.browser()->LocationURL(), m_server.url(kPageTwo).toString());
+    QCOMPARE(waitWindowCount(), 0);
+}
+
+// A press after the stop press finds "Capture" and runs a whole capture inside the first run's
+// wait: it empties the pane, waits for page 2, captures pages 2 and 3 and closes. The first run
+// then resumes, captures the page now shown (page 3) into the same pane and closes too.
+void WindowTest::pressAfterTheStopPressRunsASecondCapture() {
+    m_server.setDelay(kPageTwo, 1500ms);
+    WindowUnderTest under;
+    QVERIFY(load(under, kPageOne));
+    QSignalSpy requests(&m_server, &test::TestHttpServer::requested);
+
+    QStringList messagesAtStop;
+    QStringList messagesAfterSecondRun;
+    QStringList linesAfterSecondRun;
+    pressWhenLoading(under, kPageTwo, [&] {
+        messagesAtStop = under.dialogs.messages;
+        under.captureButton()->click();
+        messagesAfterSecondRun = under.dialogs.messages;
+        linesAfterSecondRun = under.results()->lines();
+    });
+    under.captureButton()->click();
+
+    QCOMPARE(messagesAtStop, QStringList{scraped(21)});
+    QCOMPARE(messagesAfterSecondRun, (QStringList{scraped(21), scraped(39)}));
+    QCOMPARE(linesAfterSecondRun, pageTwoLines() + pageThreeLines());
+    QCOMPARE(under.dialogs.messages, (QStringList{scraped(21), scraped(39), scraped(19)}));
+    QCOMPARE(under.dialogs.errors, QStringList());
+    QCOMPARE(under.results()->lines(), pageTwoLines() + pageThreeLines() + pageThreeLines());
+    QCOMPARE(under.resultsTabCaption(), QStringLiteral("Results (58 lines)"));
+    QCOMPARE(under.captureButton()->text(), QStringLiteral("Capture"));
+    QCOMPARE(requests.count(QVariantList{kPageThree}), 1);
+    QCOMPARE(waitWindowCount(), 0);
+}
+
+void WindowTest::pageThatIsNotHtml_data() {
+    QTest::addColumn<QString>("plainTextPage");
+    QTest::addColumn<QStringList>("linesKept");
+    QTest::addColumn<QString>("tabCaption");
+    QTest::addColumn<int>("count");
+
+    QTest::newRow("first page") << kPageOne << QStringList() << "Results" << 0;
+    QTest::newRow("second page") << kPageTwo << pageOneLines() << "Results (21 lines)" << 21;
+}
+
+// The error ends the run but not its state: the button still says "STOP!", and its next press
+// reports the broken run's count.
+void WindowTest::pageThatIsNotHtml() {
+    QFETCH(QString, plainTextPage);
+    QFETCH(QStringList, linesKept);
+    QFETCH(QString, tabCaption);
+    QFETCH(int, count);
+
+    m_server.setContentType(plainTextPage, kPlainTextType);
+    WindowUnderTest under;
+    QVERIFY(load(under, kPageOne));
+    under.captureButton()->click();
+    QCOMPARE(under.dialogs.errors, QStringList{QStringLiteral("Invalid HTML document.")});
+    QCOMPARE(under.dialogs.messages, QStringList());
+    QCOMPARE(under.captureButton()->text(), QStringLiteral("STOP!"));
+    QCOMPARE(under.results()->lines(), linesKept);
+    QCOMPARE(under.resultsTabCaption(), tabCaption);
+    QCOMPARE(waitWindowCount(), 0);
+
+    under.captureButton()->click();
+    QCOMPARE(under.dialogs.messages, QStringList{scraped(count)});
+    QCOMPARE(under.captureButton()->text(), QStringLiteral("Capture"));
+
+    QVERIFY(load(under, kPageThree));
+    under.captureButton()->click();
+    QCOMPARE(under.dialogs.messages, (QStringList{scraped(count), scraped(19)}));
+    QCOMPARE(under.dialogs.errors.size(), 1);
+    QCOMPARE(under.results()->lines(), pageThreeLines());
+}
+
+void WindowTest::save_data() {
+    QTest::addColumn<QString>("answer");  // empty: the user cancels
+    QTest::addColumn<QString>("savedAs");
+    QTest::addColumn<bool>("fileExists");
+
+    QTest::newRow("csv") << "out.csv"
+                         << "out.csv" << false;
+    QTest::newRow("no extension") << "out"
+                                  << "out.csv" << false;
+    QTest::newRow("txt") << "out.txt"
+                         << "out.txt" << false;
+    QTest::newRow("replaces a file") << "out.csv"
+                                     << "out.csv" << true;
+    QTest::newRow("cancel") << ""
+                            << "" << false;
+}
+
+// Saved twice in a row, before any capture.
+void WindowTest::save() {
+    QFETCH(QString, answer);
+    QFETCH(QString, savedAs);
+    QFETCH(bool, fileExists);
+
+    WindowUnderTest under;
+    QDir folder(under.dir.filePath(QStringLiteral("saved")));
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    if (fileExists) {
+        writeFile(folder.filePath(savedAs), "earlier results, longer than the new ones\r\n");
+    }
+    const QString chosen = answer.isEmpty() ? QString() : folder.filePath(answer);
+    under.dialogs.answers = {chosen, chosen};
+    under.saveButton()->click();
+    under.saveButton()->click();
+
+    QCOMPARE(under.dialogs.messages, QStringList());
+    QCOMPARE(under.dialogs.requests.size(), 2);
+    QCOMPARE(under.dialogs.requests[0].title, QStringLiteral("Save data as..."));
+    QCOMPARE(under.dialogs.requests[0].initialPath, QStringLiteral("larkspan1.csv"));
+    QCOMPARE(under.dialogs.requests[1].initialPath,
+             savedAs.isEmpty() ? QStringLiteral("larkspan1.csv") : folder.filePath(savedAs));
+    const QStringList files = folder.entryList(QDir::Files | QDir::Hidden);
+    if (savedAs.isEmpty()) {
+        QCOMPARE(files, QStringList());
+    } else {
+        QCOMPARE(files, QStringList{savedAs});
+        QCOMPARE(fileBytes(folder.filePath(savedAs)),
+                 resultsFile({QStringLiteral("Scraping results, one page at a time...")}));
+    }
+}
+
+void WindowTest::saveThatFails_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("folderName");  // made before the save, if not empty
+    QTest::addColumn<int>("fileSizeLimit");   // bytes a file may grow to during the save; 0 none
+
+    QTest::newRow("a folder") << "results.csv"
+                              << "results.csv" << 0;
+    QTest::newRow("missing folder") << "missing/out.csv"
+                                    << "" << 0;
+    QTest::newRow("disk full") << "out.csv"
+                               << "" << 8;
+}
+
+// Nothing is written and an existing file stays as it was.
+void WindowTest::saveThatFails() {
+    QFETCH(QString, answer);
+    QFETCH(QString, folderName);
+    QFETCH(int, fileSizeLimit);
+
+    WindowUnderTest under;
+    QDir folder(under.dir.filePath(QStringLiteral("saved")));
+    QVERIFY(folder.mkpath(folderName.isEmpty() ? QStringLiteral(".") : folderName));
+    const QByteArray existing =
+        writeFile(folder.filePath(QStringLiteral("out.csv")), "earlier results\r\n");
+    under.dialogs.answers = {folder.filePath(answer)};
+    {
+        // A file may not grow beyond the limit, as on a full disk; the write then fails
+        // instead of raising the signal.
+        rlimit saved{};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const auto restore = qScopeGuard([&] {
+            setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, previousHandler);
+        });
+        if (fileSizeLimit > 0) {
+            const rlimit limited{rlim_t(fileSizeLimit), saved.rlim_max};
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
+        }
+        under.saveButton()->click();
+    }
+
+    // Qt 6.4's QSaveFile::commit() ignores a failed flush, so the short file replaces the old
+    // one; writeResultsFile has to flush and check before it commits.
+    QEXPECT_FAIL("disk full", "writeResultsFile commits a file whose flush failed", Abort);
+    QCOMPARE(under.dialogs.messages, QStringList{QStringLiteral("Data cannot be saved!")});
+    QCOMPARE(under.dialogs.errors, QStringList());
+    QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("out.csv")});
+    QCOMPARE(fileBytes(folder.filePath(QStringLiteral("out.csv"))), existing);
+    if (!folderName.isEmpty()) {
+        QCOMPARE(
+            QDir(folder.filePath(folderName)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+            QStringList());
+    }
+}
+
+}  // namespace larkspan
+
+int main(int argc, char* argv[]) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    larkspan::WindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_test.moc"
