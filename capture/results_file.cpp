@@ -39,7 +39,9 @@ void writeResultsFile(const QString& path, const QStringList& lines) {
             QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
     }
     const QByteArray bytes = encodeResultsText(lines);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // commit() does not notice a flush that failed (a full disk), so check it first: the old
+    // file must never give way to a short one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         throw ResultsFileError(
             QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
     }
