@@ -12,7 +12,8 @@ class ResultsPane : public QPlainTextEdit {
     Q_OBJECT
 
 public:
-    static inline const QString kInitialLine = QStringLiteral("Scraping results, one page at a time...");
+    static inline const QString kInitialLine =
+        QStringLiteral("Scraping results, one page at a time...");
 
     explicit ResultsPane(QWidget* parent = nullptr);
 

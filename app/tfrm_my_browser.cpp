@@ -107,7 +107,7 @@ void TfrmMyBrowser::FormCreate() {
 }
 
 QToolButton* TfrmMyBrowser::addToolButton(QToolBar* bar, const char* name, int image,
-                                          const QString& text, const QString& hint) {
+                                          const QString& text, const QString& hint, bool shown) {
     auto* button = new QToolButton(bar);
     button->setObjectName(QString::fromLatin1(name));
     button->setIcon(toolbarImage(image));
@@ -116,7 +116,7 @@ QToolButton* TfrmMyBrowser::addToolButton(QToolBar* bar, const char* name, int i
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setFixedSize(52, 37);
     button->setCursor(Qt::PointingHandCursor);
-    bar->addWidget(button);
+    bar->addWidget(button)->setVisible(shown);
     return button;
 }
 
@@ -137,6 +137,11 @@ QToolBar* TfrmMyBrowser::buildNavigationBar() {
                                    QStringLiteral("Refresh Active Tab"));
     ToolBtnHome = addToolButton(bar, "ToolBtnHome", 1, QStringLiteral("Home"), QString());
     bar->addSeparator();
+    // Search and Favorites exist but are not shown.
+    addToolButton(bar, "ToolBtnSearch", 5, QStringLiteral("Search"), QStringLiteral("Search..."),
+                  false);
+    QToolButton* favorites = addToolButton(bar, "ToolBtnFavorites", 7, QStringLiteral("Favorites"),
+                                           QStringLiteral("Show Favorites"), false);
     ToolbtnLarkspan = addToolButton(bar, "ToolbtnLarkspan", 7, QStringLiteral("AU-GL"), QString());
     bar->addSeparator();
     tbSplitScreen = addToolButton(bar, "tbSplitScreen", 9, QStringLiteral("50%"),
@@ -146,13 +151,22 @@ QToolBar* TfrmMyBrowser::buildNavigationBar() {
     for (QToolButton* button : {ToolbtnBack, ToolBtnForward, ToolBtnStop}) {
         button->setEnabled(false);
     }
-    connect(ToolbtnBack, &QToolButton::clicked, this, [this] { guarded([this] { ToolbtnBackClick(); }); });
-    connect(ToolBtnForward, &QToolButton::clicked, this, [this] { guarded([this] { ToolBtnForwardClick(); }); });
-    connect(ToolBtnStop, &QToolButton::clicked, this, [this] { guarded([this] { ToolBtnStopClick(); }); });
-    connect(ToolBtnRefresh, &QToolButton::clicked, this, [this] { guarded([this] { ToolBtnRefreshClick(); }); });
-    connect(ToolBtnHome, &QToolButton::clicked, this, [this] { guarded([this] { ToolBtnHomeClick(); }); });
-    connect(ToolbtnLarkspan, &QToolButton::clicked, this, [this] { guarded([this] { ToolbtnLarkspanClick(); }); });
-    connect(tbSplitScreen, &QToolButton::clicked, this, [this] { guarded([this] { tbSplitScreenClick(); }); });
+    connect(ToolbtnBack, &QToolButton::clicked, this,
+            [this] { guarded([this] { ToolbtnBackClick(); }); });
+    connect(ToolBtnForward, &QToolButton::clicked, this,
+            [this] { guarded([this] { ToolBtnForwardClick(); }); });
+    connect(ToolBtnStop, &QToolButton::clicked, this,
+            [this] { guarded([this] { ToolBtnStopClick(); }); });
+    connect(ToolBtnRefresh, &QToolButton::clicked, this,
+            [this] { guarded([this] { ToolBtnRefreshClick(); }); });
+    connect(ToolBtnHome, &QToolButton::clicked, this,
+            [this] { guarded([this] { ToolBtnHomeClick(); }); });
+    connect(ToolbtnLarkspan, &QToolButton::clicked, this,
+            [this] { guarded([this] { ToolbtnLarkspanClick(); }); });
+    connect(tbSplitScreen, &QToolButton::clicked, this,
+            [this] { guarded([this] { tbSplitScreenClick(); }); });
+    connect(favorites, &QToolButton::clicked, this,
+            [this] { m_dialogs.information(this, QStringLiteral("not yet implemented")); });
     return bar;
 }
 
@@ -204,8 +218,10 @@ QWidget* TfrmMyBrowser::buildBrowserTabs() {
     stripLayout->addWidget(scrollTop);
     stripLayout->addStretch(1);
     stripLayout->addWidget(scrollBottom);
-    connect(scrollTop, &QToolButton::clicked, this, [this] { guarded([this] { SpeedButtonScrollTopClick(); }); });
-    connect(scrollBottom, &QToolButton::clicked, this, [this] { guarded([this] { SpeedButtonScrollBottomClick(); }); });
+    connect(scrollTop, &QToolButton::clicked, this,
+            [this] { guarded([this] { SpeedButtonScrollTopClick(); }); });
+    connect(scrollBottom, &QToolButton::clicked, this,
+            [this] { guarded([this] { SpeedButtonScrollBottomClick(); }); });
 
     PageControl = new QTabWidget(panel);
     PageControl->setObjectName(QStringLiteral("PageControl"));
@@ -242,7 +258,8 @@ QWidget* TfrmMyBrowser::buildCaptureTab() {
     btnCapture->setIcon(toolbarImage(8));
     btnCapture->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolbar->addWidget(btnCapture);
-    connect(btnCapture, &QToolButton::clicked, this, [this] { guarded([this] { btnCaptureClick(); }); });
+    connect(btnCapture, &QToolButton::clicked, this,
+            [this] { guarded([this] { btnCaptureClick(); }); });
 
     WebBrowser1 = new TWebbrowser(sheet);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
@@ -304,7 +321,8 @@ QTabWidget* TfrmMyBrowser::buildSidePanel() {
     auto* panel = new QTabWidget(this);
     panel->setObjectName(QStringLiteral("PageControl1"));
     for (const char* hidden : {"Extras", "Design", "Options"}) {
-        const int index = panel->addTab(namedWidget(new QWidget(panel), hidden), QString::fromLatin1(hidden));
+        const int index =
+            panel->addTab(namedWidget(new QWidget(panel), hidden), QString::fromLatin1(hidden));
         panel->setTabVisible(index, false);
     }
 
@@ -331,7 +349,8 @@ QTabWidget* TfrmMyBrowser::buildSidePanel() {
 void TfrmMyBrowser::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QAction* startPage = file->addAction(QStringLiteral("Go to Start Page (Larkspan) "));
-    connect(startPage, &QAction::triggered, this, [this] { guarded([this] { LarkspanStartPage1Click(); }); });
+    connect(startPage, &QAction::triggered, this,
+            [this] { guarded([this] { LarkspanStartPage1Click(); }); });
     Goto1 = file->addAction(QString());
     Goto1->setObjectName(QStringLiteral("Goto1"));
     connect(Goto1, &QAction::triggered, this, [this] { guarded([this] { Goto1Click(); }); });
@@ -420,16 +439,20 @@ TWebbrowser* TfrmMyBrowser::GetCurrentWB() const {
 }
 
 void TfrmMyBrowser::connectBrowser(TWebbrowser* browser, bool captureTab) {
-    connect(browser, &TWebbrowser::StatusTextChange, this, &TfrmMyBrowser::WebBrowser1StatusTextChange);
+    connect(browser, &TWebbrowser::StatusTextChange, this,
+            &TfrmMyBrowser::WebBrowser1StatusTextChange);
     connect(browser, &TWebbrowser::ProgressChange, this, &TfrmMyBrowser::WebBrowser1ProgressChange);
     connect(browser, &TWebbrowser::TitleChange, this,
             [this, browser](const QString& text) { WebBrowser1TitleChange(browser, text); });
-    connect(browser, &TWebbrowser::CommandStateChange, this, [this, browser](int command, bool enable) {
-        WebBrowser1CommandStateChange(browser, command, enable);
-    });
-    connect(browser, &TWebbrowser::DownloadComplete, this, &TfrmMyBrowser::WebBrowser1DownloadComplete);
+    connect(browser, &TWebbrowser::CommandStateChange, this,
+            [this, browser](int command, bool enable) {
+                WebBrowser1CommandStateChange(browser, command, enable);
+            });
+    connect(browser, &TWebbrowser::DownloadComplete, this,
+            &TfrmMyBrowser::WebBrowser1DownloadComplete);
     if (captureTab) {
-        connect(browser, &TWebbrowser::BeforeNavigate2, this, &TfrmMyBrowser::WebBrowser1BeforeNavigate2);
+        connect(browser, &TWebbrowser::BeforeNavigate2, this,
+                &TfrmMyBrowser::WebBrowser1BeforeNavigate2);
         connect(browser, &TWebbrowser::NavigateComplete2, this,
                 [this, browser] { WebBrowser1NavigateComplete2(browser); });
     }

@@ -38,7 +38,8 @@ public:
     static inline const QString kCaption =
         QStringLiteral("Larkspan - AU-GLv. 0.89 Stonecrab [08AUG2014]");
 
-    TfrmMyBrowser(UserDialogs& dialogs, SplitScreenSetting& splitSetting, QWidget* parent = nullptr);
+    TfrmMyBrowser(UserDialogs& dialogs, SplitScreenSetting& splitSetting,
+                  QWidget* parent = nullptr);
     ~TfrmMyBrowser() override;
 
     // The browser commands act on: the active tab's, else the one the user left last.
@@ -87,7 +88,7 @@ private:
     QWidget* buildParsingInfo();
     QTabWidget* buildSidePanel();
     QToolButton* addToolButton(QToolBar* bar, const char* name, int image, const QString& text,
-                               const QString& hint);
+                               const QString& hint, bool shown = true);
 
     void FormCreate();
     void FormResize();
