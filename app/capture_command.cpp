@@ -13,8 +13,8 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#include <cstring>
 #include <stdexcept>
+#include <string_view>
 
 namespace larkspan {
 namespace {
@@ -43,11 +43,10 @@ bool writeToStandardOutput(const QStringList& lines) {
 // Only page capture needs the browser engine, and with it a GUI application.
 bool needsBrowser(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
-        for (const char* textOnly : {"--from-text", "-h", "--help", "-?", "--help-all"}) {
-            if (std::strcmp(argv[i], textOnly) == 0 ||
-                std::strncmp(argv[i], "--from-text=", 12) == 0) {
-                return false;
-            }
+        const std::string_view argument(argv[i]);
+        if (argument.starts_with("--from-text") || argument == "-h" || argument == "--help" ||
+            argument == "-?" || argument == "--help-all") {
+            return false;
         }
     }
     return true;
