@@ -9,7 +9,6 @@
 #include <memory>
 
 class QAction;
-class QLabel;
 class QLineEdit;
 class QSplitter;
 class QTabWidget;
