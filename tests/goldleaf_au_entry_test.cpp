@@ -43,6 +43,11 @@ struct BlockCase {
     Fields expected;
 };
 
+// Names the case instead of dumping its bytes in test listings.
+void PrintTo(const BlockCase& blockCase, std::ostream* os) {
+    *os << blockCase.name;
+}
+
 std::string testName(const testing::TestParamInfo<BlockCase>& param) {
     return param.param.name;
 }

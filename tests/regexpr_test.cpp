@@ -25,6 +25,11 @@ struct MatchCase {
     QStringList groups;  // group 0, 1, ...
 };
 
+// Names the case instead of dumping its bytes in test listings.
+void PrintTo(const MatchCase& matchCase, std::ostream* os) {
+    *os << matchCase.name;
+}
+
 class RegExprMatchTest : public testing::TestWithParam<MatchCase> {};
 
 TEST_P(RegExprMatchTest, GivesExpectedGroups) {
