@@ -3,13 +3,14 @@
 #include "app/headless_capture.h"
 #include "app/interrupt_signal.h"
 #include "app/listing_text_file.h"
+#include "app/standard_output.h"
 #include "browser/chromium_sandbox.h"
 #include "capture/results_file.h"
+#include "capture/scraped_message.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -29,15 +30,6 @@ public:
 
 void printError(const QString& message) {
     std::fprintf(stderr, "larkspan: %s\n", qPrintable(message));
-}
-
-bool writeToStandardOutput(const QStringList& lines) {
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly)) {
-        return false;
-    }
-    const QByteArray bytes = encodeResultsText(lines);
-    return out.write(bytes) == bytes.size() && out.flush();
 }
 
 // Only page capture needs the browser engine, and with it a GUI application.
@@ -124,11 +116,10 @@ int captureFromText(const CommandLine& commandLine) {
     const QStringList lines = listings.resultLines(text);
     if (commandLine.parser.isSet(commandLine.output)) {
         writeResultsFile(commandLine.parser.value(commandLine.output), lines);
-    } else if (!writeToStandardOutput(lines)) {
+    } else if (!writeStandardOutput(encodeResultsText(lines))) {
         throw std::runtime_error("cannot write to standard output");
     }
-    std::fprintf(stderr, "A total of %lld addresses have been scraped!\n",
-                 static_cast<long long>(lines.size()));
+    std::fprintf(stderr, "%s\n", qPrintable(scrapedMessage(lines.size())));
     return 0;
 }
 

@@ -1,8 +1,10 @@
 #include "app/headless_capture.h"
 
+#include "app/standard_output.h"
 #include "browser/local_wait.h"
 #include "browser/twebbrowser.h"
 #include "capture/results_file.h"
+#include "capture/scraped_message.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -110,14 +112,10 @@ void HeadlessCapture::writeOutput(const QStringList& newLines) {
         writeResultsFile(m_options.outputPath, m_lines);
         return;
     }
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly)) {
-        throw std::runtime_error("cannot write to standard output");
-    }
     const QByteArray bytes =
         (m_signatureWritten ? QByteArray() : resultsFileSignature()) + encodeResultLines(newLines);
     m_signatureWritten = true;
-    if (out.write(bytes) != bytes.size() || !out.flush()) {
+    if (!writeStandardOutput(bytes)) {
         throw std::runtime_error("cannot write to standard output");
     }
 }
@@ -140,7 +138,7 @@ void HeadlessCapture::pauseBeforeTurn() {
 }
 
 int HeadlessCapture::finish(const QString& cutShortReason, int exitCode) {
-    QString line = QStringLiteral("A total of %1 addresses have been scraped!").arg(m_lines.size());
+    QString line = scrapedMessage(m_lines.size());
     if (!cutShortReason.isEmpty()) {
         line += QStringLiteral(" Cut short after %1 pages: %2")
                     .arg(m_pagesCaptured)

@@ -51,6 +51,13 @@ void TfrmMyBrowser::guarded(Handler&& handler) {
     }
 }
 
+template <typename Sender, typename Signal>
+void TfrmMyBrowser::connectHandler(Sender* sender, Signal signal,
+                                   void (TfrmMyBrowser::*handler)()) {
+    connect(sender, signal, this,
+            [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+}
+
 TfrmMyBrowser::TfrmMyBrowser(UserDialogs& dialogs, SplitScreenSetting& splitSetting,
                              QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_splitSetting(splitSetting) {
@@ -151,20 +158,13 @@ QToolBar* TfrmMyBrowser::buildNavigationBar() {
     for (QToolButton* button : {ToolbtnBack, ToolBtnForward, ToolBtnStop}) {
         button->setEnabled(false);
     }
-    connect(ToolbtnBack, &QToolButton::clicked, this,
-            [this] { guarded([this] { ToolbtnBackClick(); }); });
-    connect(ToolBtnForward, &QToolButton::clicked, this,
-            [this] { guarded([this] { ToolBtnForwardClick(); }); });
-    connect(ToolBtnStop, &QToolButton::clicked, this,
-            [this] { guarded([this] { ToolBtnStopClick(); }); });
-    connect(ToolBtnRefresh, &QToolButton::clicked, this,
-            [this] { guarded([this] { ToolBtnRefreshClick(); }); });
-    connect(ToolBtnHome, &QToolButton::clicked, this,
-            [this] { guarded([this] { ToolBtnHomeClick(); }); });
-    connect(ToolbtnLarkspan, &QToolButton::clicked, this,
-            [this] { guarded([this] { ToolbtnLarkspanClick(); }); });
-    connect(tbSplitScreen, &QToolButton::clicked, this,
-            [this] { guarded([this] { tbSplitScreenClick(); }); });
+    connectHandler(ToolbtnBack, &QToolButton::clicked, &TfrmMyBrowser::ToolbtnBackClick);
+    connectHandler(ToolBtnForward, &QToolButton::clicked, &TfrmMyBrowser::ToolBtnForwardClick);
+    connectHandler(ToolBtnStop, &QToolButton::clicked, &TfrmMyBrowser::ToolBtnStopClick);
+    connectHandler(ToolBtnRefresh, &QToolButton::clicked, &TfrmMyBrowser::ToolBtnRefreshClick);
+    connectHandler(ToolBtnHome, &QToolButton::clicked, &TfrmMyBrowser::ToolBtnHomeClick);
+    connectHandler(ToolbtnLarkspan, &QToolButton::clicked, &TfrmMyBrowser::ToolbtnLarkspanClick);
+    connectHandler(tbSplitScreen, &QToolButton::clicked, &TfrmMyBrowser::tbSplitScreenClick);
     connect(favorites, &QToolButton::clicked, this,
             [this] { m_dialogs.information(this, QStringLiteral("not yet implemented")); });
     return bar;
@@ -189,8 +189,8 @@ QWidget* TfrmMyBrowser::buildAddressBar() {
     layout->addWidget(edURL, 1);
     layout->addWidget(btnGo);
 
-    connect(edURL, &QLineEdit::returnPressed, this, [this] { guarded([this] { btnGoClick(); }); });
-    connect(btnGo, &QToolButton::clicked, this, [this] { guarded([this] { btnGoClick(); }); });
+    connectHandler(edURL, &QLineEdit::returnPressed, &TfrmMyBrowser::btnGoClick);
+    connectHandler(btnGo, &QToolButton::clicked, &TfrmMyBrowser::btnGoClick);
     return panel;
 }
 
@@ -218,10 +218,9 @@ QWidget* TfrmMyBrowser::buildBrowserTabs() {
     stripLayout->addWidget(scrollTop);
     stripLayout->addStretch(1);
     stripLayout->addWidget(scrollBottom);
-    connect(scrollTop, &QToolButton::clicked, this,
-            [this] { guarded([this] { SpeedButtonScrollTopClick(); }); });
-    connect(scrollBottom, &QToolButton::clicked, this,
-            [this] { guarded([this] { SpeedButtonScrollBottomClick(); }); });
+    connectHandler(scrollTop, &QToolButton::clicked, &TfrmMyBrowser::SpeedButtonScrollTopClick);
+    connectHandler(scrollBottom, &QToolButton::clicked,
+                   &TfrmMyBrowser::SpeedButtonScrollBottomClick);
 
     PageControl = new QTabWidget(panel);
     PageControl->setObjectName(QStringLiteral("PageControl"));
@@ -258,8 +257,7 @@ QWidget* TfrmMyBrowser::buildCaptureTab() {
     btnCapture->setIcon(toolbarImage(8));
     btnCapture->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolbar->addWidget(btnCapture);
-    connect(btnCapture, &QToolButton::clicked, this,
-            [this] { guarded([this] { btnCaptureClick(); }); });
+    connectHandler(btnCapture, &QToolButton::clicked, &TfrmMyBrowser::btnCaptureClick);
 
     WebBrowser1 = new TWebbrowser(sheet);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
@@ -337,7 +335,7 @@ QTabWidget* TfrmMyBrowser::buildSidePanel() {
     save->setText(QStringLiteral("Save"));
     save->setToolButtonStyle(Qt::ToolButtonTextOnly);
     toolbar->addWidget(save);
-    connect(save, &QToolButton::clicked, this, [this] { guarded([this] { ToolButton2Click(); }); });
+    connectHandler(save, &QToolButton::clicked, &TfrmMyBrowser::ToolButton2Click);
     mmResults = new ResultsPane(tbResults);
     layout->addWidget(toolbar);
     layout->addWidget(mmResults, 1);
@@ -349,11 +347,10 @@ QTabWidget* TfrmMyBrowser::buildSidePanel() {
 void TfrmMyBrowser::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QAction* startPage = file->addAction(QStringLiteral("Go to Start Page (Larkspan) "));
-    connect(startPage, &QAction::triggered, this,
-            [this] { guarded([this] { LarkspanStartPage1Click(); }); });
+    connectHandler(startPage, &QAction::triggered, &TfrmMyBrowser::LarkspanStartPage1Click);
     Goto1 = file->addAction(QString());
     Goto1->setObjectName(QStringLiteral("Goto1"));
-    connect(Goto1, &QAction::triggered, this, [this] { guarded([this] { Goto1Click(); }); });
+    connectHandler(Goto1, &QAction::triggered, &TfrmMyBrowser::Goto1Click);
     file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("&Exit"));
     connect(exit, &QAction::triggered, this, &QWidget::close);

@@ -116,6 +116,9 @@ private:
     // of the handler is skipped, as for any handler of the window.
     template <typename Handler>
     void guarded(Handler&& handler);
+    // Runs the handler, guarded, whenever the sender emits the signal.
+    template <typename Sender, typename Signal>
+    void connectHandler(Sender* sender, Signal signal, void (TfrmMyBrowser::*handler)());
 
     UserDialogs& m_dialogs;
     SplitScreenSetting& m_splitSetting;

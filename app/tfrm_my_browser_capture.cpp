@@ -10,6 +10,7 @@
 #include "app/wait_window.h"
 #include "browser/twebbrowser.h"
 #include "capture/results_file.h"
+#include "capture/scraped_message.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,8 +41,7 @@ void TfrmMyBrowser::btnCaptureClick() {
 void TfrmMyBrowser::closeCaptureRun() {
     btnCapture->setText(kCaptureCaption);
     btnCapture->setIcon(toolbarImage(kIdleImage));
-    m_dialogs.information(
-        this, QStringLiteral("A total of %1 addresses have been scraped!").arg(CapturedCount));
+    m_dialogs.information(this, scrapedMessage(CapturedCount));
     CapturedCount = 0;
 }
 

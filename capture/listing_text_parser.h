@@ -24,8 +24,6 @@ public:
     // A name is kept unless it is empty or one of the directory's placeholder names.
     static bool isAcceptedName(const QString& name);
 
-    const ServiceAddresses& addresses() const { return m_addresses; }
-
 private:
     ServiceAddresses m_addresses;
     RegexCache m_cache;
