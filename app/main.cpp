@@ -1,5 +1,5 @@
-#include "app/capture_command.h"
-#include "app/window_main.h"
+#include "cli/capture_command.h"
+#include "shell/window_main.h"
 
 #include <cstring>
 

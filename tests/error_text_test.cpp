@@ -1,4 +1,4 @@
-#include "app/error_text.h"
+#include "shell/error_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/main_status_bar.h"
+#include "shell/main_status_bar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/split_screen_setting.h"
+#include "shell/split_screen_setting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
-#include "app/start_page.h"
+#include "shell/start_page.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QStringDecoder>
 
-#include "app/browser_html.h"
-#include "app/crlf_lines.h"
-#include "app/directory_search.h"
-#include "app/windows_1252.h"
+#include "shell/browser_html.h"
+#include "shell/crlf_lines.h"
+#include "shell/directory_search.h"
+#include "shell/windows_1252.h"
 #include "qt_printers.h"
 
 namespace larkspan {

@@ -1,6 +1,6 @@
-#include "app/browser_html.h"
+#include "shell/browser_html.h"
 
-#include "app/crlf_lines.h"
+#include "shell/crlf_lines.h"
 
 namespace larkspan {
 

@@ -1,6 +1,6 @@
-#include "app/headless_capture.h"
+#include "cli/headless_capture.h"
 
-#include "app/standard_output.h"
+#include "cli/standard_output.h"
 #include "browser/local_wait.h"
 #include "browser/twebbrowser.h"
 #include "capture/results_file.h"

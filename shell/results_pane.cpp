@@ -1,4 +1,4 @@
-#include "app/results_pane.h"
+#include "shell/results_pane.h"
 
 namespace larkspan {
 

@@ -1,4 +1,4 @@
-#include "app/main_status_bar.h"
+#include "shell/main_status_bar.h"
 
 #include <QPainter>
 #include <QProgressBar>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/security_zone.h"
+#include "shell/security_zone.h"
 
 namespace larkspan {
 

@@ -1,4 +1,4 @@
-#include "app/text_panel.h"
+#include "shell/text_panel.h"
 
 namespace larkspan {
 

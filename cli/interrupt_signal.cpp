@@ -1,4 +1,4 @@
-#include "app/interrupt_signal.h"
+#include "cli/interrupt_signal.h"
 
 #include <QSocketNotifier>
 

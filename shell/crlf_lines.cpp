@@ -1,4 +1,4 @@
-#include "app/crlf_lines.h"
+#include "shell/crlf_lines.h"
 
 namespace larkspan {
 

@@ -1,6 +1,6 @@
-#include "app/wait_window.h"
+#include "shell/wait_window.h"
 
-#include "app/splash_screen.h"
+#include "shell/splash_screen.h"
 
 #include <QCoreApplication>
 

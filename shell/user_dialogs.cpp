@@ -1,4 +1,4 @@
-#include "app/user_dialogs.h"
+#include "shell/user_dialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

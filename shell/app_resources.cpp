@@ -1,10 +1,10 @@
-#include "app/app_resources.h"
+#include "shell/app_resources.h"
 
 #include <QtGlobal>
 
 // Q_INIT_RESOURCE names a function in the global namespace, so it must be used outside ours.
 static bool registerAppResources() {
-    Q_INIT_RESOURCE(app);
+    Q_INIT_RESOURCE(shell);
     return true;
 }
 

@@ -1,9 +1,9 @@
 // The address bar, the navigation toolbar, the start page and the directory's search page.
 
-#include "app/browser_html.h"
-#include "app/directory_search.h"
-#include "app/start_page.h"
-#include "app/tfrm_my_browser.h"
+#include "shell/browser_html.h"
+#include "shell/directory_search.h"
+#include "shell/start_page.h"
+#include "shell/tfrm_my_browser.h"
 #include "browser/twebbrowser.h"
 
 #include <QApplication>

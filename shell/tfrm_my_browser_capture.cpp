@@ -1,13 +1,13 @@
 // The capture run and the Results pane's Save, on the capture tab's browser whatever tab is
 // active.
 
-#include "app/results_pane.h"
-#include "app/text_panel.h"
-#include "app/tfrm_my_browser.h"
-#include "app/toolbar_images.h"
-#include "app/turning_page_loader.h"
-#include "app/user_dialogs.h"
-#include "app/wait_window.h"
+#include "shell/results_pane.h"
+#include "shell/text_panel.h"
+#include "shell/tfrm_my_browser.h"
+#include "shell/toolbar_images.h"
+#include "shell/turning_page_loader.h"
+#include "shell/user_dialogs.h"
+#include "shell/wait_window.h"
 #include "browser/twebbrowser.h"
 #include "capture/results_file.h"
 #include "capture/scraped_message.h"

@@ -1,4 +1,4 @@
-#include "app/listing_text_file.h"
+#include "cli/listing_text_file.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,4 +1,4 @@
-#include "app/standard_output.h"
+#include "cli/standard_output.h"
 
 #include <QFile>
 

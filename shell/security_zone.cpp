@@ -1,4 +1,4 @@
-#include "app/security_zone.h"
+#include "shell/security_zone.h"
 
 #include <QApplication>
 #include <QHostAddress>

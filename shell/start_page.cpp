@@ -1,12 +1,12 @@
-#include "app/start_page.h"
+#include "shell/start_page.h"
 
 #include <QFile>
 #include <stdexcept>
 
-#include "app/app_resources.h"
-#include "app/crlf_lines.h"
-#include "app/directory_search.h"
-#include "app/windows_1252.h"
+#include "shell/app_resources.h"
+#include "shell/crlf_lines.h"
+#include "shell/directory_search.h"
+#include "shell/windows_1252.h"
 
 namespace larkspan {
 

@@ -1,4 +1,4 @@
-#include "app/windows_1252.h"
+#include "shell/windows_1252.h"
 
 #include <array>
 

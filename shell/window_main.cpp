@@ -1,9 +1,9 @@
-#include "app/window_main.h"
+#include "shell/window_main.h"
 
-#include "app/splash_screen.h"
-#include "app/split_screen_setting.h"
-#include "app/tfrm_my_browser.h"
-#include "app/user_dialogs.h"
+#include "shell/splash_screen.h"
+#include "shell/split_screen_setting.h"
+#include "shell/tfrm_my_browser.h"
+#include "shell/user_dialogs.h"
 #include "browser/chromium_sandbox.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/toolbar_images.h"
+#include "shell/toolbar_images.h"
 
 #include <QPainter>
 #include <QPainterPath>

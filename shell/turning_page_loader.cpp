@@ -1,6 +1,6 @@
-#include "app/turning_page_loader.h"
+#include "shell/turning_page_loader.h"
 
-#include "app/wait_window.h"
+#include "shell/wait_window.h"
 #include "browser/twebbrowser.h"
 
 namespace larkspan {

@@ -1,10 +1,10 @@
-#include "app/splash_screen.h"
+#include "shell/splash_screen.h"
 
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
 
-#include "app/app_resources.h"
+#include "shell/app_resources.h"
 
 namespace larkspan {
 
