@@ -2,13 +2,13 @@
 
 #include "browser/browser_page.h"
 #include "browser/dom_bridge.h"
+#include "browser/load_watch.h"
 #include "browser/local_wait.h"
 #include "browser/web_document.h"
 
 #include <QAction>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
-#include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -30,7 +30,8 @@ TWebbrowser::TWebbrowser(QWidget* parent)
     : QWidget(parent),
       m_view(new QWebEngineView(this)),
       m_page(new browser::BrowserPage(m_view)),
-      m_bridge(std::make_shared<browser::DomBridge>(m_page)) {
+      m_bridge(std::make_shared<browser::DomBridge>(m_page)),
+      m_loadWatch(new browser::LoadWatch(m_page)) {
     m_view->setPage(m_page);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -57,7 +58,8 @@ void TWebbrowser::mapEngineEvents() {
             [this](bool enabled) { emit CommandStateChange(CommandForward, enabled); });
     connect(m_page->action(QWebEnginePage::Back), &QAction::enabledChanged, this,
             [this](bool enabled) { emit CommandStateChange(CommandBack, enabled); });
-    connect(m_page, &QWebEnginePage::loadingChanged, this, &TWebbrowser::handleLoadingChanged);
+    connect(m_loadWatch, &browser::LoadWatch::started, this, &TWebbrowser::handleLoadStarted);
+    connect(m_loadWatch, &browser::LoadWatch::ended, this, &TWebbrowser::handleLoadEnded);
     connect(m_page, &QWebEnginePage::urlChanged, this, &TWebbrowser::handleUrlChanged);
     connect(m_page, &QWebEnginePage::newWindowRequested, this,
             [this](QWebEngineNewWindowRequest& request) {
@@ -73,29 +75,22 @@ void TWebbrowser::mapEngineEvents() {
     connect(m_page, &QWebEnginePage::windowCloseRequested, this,
             [this] { Navigate(QUrl(QStringLiteral("about:blank"))); });
     // A renderer that has gone finishes nothing, so the load ends here.
-    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, [this] {
-        m_loading = false;
-        m_lastLoadSucceeded = false;
-        reportReadyState();
-    });
+    connect(m_loadWatch, &browser::LoadWatch::rendererEnded, this, &TWebbrowser::reportReadyState);
 }
 
-void TWebbrowser::handleLoadingChanged(const QWebEngineLoadingInfo& info) {
-    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-        m_navigationStart.stop();
-        m_loading = true;
-        ++m_loadsStarted;
-        reportReadyState();
-        emit BeforeNavigate2(info.url());
-        emit DownloadBegin();
-        return;
-    }
-    m_loading = false;
+void TWebbrowser::handleLoadStarted(const QUrl& url) {
+    m_navigationStart.stop();
+    ++m_loadsStarted;
+    reportReadyState();
+    emit BeforeNavigate2(url);
+    emit DownloadBegin();
+}
+
+void TWebbrowser::handleLoadEnded(const QUrl& url) {
     m_loadedOnce = true;
-    m_lastLoadSucceeded = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
     reportReadyState();
     emit DownloadComplete();
-    emit DocumentComplete(info.url());
+    emit DocumentComplete(url);
 }
 
 void TWebbrowser::handleUrlChanged(const QUrl& url) {
@@ -173,6 +168,7 @@ void TWebbrowser::GoForward() {
 
 void TWebbrowser::Stop() {
     m_navigationStart.stop();
+    m_loadWatch->expectStop();
     m_page->triggerAction(QWebEnginePage::Stop);
     reportReadyState();
 }
@@ -199,7 +195,7 @@ bool TWebbrowser::Busy() const {
 }
 
 int TWebbrowser::ReadyState() const {
-    if (m_loading || m_navigationStart.isActive()) {
+    if (m_loadWatch->isLoading() || m_navigationStart.isActive()) {
         return 1;
     }
     return m_loadedOnce ? 4 : 0;
@@ -212,18 +208,13 @@ std::shared_ptr<dom::Document> TWebbrowser::Document() {
     return browser::WebDocument::open(m_bridge);
 }
 
-bool TWebbrowser::clickAndWait(dom::Element& element) {
+dom::LinkOutcome TWebbrowser::clickAndWait(dom::Element& element) {
     const QUrl shownBefore = m_page->url();
     const quint64 loadsBefore = m_loadsStarted;
 
     browser::LocalWait wait(this);
     wait.setTimeLimit(m_navigationStartTimeout);
-    connect(m_page, &QWebEnginePage::loadingChanged, &wait,
-            [&wait](const QWebEngineLoadingInfo& info) {
-                if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-                    wait.clearTimeLimit();
-                }
-            });
+    connect(m_loadWatch, &browser::LoadWatch::started, &wait, [&wait] { wait.clearTimeLimit(); });
     // Also when the renderer ends during the load, which reports no end of the load itself.
     connect(this, &TWebbrowser::readyStateChanged, &wait,
             [this, &wait, loadsBefore](int readyState) {
@@ -236,7 +227,7 @@ bool TWebbrowser::clickAndWait(dom::Element& element) {
 
     switch (wait.exec()) {
     case browser::LocalWait::Outcome::TimedOut:
-        return false;
+        return {dom::LinkOutcome::Result::NoNavigation};
     case browser::LocalWait::Outcome::WatchedObjectDestroyed:
         throw dom::DomError(kClosedDuringWait);
     case browser::LocalWait::Outcome::ApplicationQuit:
@@ -244,7 +235,13 @@ bool TWebbrowser::clickAndWait(dom::Element& element) {
     case browser::LocalWait::Outcome::Finished:
         break;
     }
-    return lastLoadSucceeded() && !sameDocument(m_page->url(), shownBefore);
+    if (!lastLoadSucceeded()) {
+        return {dom::LinkOutcome::Result::LoadFailed, lastLoadFailure()};
+    }
+    if (sameDocument(m_page->url(), shownBefore)) {
+        return {dom::LinkOutcome::Result::SamePage};
+    }
+    return {dom::LinkOutcome::Result::Arrived};
 }
 
 bool TWebbrowser::waitUntilComplete() {
@@ -260,8 +257,20 @@ bool TWebbrowser::waitUntilComplete() {
     return wait.exec() == browser::LocalWait::Outcome::Finished;
 }
 
+bool TWebbrowser::lastLoadSucceeded() const {
+    return m_loadWatch->lastLoadSucceeded();
+}
+
+QString TWebbrowser::lastLoadFailure() const {
+    return m_loadWatch->lastFailure();
+}
+
 void TWebbrowser::setNavigationStartTimeout(std::chrono::milliseconds timeout) {
     m_navigationStartTimeout = timeout;
+}
+
+void TWebbrowser::setLoadTimeLimit(std::optional<std::chrono::milliseconds> limit) {
+    m_loadWatch->setTimeLimit(limit);
 }
 
 quint64 TWebbrowser::engineCallCount() const {

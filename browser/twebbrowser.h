@@ -10,8 +10,8 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
-class QWebEngineLoadingInfo;
 class QWebEnginePage;
 class QWebEngineView;
 
@@ -20,6 +20,7 @@ namespace larkspan {
 namespace browser {
 class BrowserPage;
 class DomBridge;
+class LoadWatch;
 }
 
 // The browser of one tab: an engine view with the control operations and events the window
@@ -67,22 +68,26 @@ public:
     // The document the browser shows, or null when it shows none.
     std::shared_ptr<dom::Document> Document();
 
-    // Gives false when no navigation starts within the navigation start timeout of the click,
-    // and when the load fails or ends on the page that was already shown (fragments aside).
+    // Tells whether the page the click led to arrived, and if not, why (see dom::LinkOutcome).
     // Raises dom::DomError when the browser is destroyed or the application quits during the
     // wait.
-    bool clickAndWait(dom::Element& element) override;
+    dom::LinkOutcome clickAndWait(dom::Element& element) override;
 
     // Keeps the event loop running while ReadyState is 1. Gives true once it is not (at once
     // when nothing is loading); false when the browser is destroyed or the application quits
     // during the wait.
     bool waitUntilComplete();
     // Whether the last load that ended reached its page; false for a page that could not be
-    // loaded (the browser then shows an error page).
-    bool lastLoadSucceeded() const { return m_lastLoadSucceeded; }
+    // loaded (the browser then shows an error page) and once the page's renderer has ended.
+    bool lastLoadSucceeded() const;
+    // When it did not: "ADDRESS: what went wrong", for the user. Empty otherwise.
+    QString lastLoadFailure() const;
 
     // How long a click or a navigation request may take to start loading a page; 10 s unless set.
     void setNavigationStartTimeout(std::chrono::milliseconds timeout);
+    // A page still loading this long after its load started is stopped, and its load fails. No
+    // limit unless set: a user who waits can always press Stop.
+    void setLoadTimeLimit(std::optional<std::chrono::milliseconds> limit);
 
     // Round trips to the page's document bridge so far.
     quint64 engineCallCount() const;
@@ -111,7 +116,8 @@ signals:
 
 private:
     void mapEngineEvents();
-    void handleLoadingChanged(const QWebEngineLoadingInfo& info);
+    void handleLoadStarted(const QUrl& url);
+    void handleLoadEnded(const QUrl& url);
     void handleUrlChanged(const QUrl& url);
     void expectNavigation();
     void reportReadyState();
@@ -119,13 +125,12 @@ private:
     QWebEngineView* m_view;
     browser::BrowserPage* m_page;
     std::shared_ptr<browser::DomBridge> m_bridge;
+    browser::LoadWatch* m_loadWatch;
     std::chrono::milliseconds m_navigationStartTimeout{10000};
     // Runs from a navigation request until the engine reports the load's start.
     QTimer m_navigationStart;
     QUrl m_urlBeforeRequest;
-    bool m_loading = false;
     bool m_loadedOnce = false;
-    bool m_lastLoadSucceeded = false;
     quint64 m_loadsStarted = 0;
     int m_reportedReadyState = 0;
 };
