@@ -117,6 +117,47 @@ TEST(CaptureFromText, ProblemsGiveOneLineOnStandardErrorAndFailure) {
     EXPECT_EQ(readFile(existing), QByteArray("earlier results\r\n"));
 }
 
+// Without a display and without the sandbox setting, so that nothing may try either.
+TEST(FrontDoor, UnknownArgumentsHelpVersionAndNoDisplay) {
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QByteArray outFirstLine;
+        QByteArray err;
+    };
+    const QByteArray known = " (known: capture, --help, --version)\n";
+    const Case cases[] = {
+        {{"runs"}, 2, "", "larkspan: unknown command 'runs'" + known},
+        {{"--bogus"}, 2, "", "larkspan: unknown option '--bogus'" + known},
+        {{"capture", "--bogus"}, 2, "", "larkspan: Unknown option 'bogus'.\n"},
+        {{"--version"}, 0, "larkspan " LARKSPAN_VERSION, ""},
+        {{"--help"}, 0, "Usage: larkspan", ""},
+        {{"capture", "--help"}, 0, "Usage: larkspan capture [options] SOURCE", ""},
+        {{},
+         1,
+         "",
+         "larkspan: no display to open the window on; run it under xvfb-run (xvfb-run "
+         "larkspan), or capture without a window: larkspan capture --help\n"},
+    };
+    for (const Case& c : cases) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QTWEBENGINE_DISABLE_SANDBOX"}) {
+            environment.remove(QString::fromLatin1(name));
+        }
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(LARKSPAN_EXECUTABLE), c.arguments);
+        ASSERT_TRUE(process.waitForFinished(60'000));
+        const QString what = c.arguments.join(u' ');
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << what.toStdString();
+        EXPECT_EQ(process.exitCode(), c.exitCode) << what.toStdString();
+        EXPECT_EQ(process.readAllStandardOutput().split('\n').constFirst(), c.outFirstLine)
+            << what.toStdString();
+        EXPECT_EQ(process.readAllStandardError(), c.err) << what.toStdString();
+    }
+}
+
 QString samplePage(int number) {
     return QStringLiteral(LARKSPAN_SOURCE_DIR "/samples/directory/page%1.html").arg(number);
 }

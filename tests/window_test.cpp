@@ -1,10 +1,11 @@
+#include "browser/twebbrowser.h"
 #include "shell/directory_search.h"
+#include "shell/main_status_bar.h"
 #include "shell/results_pane.h"
 #include "shell/splash_screen.h"
 #include "shell/split_screen_setting.h"
 #include "shell/tfrm_my_browser.h"
 #include "shell/user_dialogs.h"
-#include "browser/twebbrowser.h"
 #include "tests/support/test_http_server.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@ namespace {
 using namespace std::chrono_literals;
 
 const QString kSampleFolder = QStringLiteral(LARKSPAN_TEST_DATA "/../../samples/directory");
+const QString kHostileFolder = QStringLiteral(LARKSPAN_TEST_DATA "/hostile");
 const QString kPageOne = QStringLiteral("/page1.html");
 const QString kPageTwo = QStringLiteral("/page2.html");
 const QString kPageThree = QStringLiteral("/page3.html");
@@ -130,6 +132,9 @@ public:
     QToolButton* saveButton() const { return child<QToolButton>("ToolButton2"); }
     ResultsPane* results() const { return child<ResultsPane>("mmResults"); }
     TWebbrowser* browser() const { return child<TWebbrowser>("WebBrowser1"); }
+    QString statusText() const {
+        return child<MainStatusBar>("StatusBar1")->panelText(MainStatusBar::Panel::StatusText);
+    }
     QString resultsTabCaption() const {
         const auto* tabs = child<QTabWidget>("PageControl1");
         return tabs->tabText(tabs->indexOf(child<QWidget>("tbResults")));
@@ -156,7 +161,7 @@ class WindowTest : public QObject {
     Q_OBJECT
 
 public:
-    WindowTest() : m_server(kSampleFolder) {}
+    WindowTest() : m_server(kSampleFolder), m_hostileServer(kHostileFolder) {}
 
 private slots:
     void initTestCase();
@@ -169,6 +174,8 @@ private slots:
     void pressAfterTheStopPressRunsASecondCapture();
     void pageThatIsNotHtml_data();
     void pageThatIsNotHtml();
+    void endOfARunInTheStatusBar_data();
+    void endOfARunInTheStatusBar();
     void save_data();
     void save();
     void saveThatFails_data();
@@ -185,11 +192,13 @@ private:
                           const std::function<void()>& after);
 
     test::TestHttpServer m_server;
+    test::TestHttpServer m_hostileServer;
 };
 
 void WindowTest::initTestCase() {
     QVERIFY(QFile::exists(kSampleFolder + kPageOne));
     QVERIFY(m_server.listen());
+    QVERIFY(m_hostileServer.listen());
 }
 
 void WindowTest::cleanup() {
@@ -382,9 +391,12 @@ void WindowTest::pageThatIsNotHtml_data() {
     QTest::addColumn<QStringList>("linesKept");
     QTest::addColumn<QString>("tabCaption");
     QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("statusText");
 
-    QTest::newRow("first page") << kPageOne << QStringList() << "Results" << 0;
-    QTest::newRow("second page") << kPageTwo << pageOneLines() << "Results (21 lines)" << 21;
+    QTest::newRow("first page") << kPageOne << QStringList() << "Results" << 0
+                                << "Cut short after 0 pages: Invalid HTML document";
+    QTest::newRow("second page") << kPageTwo << pageOneLines() << "Results (21 lines)" << 21
+                                 << "Cut short after 1 page: Invalid HTML document";
 }
 
 // The error ends the run but not its state: the button still says "STOP!", and its next press
@@ -394,6 +406,7 @@ void WindowTest::pageThatIsNotHtml() {
     QFETCH(QStringList, linesKept);
     QFETCH(QString, tabCaption);
     QFETCH(int, count);
+    QFETCH(QString, statusText);
 
     m_server.setContentType(plainTextPage, kPlainTextType);
     WindowUnderTest under;
@@ -404,6 +417,7 @@ void WindowTest::pageThatIsNotHtml() {
     QCOMPARE(under.captureButton()->text(), QStringLiteral("STOP!"));
     QCOMPARE(under.results()->lines(), linesKept);
     QCOMPARE(under.resultsTabCaption(), tabCaption);
+    QCOMPARE(under.statusText(), statusText);
     QCOMPARE(waitWindowCount(), 0);
 
     under.captureButton()->click();
@@ -415,6 +429,40 @@ void WindowTest::pageThatIsNotHtml() {
     QCOMPARE(under.dialogs.messages, (QStringList{scraped(count), scraped(19)}));
     QCOMPARE(under.dialogs.errors.size(), 1);
     QCOMPARE(under.results()->lines(), pageThreeLines());
+}
+
+void WindowTest::endOfARunInTheStatusBar_data() {
+    QTest::addColumn<QUrl>("firstPage");
+    QTest::addColumn<QString>("statusText");  // "{base}" stands for the server's address
+    QTest::addColumn<int>("count");
+
+    QTest::newRow("the last page") << m_server.url(kPageOne) << "" << 60;
+    QTest::newRow("next page not found")
+        << m_hostileServer.url(QStringLiteral("/next-missing.html"))
+        << "Cut short after 1 page: {base}/missing.html: the server answered with HTTP status 404"
+        << 1;
+    QTest::newRow("NEXT links from A to B and back")
+        << m_hostileServer.url(QStringLiteral("/loop-a.html"))
+        << "Ended after 2 pages: page 3 repeats page 1" << 3;
+    QTest::newRow("40 list items of the pager before its link")
+        << m_hostileServer.url(QStringLiteral("/pager-of-list-items.html")) << "" << 2;
+}
+
+// The closing message stays as it is; the status bar says why a run ended early.
+void WindowTest::endOfARunInTheStatusBar() {
+    QFETCH(QUrl, firstPage);
+    QFETCH(QString, statusText);
+    QFETCH(int, count);
+
+    WindowUnderTest under;
+    under.browser()->Navigate(firstPage);
+    QVERIFY(under.browser()->waitUntilComplete());
+    under.captureButton()->click();
+    QCOMPARE(under.dialogs.messages, QStringList{scraped(count)});
+    QCOMPARE(under.dialogs.errors, QStringList());
+    QCOMPARE(under.statusText(),
+             statusText.replace(QStringLiteral("{base}"), m_hostileServer.url({}).toString()));
+    QCOMPARE(under.captureButton()->text(), QStringLiteral("Capture"));
 }
 
 void WindowTest::save_data() {
