@@ -18,6 +18,10 @@ namespace {
 
 const char* const kClosedDuringWait = "The browser was closed while waiting for the page";
 const char* const kQuitDuringWait = "The application is quitting";
+// The engine lets a page start 200 navigations in ten seconds and drops the rest; a dropped
+// click is tried again every second until the ten seconds are over.
+constexpr std::chrono::milliseconds kThrottledClickPause{1000};
+constexpr int kThrottledClickRetries = 12;
 
 // Two addresses show the same document when they differ in the fragment at most.
 bool sameDocument(const QUrl& left, const QUrl& right) {
@@ -210,30 +214,23 @@ std::shared_ptr<dom::Document> TWebbrowser::Document() {
 
 dom::LinkOutcome TWebbrowser::clickAndWait(dom::Element& element) {
     const QUrl shownBefore = m_page->url();
-    const quint64 loadsBefore = m_loadsStarted;
-
-    browser::LocalWait wait(this);
-    wait.setTimeLimit(m_navigationStartTimeout);
-    connect(m_loadWatch, &browser::LoadWatch::started, &wait, [&wait] { wait.clearTimeLimit(); });
-    // Also when the renderer ends during the load, which reports no end of the load itself.
-    connect(this, &TWebbrowser::readyStateChanged, &wait,
-            [this, &wait, loadsBefore](int readyState) {
-                if (readyState == 4 && m_loadsStarted > loadsBefore) {
-                    wait.finish();
-                }
-            });
-    // The load may start, and even finish, while the click itself waits for its answer.
-    element.click();
-
-    switch (wait.exec()) {
-    case browser::LocalWait::Outcome::TimedOut:
-        return {dom::LinkOutcome::Result::NoNavigation};
-    case browser::LocalWait::Outcome::WatchedObjectDestroyed:
-        throw dom::DomError(kClosedDuringWait);
-    case browser::LocalWait::Outcome::ApplicationQuit:
-        throw dom::DomError(kQuitDuringWait);
-    case browser::LocalWait::Outcome::Finished:
-        break;
+    ClickWait click = clickOnce(element, m_navigationStartTimeout);
+    // The engine says so only for the first navigation it drops.
+    const bool throttled = click.throttled;
+    for (int retry = 0; throttled && click.outcome == browser::LocalWait::Outcome::TimedOut &&
+                        retry < kThrottledClickRetries;
+         ++retry) {
+        click = clickOnce(element, kThrottledClickPause);
+    }
+    switch (click.outcome) {
+        case browser::LocalWait::Outcome::TimedOut:
+            return {dom::LinkOutcome::Result::NoNavigation};
+        case browser::LocalWait::Outcome::WatchedObjectDestroyed:
+            throw dom::DomError(kClosedDuringWait);
+        case browser::LocalWait::Outcome::ApplicationQuit:
+            throw dom::DomError(kQuitDuringWait);
+        case browser::LocalWait::Outcome::Finished:
+            break;
     }
     if (!lastLoadSucceeded()) {
         return {dom::LinkOutcome::Result::LoadFailed, lastLoadFailure()};
@@ -242,6 +239,29 @@ dom::LinkOutcome TWebbrowser::clickAndWait(dom::Element& element) {
         return {dom::LinkOutcome::Result::SamePage};
     }
     return {dom::LinkOutcome::Result::Arrived};
+}
+
+TWebbrowser::ClickWait TWebbrowser::clickOnce(dom::Element& element,
+                                              std::chrono::milliseconds startTimeout) {
+    const quint64 loadsBefore = m_loadsStarted;
+    bool throttled = false;
+    browser::LocalWait wait(this);
+    wait.setTimeLimit(startTimeout);
+    connect(m_loadWatch, &browser::LoadWatch::started, &wait, [&wait] { wait.clearTimeLimit(); });
+    // Also when the renderer ends during the load, which reports no end of the load itself.
+    connect(this, &TWebbrowser::readyStateChanged, &wait,
+            [this, &wait, loadsBefore](int readyState) {
+                if (readyState == 4 && m_loadsStarted > loadsBefore) {
+                    wait.finish();
+                }
+            });
+    connect(m_page, &browser::BrowserPage::navigationThrottled, &wait, [&wait, &throttled] {
+        throttled = true;
+        wait.setTimeLimit(kThrottledClickPause);
+    });
+    // The load may start, and even finish, while the click itself waits for its answer.
+    element.click();
+    return {wait.exec(), throttled};
 }
 
 bool TWebbrowser::waitUntilComplete() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/dom.h"
+#include "browser/local_wait.h"
 
 #include <QPointer>
 #include <QString>
@@ -115,6 +116,12 @@ signals:
     void readyStateChanged(int readyState);
 
 private:
+    struct ClickWait {
+        browser::LocalWait::Outcome outcome;
+        bool throttled = false;  // the engine dropped the navigation the click started
+    };
+
+    ClickWait clickOnce(dom::Element& element, std::chrono::milliseconds startTimeout);
     void mapEngineEvents();
     void handleLoadStarted(const QUrl& url);
     void handleLoadEnded(const QUrl& url);

@@ -301,32 +301,35 @@ void TWebbrowserTest::controlOperations() {
 
 void TWebbrowserTest::clickAndWait_data() {
     using Result = dom::LinkOutcome::Result;
+    QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("link");
     QTest::addColumn<Result>("result");
     QTest::addColumn<QString>("failure");  // "{base}" stands for the server's address
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("marker");
 
-    QTest::newRow("link to a slow page") << "to-slow" << Result::Arrived << ""
-                                         << "/slow.html"
-                                         << "slow page";
-    QTest::newRow("link to the page's top") << "to-fragment" << Result::NoNavigation << ""
-                                            << "/links.html#"
-                                            << "links";
-    QTest::newRow("link whose script cancels it") << "inert" << Result::NoNavigation << ""
-                                                  << "/links.html"
-                                                  << "links";
-    QTest::newRow("link to the page itself") << "to-itself" << Result::SamePage << ""
-                                             << "/links.html"
-                                             << "links";
+    const QString links = QStringLiteral("/links.html");
+    // clang-format off
+    QTest::newRow("link to a slow page")
+        << links << "to-slow" << Result::Arrived << "" << "/slow.html" << "slow page";
+    QTest::newRow("link to the page's top")
+        << links << "to-fragment" << Result::NoNavigation << "" << "/links.html#" << "links";
+    QTest::newRow("link whose script cancels it")
+        << links << "inert" << Result::NoNavigation << "" << "/links.html" << "links";
+    QTest::newRow("link to the page itself")
+        << links << "to-itself" << Result::SamePage << "" << "/links.html" << "links";
     QTest::newRow("link to a missing page")
-        << "to-missing" << Result::LoadFailed
-        << "{base}/missing.html: the server answered with HTTP status 404"
-        << "/missing.html"
+        << links << "to-missing" << Result::LoadFailed
+        << "{base}/missing.html: the server answered with HTTP status 404" << "/missing.html"
         << "none";
+    QTest::newRow("link on a page that used up its navigations")
+        << "/navigations-used-up.html" << "to-next" << Result::Arrived << "" << "/next.html"
+        << "page two";
+    // clang-format on
 }
 
 void TWebbrowserTest::clickAndWait() {
+    QFETCH(QString, page);
     QFETCH(QString, link);
     QFETCH(dom::LinkOutcome::Result, result);
     QFETCH(QString, failure);
@@ -337,7 +340,7 @@ void TWebbrowserTest::clickAndWait() {
     m_server.setDelay(QStringLiteral("/slow.html"), 600ms);
     m_server.setDelay(QStringLiteral("/slow.svg"), 600ms);
     const auto browser = newBrowser();
-    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
+    QVERIFY(loadPage(*browser, m_server.url(page)));
     const std::shared_ptr<dom::Document> document = browser->Document();
     QVERIFY(document);
     const std::shared_ptr<dom::Element> element = elementByClass(*document, link);
