@@ -72,7 +72,10 @@ void TfrmMyBrowser::WaitForPageToLoad() {
 
 void TfrmMyBrowser::ProcessPageAUGL() {
     const RunEnd end = capturePageChain(*this, m_parser);
-    StatusBar1->showStatusText(endOfRunText(end));
+    const QString endText = endOfRunText(end);
+    StatusBar1->showStatusText(endText);
+    // The panel may be too narrow for the whole reason.
+    StatusBar1->setToolTip(endText);
     // An error ends the run as any error of a handler does: in the error box, the button left
     // at "STOP!".
     if (end.cause == RunEnd::Cause::Error) {
