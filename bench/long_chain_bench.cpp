@@ -3,7 +3,8 @@
 // per page over the first and the last hundred pages, from the progress lines as they arrive,
 // and the memory of the command's main process near both ends.
 //
-// Usage: long_chain_bench [PAGES]   (1,000 unless given)
+// Usage: long_chain_bench [PAGES [PROGRAM]]   (1,000 pages of this build's larkspan unless given;
+// PROGRAM compares another build)
 
 #include "tests/support/test_http_server.h"
 
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -64,6 +66,17 @@ double millisecondsPerPage(const std::vector<qint64>& arrivals, int first, int l
     return double(arrivals[std::size_t(last)] - arrivals[std::size_t(first)]) / (last - first);
 }
 
+// The median time from one page's line to the next's: what a page costs, leaving out the rare
+// pause (the engine's navigation rate limit costs about a second every 200 fast pages).
+double medianMillisecondsPerPage(const std::vector<qint64>& arrivals, int first, int last) {
+    std::vector<qint64> steps;
+    for (int page = first + 1; page <= last; ++page) {
+        steps.push_back(arrivals[std::size_t(page)] - arrivals[std::size_t(page - 1)]);
+    }
+    std::nth_element(steps.begin(), steps.begin() + std::ptrdiff_t(steps.size() / 2), steps.end());
+    return double(steps[steps.size() / 2]);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -87,7 +100,8 @@ int main(int argc, char* argv[]) {
     QTemporaryDir output;
     const QString results = output.filePath(QStringLiteral("results.csv"));
     QProcess capture;
-    capture.setProgram(QStringLiteral(LARKSPAN_EXECUTABLE));
+    capture.setProgram(argc > 2 ? QString::fromLocal8Bit(argv[2])
+                                : QStringLiteral(LARKSPAN_EXECUTABLE));
     capture.setArguments({QStringLiteral("capture"),
                           server.url(QStringLiteral("/1.html")).toString(), QStringLiteral("-o"),
                           results});
@@ -127,11 +141,21 @@ int main(int argc, char* argv[]) {
     }
     const double first = millisecondsPerPage(arrivals, 1, 100);
     const double last = millisecondsPerPage(arrivals, pages - 100, pages);
+    const double firstMedian = medianMillisecondsPerPage(arrivals, 1, 100);
+    const double lastMedian = medianMillisecondsPerPage(arrivals, pages - 100, pages);
     std::printf("pages                          %d\n", pages);
     std::printf("whole run                      %.1f s\n", double(clock.elapsed()) / 1000);
     std::printf("time per page, pages 1-100     %.1f ms\n", first);
     std::printf("time per page, last 100 pages  %.1f ms\n", last);
     std::printf("last hundred / first hundred   %.2f\n", last / first);
+    std::printf("median per page, pages 1-100   %.0f ms\n", firstMedian);
+    std::printf("median per page, last 100      %.0f ms\n", lastMedian);
+    std::printf("median per page, by hundred   ");
+    for (int hundred = 0; hundred + 100 <= pages; hundred += 100) {
+        std::printf(" %.0f",
+                    medianMillisecondsPerPage(arrivals, std::max(hundred, 1), hundred + 100));
+    }
+    std::printf(" ms\n");
     std::printf("main process memory, page 100  %lld KiB\n", memoryNearStart);
     std::printf("main process memory, page %d %lld KiB\n", pages, memoryNearEnd);
     std::printf("results file                   %lld bytes (%s)\n", QFileInfo(results).size(),
