@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -60,6 +61,20 @@ qint64 residentKiB(qint64 process) {
     const QRegularExpression rss(QStringLiteral("^VmRSS:\\s+(\\d+) kB"),
                                  QRegularExpression::MultilineOption);
     return rss.match(QString::fromLatin1(status.readAll())).captured(1).toLongLong();
+}
+
+// Processor time the process has used so far, in milliseconds: unlike the wall clock, hardly
+// touched by whatever else the machine is doing.
+double processorMilliseconds(qint64 process) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    // User and system time are the 12th and 13th fields after the command's name in brackets.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    const double ticks = fields.value(11).toDouble() + fields.value(12).toDouble();
+    return ticks * 1000.0 / double(sysconf(_SC_CLK_TCK));
 }
 
 double millisecondsPerPage(const std::vector<qint64>& arrivals, int first, int last) {
@@ -111,6 +126,8 @@ int main(int argc, char* argv[]) {
     std::vector<qint64> arrivals(std::size_t(pages) + 1, -1);
     qint64 memoryNearStart = -1;
     qint64 memoryNearEnd = -1;
+    // Processor time of the main process at pages 1, 100, PAGES - 100 and PAGES.
+    std::vector<double> processorTime(std::size_t(pages) + 1, -1);
     QString lastLine;
     QElapsedTimer clock;
     const QRegularExpression progress(QStringLiteral("^page (\\d+): "));
@@ -122,6 +139,9 @@ int main(int argc, char* argv[]) {
                 continue;
             }
             arrivals[std::size_t(page)] = clock.elapsed();
+            if (page == 1 || page == 100 || page == pages - 100 || page == pages) {
+                processorTime[std::size_t(page)] = processorMilliseconds(capture.processId());
+            }
             if (page == 100) {
                 memoryNearStart = residentKiB(capture.processId());
             } else if (page == pages) {
@@ -150,6 +170,10 @@ int main(int argc, char* argv[]) {
     std::printf("last hundred / first hundred   %.2f\n", last / first);
     std::printf("median per page, pages 1-100   %.0f ms\n", firstMedian);
     std::printf("median per page, last 100      %.0f ms\n", lastMedian);
+    std::printf("main process CPU, pages 1-100  %.1f ms per page\n",
+                (processorTime[100] - processorTime[1]) / 99);
+    std::printf("main process CPU, last 100     %.1f ms per page\n",
+                (processorTime[std::size_t(pages)] - processorTime[std::size_t(pages - 100)]) / 100);
     std::printf("median per page, by hundred   ");
     for (int hundred = 0; hundred + 100 <= pages; hundred += 100) {
         std::printf(" %.0f",
