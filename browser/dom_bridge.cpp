@@ -35,6 +35,7 @@ const char* const kPageClosed = "The document has gone: its browser was closed";
 const char* const kNoLongerShown = "The document has gone: the browser no longer shows it";
 const char* const kExpired = "The element's list is no longer kept by its page";
 const char* const kNoAnswer = "The page did not answer within 30 seconds";
+const char* const kRendererEnded = "The page's renderer ended";
 const char* const kQuitting = "The application is quitting";
 
 QString bridgeSource() {
@@ -244,6 +245,10 @@ bool DomBridge::evaluate(const QString& code, Purpose purpose, QVariant& answer)
         throw dom::DomError(kNoAnswer);
     }
     if (m_generation != generation) {
+        // Not a navigation: nothing will load, and nothing is left to answer.
+        if (m_rendererEnded) {
+            throw dom::DomError(kRendererEnded);
+        }
         if (purpose == Purpose::MayNavigate) {
             return false;
         }
