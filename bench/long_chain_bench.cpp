@@ -126,7 +126,7 @@ int main(int argc, char* argv[]) {
     std::vector<qint64> arrivals(std::size_t(pages) + 1, -1);
     qint64 memoryNearStart = -1;
     qint64 memoryNearEnd = -1;
-    // Processor time of the main process at pages 1, 100, PAGES - 100 and PAGES.
+    // Processor time of the main process at page 1 and every hundredth page.
     std::vector<double> processorTime(std::size_t(pages) + 1, -1);
     QString lastLine;
     QElapsedTimer clock;
@@ -139,7 +139,7 @@ int main(int argc, char* argv[]) {
                 continue;
             }
             arrivals[std::size_t(page)] = clock.elapsed();
-            if (page == 1 || page == 100 || page == pages - 100 || page == pages) {
+            if (page == 1 || page % 100 == 0 || page == pages) {
                 processorTime[std::size_t(page)] = processorMilliseconds(capture.processId());
             }
             if (page == 100) {
@@ -174,6 +174,14 @@ int main(int argc, char* argv[]) {
                 (processorTime[100] - processorTime[1]) / 99);
     std::printf("main process CPU, last 100     %.1f ms per page\n",
                 (processorTime[std::size_t(pages)] - processorTime[std::size_t(pages - 100)]) / 100);
+    std::printf("main process CPU, by hundred  ");
+    for (int hundred = 0; hundred + 100 <= pages; hundred += 100) {
+        const int from = std::max(hundred, 1);
+        std::printf(" %.1f",
+                    (processorTime[std::size_t(hundred + 100)] - processorTime[std::size_t(from)]) /
+                        (hundred + 100 - from));
+    }
+    std::printf(" ms\n");
     std::printf("median per page, by hundred   ");
     for (int hundred = 0; hundred + 100 <= pages; hundred += 100) {
         std::printf(" %.0f",
