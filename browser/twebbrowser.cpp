@@ -72,8 +72,9 @@ void TWebbrowser::mapEngineEvents() {
     // A page closing its own window must not take the tab with it.
     connect(m_page, &QWebEnginePage::windowCloseRequested, this,
             [this] { Navigate(QUrl(QStringLiteral("about:blank"))); });
-    // A renderer that has gone finishes nothing, so the load ends here.
+    // A renderer that has gone finishes nothing, so the load (or the request of one) ends here.
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this, [this] {
+        m_navigationStart.stop();
         m_loading = false;
         m_lastLoadSucceeded = false;
         reportReadyState();
