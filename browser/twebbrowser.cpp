@@ -13,6 +13,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <utility>
+
 namespace larkspan {
 namespace {
 
@@ -85,6 +87,7 @@ void TWebbrowser::handleLoadingChanged(const QWebEngineLoadingInfo& info) {
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
         m_navigationStart.stop();
         m_loading = true;
+        m_pendingWrite.reset();
         ++m_loadsStarted;
         reportReadyState();
         emit BeforeNavigate2(info.url());
@@ -130,7 +133,7 @@ void TWebbrowser::Navigate(const QUrl& url) {
 }
 
 void TWebbrowser::NavigateNoHistory(const QUrl& url) {
-    const auto document = ReadyState() == 0 ? nullptr : browser::WebDocument::open(m_bridge);
+    const auto document = webDocument();
     if (!document) {
         Navigate(url);
         return;
@@ -140,12 +143,39 @@ void TWebbrowser::NavigateNoHistory(const QUrl& url) {
 }
 
 void TWebbrowser::LoadHTML(const QString& html) {
-    expectNavigation();
-    m_page->setHtml(html, QUrl(QStringLiteral("about:blank")));
+    // Written into a blank document rather than handed over as the page's content, which the
+    // engine refuses beyond 2 MB.
+    Navigate(QUrl(QStringLiteral("about:blank")));
+    if (!waitUntilComplete()) {
+        return;
+    }
+    // Written from the event loop, as a page's content arrives, so its events (the title among
+    // them) come after the caller has gone on; loading until then.
+    const auto document = webDocument();
+    if (!document) {
+        return;
+    }
+    m_pendingWrite = PendingWrite{document, html};
+    reportReadyState();
+    QTimer::singleShot(0, this, &TWebbrowser::writePendingHTML);
+}
+
+void TWebbrowser::writePendingHTML() {
+    // A navigation that started meanwhile took the text's place.
+    const std::optional<PendingWrite> pending = std::exchange(m_pendingWrite, std::nullopt);
+    if (!pending) {
+        return;
+    }
+    try {
+        // Fails once the blank document has gone.
+        pending->document->write(pending->html);
+    } catch (const dom::DomError&) {
+    }
+    reportReadyState();
 }
 
 void TWebbrowser::ScrollTo(int x, int y) {
-    if (const auto document = ReadyState() == 0 ? nullptr : browser::WebDocument::open(m_bridge)) {
+    if (const auto document = webDocument()) {
         document->scrollTo(x, y);
     }
 }
@@ -195,18 +225,26 @@ QString TWebbrowser::LocationURL() const {
     return m_page->url().toString();
 }
 
+QString TWebbrowser::LocationName() const {
+    return m_page->title();
+}
+
 bool TWebbrowser::Busy() const {
     return ReadyState() == 1;
 }
 
 int TWebbrowser::ReadyState() const {
-    if (m_loading || m_navigationStart.isActive()) {
+    if (m_loading || m_navigationStart.isActive() || m_pendingWrite) {
         return 1;
     }
     return m_loadedOnce ? 4 : 0;
 }
 
 std::shared_ptr<dom::Document> TWebbrowser::Document() {
+    return webDocument();
+}
+
+std::shared_ptr<browser::WebDocument> TWebbrowser::webDocument() {
     if (ReadyState() == 0) {
         return nullptr;
     }

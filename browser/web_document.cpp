@@ -58,4 +58,9 @@ void WebDocument::replaceLocation(const QUrl& url) {
                                   {QStringLiteral("url"), url.toString()}});
 }
 
+void WebDocument::write(const QString& markup) {
+    m_bridge->call(m_opened.key, QJsonObject{{QStringLiteral("op"), QStringLiteral("write")},
+                                             {QStringLiteral("markup"), markup}});
+}
+
 }  // namespace larkspan::browser

@@ -27,6 +27,10 @@ public:
     // Loads the address in place of this document, which it also replaces in the history.
     void replaceLocation(const QUrl& url);
 
+    // Replaces the document's content with the markup, which may be of any size; the address
+    // and the history stay. The markup's scripts run.
+    void write(const QString& markup);
+
 private:
     std::shared_ptr<DomBridge> m_bridge;
     OpenedDocument m_opened;

@@ -40,6 +40,8 @@
 //   {op: "scrollTo", doc, x, y}                    -> null
 //   {op: "replaceLocation", doc, url}              -> null (the new page takes this page's
 //                                                     place in the history)
+//   {op: "write", doc, markup}                     -> null (the markup replaces the document's
+//                                                     content; the address stays)
 //
 // Properties are "innerText", "innerHTML", "outerHTML" and "href".
 // SNAPSHOT is {snapshot: ID, tags: [tag name, ...], classes: [class attribute, ...]}: a fixed list
@@ -157,6 +159,12 @@
         }],
         ["replaceLocation", (request) => {
             location.replace(String(request.url));
+            return null;
+        }],
+        ["write", (request) => {
+            document.open();
+            document.write(String(request.markup));
+            document.close();
             return null;
         }],
     ]);
