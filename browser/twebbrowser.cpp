@@ -2,11 +2,13 @@
 
 #include "browser/browser_page.h"
 #include "browser/dom_bridge.h"
+#include "browser/find_bar.h"
 #include "browser/local_wait.h"
 #include "browser/web_document.h"
 
 #include <QAction>
 #include <QVBoxLayout>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
@@ -32,11 +34,28 @@ TWebbrowser::TWebbrowser(QWidget* parent)
     : QWidget(parent),
       m_view(new QWebEngineView(this)),
       m_page(new browser::BrowserPage(m_view)),
+      m_findBar(new browser::FindBar(this)),
       m_bridge(std::make_shared<browser::DomBridge>(m_page)) {
     m_view->setPage(m_page);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_view);
+    layout->setSpacing(0);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_findBar);
+
+    connect(m_findBar, &browser::FindBar::findRequested, this,
+            [this](const QString& text, bool backward) {
+                m_page->findText(
+                    text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
+            });
+    connect(m_page, &QWebEnginePage::findTextFinished, m_findBar,
+            [this](const QWebEngineFindTextResult& result) {
+                m_findBar->showResult(result.activeMatch(), result.numberOfMatches());
+            });
+    connect(m_findBar, &browser::FindBar::closed, this, [this] {
+        m_page->findText(QString());
+        m_view->setFocus();
+    });
 
     m_navigationStart.setSingleShot(true);
     connect(&m_navigationStart, &QTimer::timeout, this, &TWebbrowser::reportReadyState);
@@ -88,6 +107,7 @@ void TWebbrowser::handleLoadingChanged(const QWebEngineLoadingInfo& info) {
         m_navigationStart.stop();
         m_loading = true;
         m_pendingWrite.reset();
+        m_writtenHTML.reset();
         ++m_loadsStarted;
         reportReadyState();
         emit BeforeNavigate2(info.url());
@@ -166,9 +186,13 @@ void TWebbrowser::writePendingHTML() {
     if (!pending) {
         return;
     }
+    const quint64 loadsBefore = m_loadsStarted;
     try {
         // Fails once the blank document has gone.
         pending->document->write(pending->html);
+        if (m_loadsStarted == loadsBefore) {
+            m_writtenHTML = pending->html;
+        }
     } catch (const dom::DomError&) {
     }
     reportReadyState();
@@ -251,6 +275,10 @@ std::shared_ptr<browser::WebDocument> TWebbrowser::webDocument() {
     return browser::WebDocument::open(m_bridge);
 }
 
+void TWebbrowser::ShowFindBar() {
+    m_findBar->open();
+}
+
 bool TWebbrowser::clickAndWait(dom::Element& element) {
     const QUrl shownBefore = m_page->url();
     const quint64 loadsBefore = m_loadsStarted;
@@ -274,14 +302,14 @@ bool TWebbrowser::clickAndWait(dom::Element& element) {
     element.click();
 
     switch (wait.exec()) {
-    case browser::LocalWait::Outcome::TimedOut:
-        return false;
-    case browser::LocalWait::Outcome::WatchedObjectDestroyed:
-        throw dom::DomError(kClosedDuringWait);
-    case browser::LocalWait::Outcome::ApplicationQuit:
-        throw dom::DomError(kQuitDuringWait);
-    case browser::LocalWait::Outcome::Finished:
-        break;
+        case browser::LocalWait::Outcome::TimedOut:
+            return false;
+        case browser::LocalWait::Outcome::WatchedObjectDestroyed:
+            throw dom::DomError(kClosedDuringWait);
+        case browser::LocalWait::Outcome::ApplicationQuit:
+            throw dom::DomError(kQuitDuringWait);
+        case browser::LocalWait::Outcome::Finished:
+            break;
     }
     return lastLoadSucceeded() && !sameDocument(m_page->url(), shownBefore);
 }

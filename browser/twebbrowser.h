@@ -21,6 +21,7 @@ namespace larkspan {
 namespace browser {
 class BrowserPage;
 class DomBridge;
+class FindBar;
 class WebDocument;
 }  // namespace browser
 
@@ -76,6 +77,15 @@ public:
     std::shared_ptr<dom::Document> Document();
     // The same document with the operations only the browser layer uses.
     std::shared_ptr<browser::WebDocument> webDocument();
+    // The text LoadHTML wrote into the document shown, while that document is shown.
+    const std::optional<QString>& writtenHTML() const { return m_writtenHTML; }
+
+    // Opens the find bar under the page.
+    void ShowFindBar();
+
+    // The engine's objects, for the browser operations of this layer.
+    browser::BrowserPage* enginePage() const { return m_page; }
+    QWebEngineView* engineView() const { return m_view; }
 
     // Gives false when no navigation starts within the navigation start timeout of the click,
     // and when the load fails or ends on the page that was already shown (fragments aside).
@@ -129,6 +139,7 @@ private:
 
     QWebEngineView* m_view;
     browser::BrowserPage* m_page;
+    browser::FindBar* m_findBar;
     std::shared_ptr<browser::DomBridge> m_bridge;
     std::chrono::milliseconds m_navigationStartTimeout{10000};
     // Runs from a navigation request until the engine reports the load's start.
@@ -145,6 +156,7 @@ private:
         QString html;
     };
     std::optional<PendingWrite> m_pendingWrite;
+    std::optional<QString> m_writtenHTML;
 };
 
 }  // namespace larkspan
