@@ -427,6 +427,7 @@ void TWebbrowserTest::loadHtmlThenAnotherPage() {
     browser->Navigate(m_server.url(QStringLiteral("/next.html")));
     QVERIFY(browser->waitUntilComplete());
     QCOMPARE(markerOf(*browser), QStringLiteral("page two"));
+    QVERIFY(!browser->writtenHTML());
 }
 
 void TWebbrowserTest::newWindowOpensInTheHandedOverBrowser() {
