@@ -2,16 +2,20 @@
 
 #include "browser/browser_page.h"
 #include "browser/dom_bridge.h"
+#include "browser/find_bar.h"
 #include "browser/load_watch.h"
 #include "browser/local_wait.h"
 #include "browser/web_document.h"
 
 #include <QAction>
 #include <QVBoxLayout>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+
+#include <utility>
 
 namespace larkspan {
 namespace {
@@ -34,12 +38,29 @@ TWebbrowser::TWebbrowser(QWidget* parent)
     : QWidget(parent),
       m_view(new QWebEngineView(this)),
       m_page(new browser::BrowserPage(m_view)),
+      m_findBar(new browser::FindBar(this)),
       m_bridge(std::make_shared<browser::DomBridge>(m_page)),
       m_loadWatch(new browser::LoadWatch(m_page)) {
     m_view->setPage(m_page);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_view);
+    layout->setSpacing(0);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_findBar);
+
+    connect(m_findBar, &browser::FindBar::findRequested, this,
+            [this](const QString& text, bool backward) {
+                m_page->findText(
+                    text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
+            });
+    connect(m_page, &QWebEnginePage::findTextFinished, m_findBar,
+            [this](const QWebEngineFindTextResult& result) {
+                m_findBar->showResult(result.activeMatch(), result.numberOfMatches());
+            });
+    connect(m_findBar, &browser::FindBar::closed, this, [this] {
+        m_page->findText(QString());
+        m_view->setFocus();
+    });
 
     m_navigationStart.setSingleShot(true);
     connect(&m_navigationStart, &QTimer::timeout, this, &TWebbrowser::reportReadyState);
@@ -78,12 +99,17 @@ void TWebbrowser::mapEngineEvents() {
     // A page closing its own window must not take the tab with it.
     connect(m_page, &QWebEnginePage::windowCloseRequested, this,
             [this] { Navigate(QUrl(QStringLiteral("about:blank"))); });
-    // A renderer that has gone finishes nothing, so the load ends here.
-    connect(m_loadWatch, &browser::LoadWatch::rendererEnded, this, &TWebbrowser::reportReadyState);
+    // A renderer that has gone finishes nothing, so the load (or the request of one) ends here.
+    connect(m_loadWatch, &browser::LoadWatch::rendererEnded, this, [this] {
+        m_navigationStart.stop();
+        reportReadyState();
+    });
 }
 
 void TWebbrowser::handleLoadStarted(const QUrl& url) {
     m_navigationStart.stop();
+    m_pendingWrite.reset();
+    m_writtenHTML.reset();
     ++m_loadsStarted;
     reportReadyState();
     emit BeforeNavigate2(url);
@@ -128,7 +154,7 @@ void TWebbrowser::Navigate(const QUrl& url) {
 }
 
 void TWebbrowser::NavigateNoHistory(const QUrl& url) {
-    const auto document = ReadyState() == 0 ? nullptr : browser::WebDocument::open(m_bridge);
+    const auto document = webDocument();
     if (!document) {
         Navigate(url);
         return;
@@ -138,12 +164,43 @@ void TWebbrowser::NavigateNoHistory(const QUrl& url) {
 }
 
 void TWebbrowser::LoadHTML(const QString& html) {
-    expectNavigation();
-    m_page->setHtml(html, QUrl(QStringLiteral("about:blank")));
+    // Written into a blank document rather than handed over as the page's content, which the
+    // engine refuses beyond 2 MB.
+    Navigate(QUrl(QStringLiteral("about:blank")));
+    if (!waitUntilComplete()) {
+        return;
+    }
+    // Written from the event loop, as a page's content arrives, so its events (the title among
+    // them) come after the caller has gone on; loading until then.
+    const auto document = webDocument();
+    if (!document) {
+        return;
+    }
+    m_pendingWrite = PendingWrite{document, html};
+    reportReadyState();
+    QTimer::singleShot(0, this, &TWebbrowser::writePendingHTML);
+}
+
+void TWebbrowser::writePendingHTML() {
+    // A navigation that started meanwhile took the text's place.
+    const std::optional<PendingWrite> pending = std::exchange(m_pendingWrite, std::nullopt);
+    if (!pending) {
+        return;
+    }
+    const quint64 loadsBefore = m_loadsStarted;
+    try {
+        // Fails once the blank document has gone.
+        pending->document->write(pending->html);
+        if (m_loadsStarted == loadsBefore) {
+            m_writtenHTML = pending->html;
+        }
+    } catch (const dom::DomError&) {
+    }
+    reportReadyState();
 }
 
 void TWebbrowser::ScrollTo(int x, int y) {
-    if (const auto document = ReadyState() == 0 ? nullptr : browser::WebDocument::open(m_bridge)) {
+    if (const auto document = webDocument()) {
         document->scrollTo(x, y);
     }
 }
@@ -194,22 +251,34 @@ QString TWebbrowser::LocationURL() const {
     return m_page->url().toString();
 }
 
+QString TWebbrowser::LocationName() const {
+    return m_page->title();
+}
+
 bool TWebbrowser::Busy() const {
     return ReadyState() == 1;
 }
 
 int TWebbrowser::ReadyState() const {
-    if (m_loadWatch->isLoading() || m_navigationStart.isActive()) {
+    if (m_loadWatch->isLoading() || m_navigationStart.isActive() || m_pendingWrite) {
         return 1;
     }
     return m_loadedOnce ? 4 : 0;
 }
 
 std::shared_ptr<dom::Document> TWebbrowser::Document() {
+    return webDocument();
+}
+
+std::shared_ptr<browser::WebDocument> TWebbrowser::webDocument() {
     if (ReadyState() == 0) {
         return nullptr;
     }
     return browser::WebDocument::open(m_bridge);
+}
+
+void TWebbrowser::ShowFindBar() {
+    m_findBar->open();
 }
 
 dom::LinkOutcome TWebbrowser::clickAndWait(dom::Element& element) {

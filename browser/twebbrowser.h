@@ -21,8 +21,10 @@ namespace larkspan {
 namespace browser {
 class BrowserPage;
 class DomBridge;
+class FindBar;
 class LoadWatch;
-}
+class WebDocument;
+}  // namespace browser
 
 // The browser of one tab: an engine view with the control operations and events the window
 // works with, and the document access of the capture engine.
@@ -44,7 +46,10 @@ public:
     void Navigate(const QUrl& url);
     // Navigates so that the new page takes the shown page's place in the history.
     void NavigateNoHistory(const QUrl& url);
-    // Shows the HTML text as a document of its own at "about:blank".
+    // Shows the HTML text, of any size, as a document of its own at "about:blank": navigates
+    // there and waits until that has loaded; the text is then written into the blank document
+    // from the event loop, and ReadyState stays 1 until it is. Nothing is written when the
+    // browser has no document then, or another navigation starts first.
     void LoadHTML(const QString& html);
     // Scrolls the shown document; nothing happens while the browser shows none.
     void ScrollTo(int x, int y);
@@ -60,14 +65,28 @@ public:
 
     // Empty before the first navigation.
     QString LocationURL() const;
+    // The title of the page shown.
+    QString LocationName() const;
     // True while ReadyState is 1.
     bool Busy() const;
     // 0 before anything was asked to load; 1 from the request of a navigation (or the start of
-    // one the page began itself) until the main frame has finished loading; then 4. A request
-    // that has not started loading after the navigation start timeout counts as done.
+    // one the page began itself) until the main frame has finished loading, and while a text of
+    // LoadHTML waits to be written; then 4. A request that has not started loading after the
+    // navigation start timeout counts as done.
     int ReadyState() const;
     // The document the browser shows, or null when it shows none.
     std::shared_ptr<dom::Document> Document();
+    // The same document with the operations only the browser layer uses.
+    std::shared_ptr<browser::WebDocument> webDocument();
+    // The text LoadHTML wrote into the document shown, while that document is shown.
+    const std::optional<QString>& writtenHTML() const { return m_writtenHTML; }
+
+    // Opens the find bar under the page.
+    void ShowFindBar();
+
+    // The engine's objects, for the browser operations of this layer.
+    browser::BrowserPage* enginePage() const { return m_page; }
+    QWebEngineView* engineView() const { return m_view; }
 
     // Tells whether the page the click led to arrived, and if not, why (see dom::LinkOutcome).
     // Raises dom::DomError when the browser is destroyed or the application quits during the
@@ -128,9 +147,11 @@ private:
     void handleUrlChanged(const QUrl& url);
     void expectNavigation();
     void reportReadyState();
+    void writePendingHTML();
 
     QWebEngineView* m_view;
     browser::BrowserPage* m_page;
+    browser::FindBar* m_findBar;
     std::shared_ptr<browser::DomBridge> m_bridge;
     browser::LoadWatch* m_loadWatch;
     std::chrono::milliseconds m_navigationStartTimeout{10000};
@@ -140,6 +161,13 @@ private:
     bool m_loadedOnce = false;
     quint64 m_loadsStarted = 0;
     int m_reportedReadyState = 0;
+    // A text of LoadHTML and the blank document it goes into.
+    struct PendingWrite {
+        std::shared_ptr<browser::WebDocument> document;
+        QString html;
+    };
+    std::optional<PendingWrite> m_pendingWrite;
+    std::optional<QString> m_writtenHTML;
 };
 
 }  // namespace larkspan

@@ -40,6 +40,15 @@
 //   {op: "scrollTo", doc, x, y}                    -> null
 //   {op: "replaceLocation", doc, url}              -> null (the new page takes this page's
 //                                                     place in the history)
+//   {op: "write", doc, markup}                     -> null (the markup replaces the document's
+//                                                     content; the address stays)
+//   {op: "setBodyInnerHTML", doc, markup}          -> null
+//   {op: "cookie", doc}                            -> the cookies scripts of the page can read
+//   {op: "commandEnabled", doc, name}              -> whether the editing command can run now
+//   {op: "fetchSource", doc}                       -> TICKET: fetching the document's address
+//                                                     again has started
+//   {op: "fetchedSource", doc, ticket}             -> null while under way, then once
+//                                                     {bytes: BASE64} or {error: TEXT}
 //
 // Properties are "innerText", "innerHTML", "outerHTML" and "href".
 // SNAPSHOT is {snapshot: ID, tags: [tag name, ...], classes: [class attribute, ...]}: a fixed list
@@ -56,6 +65,7 @@
         return;
     }
 
+    const KEPT_FETCHES = 4;
     const HTML_NAMESPACE = "http://www.w3.org/1999/xhtml";
     const HTML_CONTENT_TYPES = new Set(["text/html", "application/xhtml+xml"]);
 
@@ -75,6 +85,8 @@
     const token = randomToken();
     const snapshots = new Map();
     let nextSnapshotId = 1;
+    const fetches = new Map();
+    let nextTicket = 1;
 
     // Upper case for every HTML element, as in an HTML document, also when the page is XHTML.
     function tagNameOf(element) {
@@ -131,6 +143,77 @@
         }
     }
 
+    // Copy, Cut and Paste as the user could use them now. The page's own queryCommandEnabled
+    // says no to them whenever scripts may not touch the clipboard, which is always here.
+    function clipboardCommandEnabled(name) {
+        const active = document.activeElement;
+        const isTextField = active instanceof HTMLTextAreaElement
+            || (active instanceof HTMLInputElement && typeof active.selectionStart === "number");
+        const editable = isTextField
+            ? !active.readOnly && !active.disabled
+            : Boolean(active?.isContentEditable) || document.designMode === "on";
+        const selected = isTextField
+            ? active.selectionStart !== active.selectionEnd
+            : !(getSelection()?.isCollapsed ?? true);
+        const hidden = isTextField && active.type === "password";
+        switch (name) {
+            case "copy": return selected && !hidden;
+            case "cut": return selected && editable && !hidden;
+            default: return editable;
+        }
+    }
+
+    function commandEnabled(name) {
+        const lowered = String(name).toLowerCase();
+        if (lowered === "copy" || lowered === "cut" || lowered === "paste") {
+            return clipboardCommandEnabled(lowered);
+        }
+        return document.queryCommandEnabled(lowered);
+    }
+
+    function toBase64(buffer) {
+        const bytes = new Uint8Array(buffer);
+        const chunks = [];
+        for (let start = 0; start < bytes.length; start += 0x8000) {
+            chunks.push(String.fromCharCode.apply(null, bytes.subarray(start, start + 0x8000)));
+        }
+        return btoa(chunks.join(""));
+    }
+
+    // From the cache when it still holds the page, so the bytes are those that were shown.
+    function fetchSource() {
+        const ticket = nextTicket++;
+        fetches.set(ticket, null);
+        if (fetches.size > KEPT_FETCHES) {
+            fetches.delete(fetches.keys().next().value);
+        }
+        fetch(location.href, { cache: "force-cache", credentials: "include" })
+            .then((response) => {
+                if (!response.ok) {
+                    throw new Error(`the server answered ${response.status}`);
+                }
+                return response.arrayBuffer();
+            })
+            .then((buffer) => ({ bytes: toBase64(buffer) }), (error) => ({ error: String(error?.message ?? error) }))
+            .then((outcome) => {
+                if (fetches.has(ticket)) {
+                    fetches.set(ticket, outcome);
+                }
+            });
+        return ticket;
+    }
+
+    function fetchedSource(ticket) {
+        if (!fetches.has(ticket)) {
+            throw new BridgeError("failed", `no fetch ${ticket} is kept`);
+        }
+        const outcome = fetches.get(ticket);
+        if (outcome !== null) {
+            fetches.delete(ticket);
+        }
+        return outcome;
+    }
+
     const operations = new Map([
         ["document", () => ({ doc: token, html: HTML_CONTENT_TYPES.has(document.contentType) })],
         ["readyState", () => document.readyState],
@@ -157,6 +240,23 @@
             location.replace(String(request.url));
             return null;
         }],
+        ["write", (request) => {
+            document.open();
+            document.write(String(request.markup));
+            document.close();
+            return null;
+        }],
+        ["setBodyInnerHTML", (request) => {
+            if (!document.body) {
+                throw new BridgeError("failed", "the document has no body");
+            }
+            document.body.innerHTML = String(request.markup);
+            return null;
+        }],
+        ["cookie", () => document.cookie],
+        ["commandEnabled", (request) => commandEnabled(request.name)],
+        ["fetchSource", () => fetchSource()],
+        ["fetchedSource", (request) => fetchedSource(request.ticket)],
     ]);
 
     function dispatch(request) {

@@ -1,13 +1,15 @@
 #include "shell/main_status_bar.h"
 
+#include "shell/security_zone.h"
+
+#include <QPaintEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QStyleOption>
 #include <QUrl>
+
 #include <algorithm>
 #include <limits>
-
-#include "shell/security_zone.h"
 
 namespace larkspan {
 
@@ -57,16 +59,30 @@ void MainStatusBar::showProgress(int progress, int progressMax) {
 void MainStatusBar::showStatusText(const QString& text) { setPanelText(Panel::StatusText, text); }
 
 void MainStatusBar::showSecurityZone(const std::optional<QUrl>& address) {
+    applySecurityZone(address);
+    update();
+}
+
+void MainStatusBar::setZoneSource(AddressSource source) {
+    m_zoneSource = std::move(source);
+    update();
+}
+
+bool MainStatusBar::applySecurityZone(const std::optional<QUrl>& address) {
+    if (address == m_zoneAddress && !m_zoneIcon.isNull()) {
+        return false;
+    }
+    m_zoneAddress = address;
     m_zoneIcon = QIcon();
     if (address) {
         const SecurityZone zone = SecurityZone::ofUrl(*address);
         m_zoneIcon = zone.icon();
         // Without an icon the zone is unknown, and the last name known stays.
         if (!m_zoneIcon.isNull()) {
-            setPanelText(Panel::ZoneName, zone.displayName());
+            m_texts.at(index(Panel::ZoneName)) = zone.displayName();
         }
     }
-    update(panelRect(Panel::ZoneIcon));
+    return true;
 }
 
 QString MainStatusBar::panelText(Panel panel) const { return m_texts.at(index(panel)); }
@@ -79,7 +95,12 @@ QRect MainStatusBar::panelRect(Panel panel) const {
     return {left, 0, m_widths.at(index(panel)), height()};
 }
 
-void MainStatusBar::paintEvent(QPaintEvent* /*event*/) {
+void MainStatusBar::paintEvent(QPaintEvent* event) {
+    // The whole bar, since the zone's name may have changed with its icon.
+    if (m_zoneSource && applySecurityZone(m_zoneSource()) && event->rect() != rect()) {
+        update();
+        return;
+    }
     QPainter painter(this);
     QStyleOption option;
     option.initFrom(this);

@@ -3,11 +3,13 @@
 #include <QIcon>
 #include <QStatusBar>
 #include <QString>
+#include <QUrl>
+
 #include <array>
+#include <functional>
 #include <optional>
 
 class QProgressBar;
-class QUrl;
 
 namespace larkspan {
 
@@ -35,6 +37,10 @@ public:
     void showStatusText(const QString& text);
     // The zone of the current browser's address; nullopt when there is no current browser.
     void showSecurityZone(const std::optional<QUrl>& address);
+    // Where the zone's address comes from: asked again whenever the bar is painted, so the zone
+    // follows the current browser also between downloads.
+    using AddressSource = std::function<std::optional<QUrl>()>;
+    void setZoneSource(AddressSource source);
 
     QString panelText(Panel panel) const;
     QRect panelRect(Panel panel) const;
@@ -48,11 +54,15 @@ protected:
 private:
     void placeProgressBar();
     void setPanelText(Panel panel, const QString& text);
+    // Sets the icon and name of the zone; true when they changed.
+    bool applySecurityZone(const std::optional<QUrl>& address);
 
     // The widths the bar has until it is first laid out.
     std::array<int, kPanelCount> m_widths = {50, 200, 50, 50, 50};
     std::array<QString, kPanelCount> m_texts;
     QIcon m_zoneIcon;
+    std::optional<QUrl> m_zoneAddress;
+    AddressSource m_zoneSource;
     QProgressBar* ProgressBar1 = nullptr;
 };
 

@@ -1,7 +1,11 @@
 #include "shell/tfrm_my_browser.h"
 
+#include "browser/twebbrowser.h"
+#include "shell/application_events.h"
+#include "shell/browser_tabs.h"
 #include "shell/directory_search.h"
 #include "shell/error_text.h"
+#include "shell/main_menu.h"
 #include "shell/main_status_bar.h"
 #include "shell/results_pane.h"
 #include "shell/split_screen_setting.h"
@@ -10,7 +14,6 @@
 #include "shell/toolbar_images.h"
 #include "shell/turning_page_loader.h"
 #include "shell/user_dialogs.h"
-#include "browser/twebbrowser.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,6 +23,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
@@ -33,7 +37,6 @@ namespace {
 
 constexpr QSize kClientSize(884, 642);
 constexpr int kSidePanelDesignWidth = 226;
-constexpr int kCaptureTabIndex = 0;
 
 QWidget* namedWidget(QWidget* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -42,8 +45,7 @@ QWidget* namedWidget(QWidget* widget, const char* name) {
 
 }  // namespace
 
-template <typename Handler>
-void TfrmMyBrowser::guarded(Handler&& handler) {
+void TfrmMyBrowser::guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
@@ -85,10 +87,19 @@ TfrmMyBrowser::TfrmMyBrowser(UserDialogs& dialogs, SplitScreenSetting& splitSett
 
     StatusBar1 = new MainStatusBar(this);
     setStatusBar(StatusBar1);
-    buildMenus();
+    StatusBar1->setZoneSource([this]() -> std::optional<QUrl> {
+        const TWebbrowser* browser = GetCurrentWB();
+        return browser ? std::optional<QUrl>(QUrl(browser->LocationURL())) : std::nullopt;
+    });
+    m_menu = new MainMenu(menuBar(), pnAddress, tbarNav);
+    connectMenus();
 
     m_turningLoader = std::make_unique<TurningPageLoader>(WebBrowser1);
     connectBrowser(WebBrowser1, true);
+    m_applicationEvents =
+        std::make_unique<ApplicationEvents>([this](QObject* receiver, QEvent* event) {
+            return ApplicationEvents1Message(receiver, event);
+        });
 
     resize(kClientSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -100,13 +111,15 @@ TfrmMyBrowser::TfrmMyBrowser(UserDialogs& dialogs, SplitScreenSetting& splitSett
 TfrmMyBrowser::~TfrmMyBrowser() = default;
 
 void TfrmMyBrowser::FormCreate() {
-    FPrevBrowser = WebBrowser1;
+    m_tabs->FPrevBrowser = WebBrowser1;
     WebBrowser1->FNavForward = false;
     WebBrowser1->FNavBack = false;
     WebBrowser1->FTitle.clear();
     WriteHTMLToBrowser(WebBrowser1, BuildStartPage());
-    Goto1->setToolTip(DirectorySearchURL());
-    Goto1->setText(QStringLiteral("Go to ") + directorySearchURLWithoutScheme());
+    m_menu->Goto1->setToolTip(DirectorySearchURL());
+    // A caption reads "&" as the mark of an access key; the address has one of its own.
+    m_menu->Goto1->setText(QStringLiteral("Go to ") +
+                           directorySearchURLWithoutScheme().replace(u'&', QStringLiteral("&&")));
     ToolbtnLarkspan->setText(QStringLiteral("AU-GL"));
     edURL->setText(DirectorySearchURL());
     setWindowTitle(kCaption);
@@ -145,8 +158,8 @@ QToolBar* TfrmMyBrowser::buildNavigationBar() {
     ToolBtnHome = addToolButton(bar, "ToolBtnHome", 1, QStringLiteral("Home"), QString());
     bar->addSeparator();
     // Search and Favorites exist but are not shown.
-    addToolButton(bar, "ToolBtnSearch", 5, QStringLiteral("Search"), QStringLiteral("Search..."),
-                  false);
+    QToolButton* search = addToolButton(bar, "ToolBtnSearch", 5, QStringLiteral("Search"),
+                                        QStringLiteral("Search..."), false);
     QToolButton* favorites = addToolButton(bar, "ToolBtnFavorites", 7, QStringLiteral("Favorites"),
                                            QStringLiteral("Show Favorites"), false);
     ToolbtnLarkspan = addToolButton(bar, "ToolbtnLarkspan", 7, QStringLiteral("AU-GL"), QString());
@@ -163,6 +176,7 @@ QToolBar* TfrmMyBrowser::buildNavigationBar() {
     connectHandler(ToolBtnStop, &QToolButton::clicked, &TfrmMyBrowser::ToolBtnStopClick);
     connectHandler(ToolBtnRefresh, &QToolButton::clicked, &TfrmMyBrowser::ToolBtnRefreshClick);
     connectHandler(ToolBtnHome, &QToolButton::clicked, &TfrmMyBrowser::ToolBtnHomeClick);
+    connectHandler(search, &QToolButton::clicked, &TfrmMyBrowser::ToolBtnSearchClick);
     connectHandler(ToolbtnLarkspan, &QToolButton::clicked, &TfrmMyBrowser::ToolbtnLarkspanClick);
     connectHandler(tbSplitScreen, &QToolButton::clicked, &TfrmMyBrowser::tbSplitScreenClick);
     connect(favorites, &QToolButton::clicked, this,
@@ -188,10 +202,30 @@ QWidget* TfrmMyBrowser::buildAddressBar() {
     layout->addWidget(label);
     layout->addWidget(edURL, 1);
     layout->addWidget(btnGo);
+    buildSearchBox(panel);
 
     connectHandler(edURL, &QLineEdit::returnPressed, &TfrmMyBrowser::btnGoClick);
     connectHandler(btnGo, &QToolButton::clicked, &TfrmMyBrowser::btnGoClick);
     return panel;
+}
+
+void TfrmMyBrowser::buildSearchBox(QWidget* panel) {
+    // Not shown; it works when it is.
+    Label8 = new QLabel(QStringLiteral("Search:"), panel);
+    Label8->setObjectName(QStringLiteral("Label8"));
+    edSearch = new QLineEdit(panel);
+    edSearch->setObjectName(QStringLiteral("edSearch"));
+    btnSearch = new QToolButton(panel);
+    btnSearch->setObjectName(QStringLiteral("btnSearch"));
+    btnSearch->setIcon(toolbarImage(5));
+    btnSearch->setToolTip(QStringLiteral("Search Google"));
+    btnSearch->setAutoRaise(true);
+    for (QWidget* part : std::initializer_list<QWidget*>{Label8, edSearch, btnSearch}) {
+        panel->layout()->addWidget(part);
+        part->hide();
+    }
+    connectHandler(edSearch, &QLineEdit::returnPressed, &TfrmMyBrowser::btnSearchClick);
+    connectHandler(btnSearch, &QToolButton::clicked, &TfrmMyBrowser::btnSearchClick);
 }
 
 QWidget* TfrmMyBrowser::buildBrowserTabs() {
@@ -222,16 +256,19 @@ QWidget* TfrmMyBrowser::buildBrowserTabs() {
     connectHandler(scrollBottom, &QToolButton::clicked,
                    &TfrmMyBrowser::SpeedButtonScrollBottomClick);
 
-    PageControl = new QTabWidget(panel);
-    PageControl->setObjectName(QStringLiteral("PageControl"));
     TabSheet1 = buildCaptureTab();
-    PageControl->addTab(TabSheet1, QStringLiteral("WebBrowser"));
-    const int parsingInfo = PageControl->addTab(buildParsingInfo(), QStringLiteral("Parsing Info"));
-    PageControl->setTabVisible(parsingInfo, false);
-    PageControl->setCurrentIndex(kCaptureTabIndex);
+    m_tabs = new BrowserTabs(TabSheet1, buildParsingInfo(), panel);
+    connect(m_tabs, &BrowserTabs::browserCreated, this,
+            [this](TWebbrowser* browser) { connectBrowser(browser, false); });
+    connectHandler(m_tabs, &BrowserTabs::userSwitchedTab, &TfrmMyBrowser::PageControlChange);
+    connectHandler(m_tabs->CloseTab1, &QAction::triggered, &TfrmMyBrowser::CloseTab1Click);
+    connectHandler(m_tabs->DuplicateTab1, &QAction::triggered, &TfrmMyBrowser::DuplicateTab1Click);
+    // The zone shown is the current browser's.
+    connect(m_tabs->pageControl(), &QTabWidget::currentChanged, this,
+            [this] { StatusBar1->update(); });
 
     layout->addWidget(strip);
-    layout->addWidget(PageControl, 1);
+    layout->addWidget(m_tabs->pageControl(), 1);
     return panel;
 }
 
@@ -280,9 +317,9 @@ QWidget* TfrmMyBrowser::buildParsingInfo() {
     source->setObjectName(QStringLiteral("SourceEdit"));
     source->setFont(courier);
     source->setLineWrapMode(QPlainTextEdit::NoWrap);
-    auto* plainText = new QPlainTextEdit(PageControlInfos);
-    plainText->setObjectName(QStringLiteral("PlainTextEdit"));
-    plainText->setReadOnly(true);
+    PlainTextEdit = new QPlainTextEdit(PageControlInfos);
+    PlainTextEdit->setObjectName(QStringLiteral("PlainTextEdit"));
+    PlainTextEdit->setReadOnly(true);
     mmParser = new TextPanel(PageControlInfos);
     mmParser->setObjectName(QStringLiteral("mmParser"));
 
@@ -294,7 +331,7 @@ QWidget* TfrmMyBrowser::buildParsingInfo() {
     };
     const Page pages[] = {
         {source, nullptr, QStringLiteral("Source"), true},
-        {plainText, nullptr, QStringLiteral("Plain Text"), true},
+        {PlainTextEdit, nullptr, QStringLiteral("Plain Text"), true},
         {new QListWidget(PageControlInfos), "LbLinks", QStringLiteral("Links"), false},
         {new QListWidget(PageControlInfos), "LbFrames", QStringLiteral("Frames"), false},
         {new QListWidget(PageControlInfos), "lbImages", QStringLiteral("Images"), false},
@@ -323,6 +360,14 @@ QTabWidget* TfrmMyBrowser::buildSidePanel() {
             panel->addTab(namedWidget(new QWidget(panel), hidden), QString::fromLatin1(hidden));
         panel->setTabVisible(index, false);
     }
+    // The event log, which "GO" clears.
+    QWidget* extras = panel->findChild<QWidget*>(QStringLiteral("Extras"));
+    auto* extrasLayout = new QVBoxLayout(extras);
+    extrasLayout->setContentsMargins(0, 0, 0, 0);
+    extrasLayout->addWidget(new QLabel(QStringLiteral("Event log"), extras));
+    lvEventLog = new QListWidget(extras);
+    lvEventLog->setObjectName(QStringLiteral("lvEventLog"));
+    extrasLayout->addWidget(lvEventLog, 1);
 
     tbResults = namedWidget(new QWidget(panel), "tbResults");
     auto* layout = new QVBoxLayout(tbResults);
@@ -344,16 +389,57 @@ QTabWidget* TfrmMyBrowser::buildSidePanel() {
     return panel;
 }
 
-void TfrmMyBrowser::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    QAction* startPage = file->addAction(QStringLiteral("Go to Start Page (Larkspan) "));
-    connectHandler(startPage, &QAction::triggered, &TfrmMyBrowser::LarkspanStartPage1Click);
-    Goto1 = file->addAction(QString());
-    Goto1->setObjectName(QStringLiteral("Goto1"));
-    connectHandler(Goto1, &QAction::triggered, &TfrmMyBrowser::Goto1Click);
-    file->addSeparator();
-    QAction* exit = file->addAction(QStringLiteral("&Exit"));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+void TfrmMyBrowser::connectMenus() {
+    const std::pair<QMenu*, void (TfrmMyBrowser::*)()> openings[] = {
+        {m_menu->File1, &TfrmMyBrowser::File1Click},
+        {m_menu->Edit2, &TfrmMyBrowser::Edit2Click},
+        {m_menu->View1, &TfrmMyBrowser::View1Click},
+        {m_menu->Extras1, &TfrmMyBrowser::Extras1Click},
+        {m_menu->Zoom1, &TfrmMyBrowser::Zoom1Click},
+    };
+    for (const auto& [menu, handler] : openings) {
+        connectHandler(menu, &QMenu::aboutToShow, handler);
+    }
+    const std::pair<QAction*, void (TfrmMyBrowser::*)()> items[] = {
+        {m_menu->LarkspanStartPage1, &TfrmMyBrowser::LarkspanStartPage1Click},
+        {m_menu->Goto1, &TfrmMyBrowser::Goto1Click},
+        {m_menu->Open1, &TfrmMyBrowser::Open1Click},
+        {m_menu->SaveAs1, &TfrmMyBrowser::SaveAs1Click},
+        {m_menu->Print1, &TfrmMyBrowser::Print1Click},
+        {m_menu->PrintPreview1, &TfrmMyBrowser::PrintPreview1Click},
+        {m_menu->PageSetup1, &TfrmMyBrowser::PageSetup1Click},
+        {m_menu->Properties1, &TfrmMyBrowser::Properties1Click},
+        {m_menu->OfflineMode1, &TfrmMyBrowser::OfflineMode1Click},
+        {m_menu->Exit1, &TfrmMyBrowser::Exit1Click},
+        {m_menu->Cut1, &TfrmMyBrowser::Cut1Click},
+        {m_menu->Copy1, &TfrmMyBrowser::Copy1Click},
+        {m_menu->Paste1, &TfrmMyBrowser::Paste1Click},
+        {m_menu->SelectAll1, &TfrmMyBrowser::SelectAll1Click},
+        {m_menu->Search1, &TfrmMyBrowser::Search1Click},
+        {m_menu->ViewSource1, &TfrmMyBrowser::ViewSource1Click},
+        {m_menu->Addressbar1, &TfrmMyBrowser::Addressbar1Click},
+        {m_menu->NavigationBar1, &TfrmMyBrowser::NavigationBar1Click},
+        {m_menu->Cookie1, &TfrmMyBrowser::Cookie1Click},
+        {m_menu->InternetOptions1, &TfrmMyBrowser::InternetOptions1Click},
+    };
+    for (const auto& [item, handler] : items) {
+        connectHandler(item, &QAction::triggered, handler);
+    }
+    for (QAction* item : m_menu->encodingItems) {
+        connect(item, &QAction::triggered, this,
+                [this, item] { guarded([this, item] { urkishWindows1Click(item); }); });
+    }
+    for (QAction* item : m_menu->textSizeItems) {
+        connect(item, &QAction::triggered, this,
+                [this, item] { guarded([this, item] { Smallest1Click(item); }); });
+    }
+}
+
+QPrinter& TfrmMyBrowser::printer() {
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *m_printer;
 }
 
 void TfrmMyBrowser::setSidePanelWidth(int panelWidth) {
@@ -425,14 +511,7 @@ void TfrmMyBrowser::SaveSplitter() {
 // --- Browsers -------------------------------------------------------------------------------
 
 TWebbrowser* TfrmMyBrowser::GetCurrentWB() const {
-    QWidget* page = PageControl->currentWidget();
-    if (page == nullptr) {
-        return nullptr;
-    }
-    if (auto* browser = page->findChild<TWebbrowser*>(QString(), Qt::FindDirectChildrenOnly)) {
-        return browser;
-    }
-    return FPrevBrowser;
+    return m_tabs->GetCurrentWB();
 }
 
 void TfrmMyBrowser::connectBrowser(TWebbrowser* browser, bool captureTab) {
@@ -447,6 +526,11 @@ void TfrmMyBrowser::connectBrowser(TWebbrowser* browser, bool captureTab) {
             });
     connect(browser, &TWebbrowser::DownloadComplete, this,
             &TfrmMyBrowser::WebBrowser1DownloadComplete);
+    // Answered on the spot: the request is gone once the signal returns.
+    connect(browser, &TWebbrowser::NewWindow2, this,
+            [this, browser](QPointer<TWebbrowser>& ppDisp, bool& Cancel) {
+                guarded([&] { WebBrowser1NewWindow2(browser, ppDisp, Cancel); });
+            });
     if (captureTab) {
         connect(browser, &TWebbrowser::BeforeNavigate2, this,
                 &TfrmMyBrowser::WebBrowser1BeforeNavigate2);
@@ -493,14 +577,9 @@ void TfrmMyBrowser::WebBrowser1NavigateComplete2(TWebbrowser* sender) {
 }
 
 void TfrmMyBrowser::WebBrowser1DownloadComplete() {
-    showSecurityZone();
+    // Painting works the zone out again.
+    StatusBar1->update();
     ToolBtnStop->setEnabled(false);
-}
-
-void TfrmMyBrowser::showSecurityZone() {
-    const TWebbrowser* browser = GetCurrentWB();
-    StatusBar1->showSecurityZone(browser ? std::optional<QUrl>(QUrl(browser->LocationURL()))
-                                         : std::nullopt);
 }
 
 }  // namespace larkspan

@@ -6,10 +6,15 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QAction;
+class QLabel;
 class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPrinter;
 class QSplitter;
 class QTabWidget;
 class QToolBar;
@@ -18,6 +23,13 @@ class QWidget;
 
 namespace larkspan {
 
+namespace browser {
+class OfflineSwitch;
+}  // namespace browser
+
+class ApplicationEvents;
+class BrowserTabs;
+class MainMenu;
 class MainStatusBar;
 class ResultsPane;
 class SplitScreenSetting;
@@ -27,9 +39,11 @@ class TurningPageLoader;
 class UserDialogs;
 
 // The main window: navigation toolbar and address bar on top, the browser tabs in the middle,
-// the Results panel on the right behind a splitter, the status bar at the bottom. Its methods
+// the Results panel on the right behind a splitter, the status bar at the bottom. Its handlers
+// meet here; the tabs, the menu and the browser operations are parts of their own. The methods
 // live in several source files by concern: layout and browser events here, the capture run in
-// tfrm_my_browser_capture.cpp, navigation in tfrm_my_browser_navigation.cpp.
+// tfrm_my_browser_capture.cpp, navigation in tfrm_my_browser_navigation.cpp, tabs in
+// tfrm_my_browser_tabs.cpp, menu commands in tfrm_my_browser_commands.cpp.
 class TfrmMyBrowser : public QMainWindow, private CaptureHost {
     Q_OBJECT
 
@@ -44,6 +58,12 @@ public:
     // The browser commands act on: the active tab's, else the one the user left last.
     TWebbrowser* GetCurrentWB() const;
 
+    // Tabs.
+    void WebBrowser1NewWindow2(TWebbrowser* sender, QPointer<TWebbrowser>& ppDisp, bool& Cancel);
+    void PageControlChange();
+    void CloseTab1Click();
+    void DuplicateTab1Click();
+
     // Capture run.
     void btnCaptureClick();
     void ProcessPageAUGL();
@@ -57,14 +77,43 @@ public:
     void ToolbtnLarkspanClick();
     void Goto1Click();
 
-    // Address bar and navigation toolbar, on the current browser.
+    // Address bar, search box and navigation toolbar, on the current browser.
     void btnGoClick();
+    void btnSearchClick();
+    void ToolBtnSearchClick();
     void ToolbtnBackClick();
     void ToolBtnForwardClick();
     void ToolBtnStopClick();
     void ToolBtnRefreshClick();
     void SpeedButtonScrollTopClick();
     void SpeedButtonScrollBottomClick();
+
+    // The main menu: the rules run when a menu opens, then the items.
+    void File1Click();
+    void Edit2Click();
+    void View1Click();
+    void Extras1Click();
+    void Zoom1Click();
+    void Open1Click();
+    void SaveAs1Click();
+    void Print1Click();
+    void PrintPreview1Click();
+    void PageSetup1Click();
+    void Properties1Click();
+    void OfflineMode1Click();
+    void Exit1Click();
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void SelectAll1Click();
+    void Search1Click();
+    void ViewSource1Click();
+    void urkishWindows1Click(QAction* item);
+    void Smallest1Click(QAction* item);
+    void Addressbar1Click();
+    void NavigationBar1Click();
+    void Cookie1Click();
+    void InternetOptions1Click();
 
     // The split toggle and its setting.
     void tbSplitScreenClick();
@@ -79,11 +128,12 @@ protected:
 
 private:
     // Layout, built once by the constructor.
-    void buildMenus();
+    void connectMenus();
     QToolBar* buildNavigationBar();
     QWidget* buildAddressBar();
     QWidget* buildBrowserTabs();
     QWidget* buildCaptureTab();
+    void buildSearchBox(QWidget* panel);
     QWidget* buildParsingInfo();
     QTabWidget* buildSidePanel();
     QToolButton* addToolButton(QToolBar* bar, const char* name, int image, const QString& text,
@@ -92,6 +142,9 @@ private:
     void FormCreate();
     void FormResize();
     void setSidePanelWidth(int width);
+
+    // Every event of every window of the program passes here first.
+    bool ApplicationEvents1Message(QObject* receiver, QEvent* event);
 
     // Browser events, from every browser unless its tab says otherwise.
     void connectBrowser(TWebbrowser* browser, bool captureTab);
@@ -102,7 +155,6 @@ private:
     void WebBrowser1BeforeNavigate2();
     void WebBrowser1NavigateComplete2(TWebbrowser* sender);
     void WebBrowser1DownloadComplete();
-    void showSecurityZone();
 
     // The capture run's side of the page chain.
     std::shared_ptr<dom::Document> currentDocument() override;
@@ -114,11 +166,12 @@ private:
 
     // Runs a handler; an error it lets escape is shown in the default error box, and the rest
     // of the handler is skipped, as for any handler of the window.
-    template <typename Handler>
-    void guarded(Handler&& handler);
+    void guarded(const std::function<void()>& handler);
     // Runs the handler, guarded, whenever the sender emits the signal.
     template <typename Sender, typename Signal>
     void connectHandler(Sender* sender, Signal signal, void (TfrmMyBrowser::*handler)());
+    // The printer the printing commands share, so page setup carries over to printing.
+    QPrinter& printer();
 
     UserDialogs& m_dialogs;
     SplitScreenSetting& m_splitSetting;
@@ -129,7 +182,9 @@ private:
 
     // Listings accepted since the last closing message.
     qint32 CapturedCount = 0;
-    QPointer<TWebbrowser> FPrevBrowser;
+    std::unique_ptr<QPrinter> m_printer;
+    // Made when the user first asks to work offline.
+    browser::OfflineSwitch* m_offline = nullptr;
 
     QToolBar* tbarNav = nullptr;
     QToolButton* ToolbtnBack = nullptr;
@@ -142,18 +197,25 @@ private:
     QWidget* pnAddress = nullptr;
     QLineEdit* edURL = nullptr;
     QToolButton* btnGo = nullptr;
-    QTabWidget* PageControl = nullptr;
+    QLabel* Label8 = nullptr;
+    QLineEdit* edSearch = nullptr;
+    QToolButton* btnSearch = nullptr;
+    BrowserTabs* m_tabs = nullptr;
     QWidget* TabSheet1 = nullptr;
     QToolButton* btnCapture = nullptr;
     TWebbrowser* WebBrowser1 = nullptr;
     QTabWidget* PageControlInfos = nullptr;
+    QPlainTextEdit* PlainTextEdit = nullptr;
     TextPanel* mmParser = nullptr;
     QSplitter* Splitter1 = nullptr;
     QTabWidget* PageControl1 = nullptr;
     QWidget* tbResults = nullptr;
     ResultsPane* mmResults = nullptr;
+    QListWidget* lvEventLog = nullptr;
     MainStatusBar* StatusBar1 = nullptr;
-    QAction* Goto1 = nullptr;
+    MainMenu* m_menu = nullptr;
+    // Last, so it stops calling in before anything else of the window goes.
+    std::unique_ptr<ApplicationEvents> m_applicationEvents;
 };
 
 }  // namespace larkspan

@@ -1,44 +1,23 @@
-// The address bar, the navigation toolbar, the start page and the directory's search page.
+// The address bar, the search box, the navigation toolbar, the start page and the directory's
+// search page.
 
+#include "browser/twebbrowser.h"
+#include "browser/wb_funcs.h"
 #include "shell/browser_html.h"
 #include "shell/directory_search.h"
+#include "shell/main_menu.h"
 #include "shell/start_page.h"
 #include "shell/tfrm_my_browser.h"
-#include "browser/twebbrowser.h"
+#include "shell/web_search.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QToolButton>
 
-#include <climits>
-
 namespace larkspan {
-namespace {
-
-bool hasHtmlDocument(TWebbrowser* browser) {
-    if (browser == nullptr) {
-        return false;
-    }
-    const auto document = browser->Document();
-    return document && document->isHtmlDocument();
-}
-
-// Engine errors of these commands are not the user's concern: the command simply does nothing.
-template <typename Command>
-void onHtmlDocument(TWebbrowser* browser, Command&& command) {
-    try {
-        if (hasHtmlDocument(browser)) {
-            command(*browser);
-        }
-    } catch (const dom::DomError&) {
-    }
-}
-
-}  // namespace
 
 void TfrmMyBrowser::WriteHTMLToBrowser(TWebbrowser* browser, const QString& html) {
-    // No blank page first: the engine would keep it as a page of its own in the history, and
-    // Back would lead to it (at start-up Back would be enabled).
     browser->LoadHTML(styledHtmlForBrowser(html));
 }
 
@@ -56,52 +35,51 @@ void TfrmMyBrowser::ToolbtnLarkspanClick() {
 }
 
 void TfrmMyBrowser::Goto1Click() {
-    WebBrowser1->Navigate(QUrl(Goto1->toolTip()));
+    WebBrowser1->Navigate(QUrl(m_menu->Goto1->toolTip()));
 }
 
 void TfrmMyBrowser::btnGoClick() {
-    TWebbrowser* browser = GetCurrentWB();
-    if (edURL->text().isEmpty() || browser == nullptr) {
+    if (edURL->text().isEmpty()) {
         return;
     }
-    // The typed address takes the shown page's place in the history.
-    browser->NavigateNoHistory(QUrl::fromUserInput(edURL->text()));
-    browser->waitUntilComplete();
-    if (hasHtmlDocument(browser)) {
-        browser->setFocus();
-    }
+    lvEventLog->clear();
+    // The tab may be closed while its page loads.
+    const QPointer<TWebbrowser> browser = GetCurrentWB();
+    NavigateAndWait(browser, QUrl::fromUserInput(edURL->text()));
+    FocusDocument(browser);
+}
+
+void TfrmMyBrowser::btnSearchClick() {
+    NavigateAndWait(GetCurrentWB(), webSearchURL(edSearch->text()));
 }
 
 void TfrmMyBrowser::ToolbtnBackClick() {
-    onHtmlDocument(GetCurrentWB(), [](TWebbrowser& browser) { browser.GoBack(); });
+    BrowserGoBack(GetCurrentWB());
 }
 
 void TfrmMyBrowser::ToolBtnForwardClick() {
-    onHtmlDocument(GetCurrentWB(), [](TWebbrowser& browser) { browser.GoForward(); });
+    BrowserGoForward(GetCurrentWB());
 }
 
 void TfrmMyBrowser::ToolBtnStopClick() {
-    onHtmlDocument(GetCurrentWB(), [](TWebbrowser& browser) { browser.Stop(); });
+    BrowserStop(GetCurrentWB());
 }
 
 void TfrmMyBrowser::ToolBtnRefreshClick() {
-    onHtmlDocument(GetCurrentWB(), [](TWebbrowser& browser) {
-        // Ctrl held: reload everything, bypassing the cache.
-        if (QApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier)) {
-            browser.Refresh2(TWebbrowser::RefreshCompletely);
-        } else {
-            browser.Refresh();
-        }
-    });
+    BrowserRefresh(GetCurrentWB());
     ToolBtnStop->setEnabled(true);
 }
 
+void TfrmMyBrowser::ToolBtnSearchClick() {
+    BrowserFind(GetCurrentWB());
+}
+
 void TfrmMyBrowser::SpeedButtonScrollTopClick() {
-    onHtmlDocument(GetCurrentWB(), [](TWebbrowser& browser) { browser.ScrollTo(0, 0); });
+    ScrollToTop(GetCurrentWB());
 }
 
 void TfrmMyBrowser::SpeedButtonScrollBottomClick() {
-    onHtmlDocument(GetCurrentWB(), [](TWebbrowser& browser) { browser.ScrollTo(0, INT_MAX); });
+    ScrollToBottom(GetCurrentWB());
 }
 
 }  // namespace larkspan

@@ -2,6 +2,10 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace larkspan {
 namespace {
@@ -23,6 +27,27 @@ void ModalDialogs::error(QWidget* parent, const QString& text) {
 QString ModalDialogs::saveFileName(QWidget* parent, const SaveRequest& request) {
     return QFileDialog::getSaveFileName(parent, request.title, request.initialPath, request.filter,
                                         nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
+QString ModalDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+bool ModalDialogs::print(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool ModalDialogs::pageSetup(QWidget* parent, QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void ModalDialogs::printPreview(QWidget* parent, QPrinter& printer,
+                                const std::function<void(QPrinter*)>& paint) {
+    QPrintPreviewDialog dialog(&printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+    dialog.exec();
 }
 
 }  // namespace larkspan

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <functional>
+
+class QPrinter;
 class QWidget;
 
 namespace larkspan {
@@ -23,14 +26,29 @@ public:
     };
     // The chosen file name, or empty when the user cancels. An existing file is not questioned.
     virtual QString saveFileName(QWidget* parent, const SaveRequest& request) = 0;
+    // An existing file chosen to be opened, or empty when the user cancels.
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+
+    // The print dialog and the page setup dialog on the printer, which keeps what the user
+    // chose; false when the user cancels.
+    virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    virtual bool pageSetup(QWidget* parent, QPrinter& printer) = 0;
+    // The preview of what `paint` draws on a printer, until the user closes it.
+    virtual void printPreview(QWidget* parent, QPrinter& printer,
+                              const std::function<void(QPrinter*)>& paint) = 0;
 };
 
-// The real boxes and the platform's save dialog.
+// The real boxes and the platform's file and printing dialogs.
 class ModalDialogs : public UserDialogs {
 public:
     void information(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     QString saveFileName(QWidget* parent, const SaveRequest& request) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    bool print(QWidget* parent, QPrinter& printer) override;
+    bool pageSetup(QWidget* parent, QPrinter& printer) override;
+    void printPreview(QWidget* parent, QPrinter& printer,
+                      const std::function<void(QPrinter*)>& paint) override;
 };
 
 }  // namespace larkspan

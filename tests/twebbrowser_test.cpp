@@ -117,7 +117,9 @@ private slots:
     void closeRequestShowsABlankPage();
     void silentBrowserAnswersThePagesBoxes();
     void navigateNoHistoryReplacesTheShownEntry();
+    void loadHtmlShowsTheTextAtABlankAddress_data();
     void loadHtmlShowsTheTextAtABlankAddress();
+    void loadHtmlThenAnotherPage();
     void newWindowOpensInTheHandedOverBrowser();
     void sandboxSwitch_data();
     void sandboxSwitch();
@@ -443,12 +445,33 @@ void TWebbrowserTest::navigateNoHistoryReplacesTheShownEntry() {
     QCOMPARE(browser->LocationURL(), address(QStringLiteral("/elements.html")));
 }
 
+void TWebbrowserTest::loadHtmlShowsTheTextAtABlankAddress_data() {
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("short") << QStringLiteral("Caf\u00e9 \u00a7");
+    // Beyond what the engine takes as a page's content in one piece.
+    QTest::newRow("over 2 MB") << QString(3 * 1024 * 1024, u'x');
+}
+
 void TWebbrowserTest::loadHtmlShowsTheTextAtABlankAddress() {
+    QFETCH(QString, text);
     const auto browser = newBrowser();
-    browser->LoadHTML(QStringLiteral("<p class=\"marker\">Caf\u00e9 \u00a7</p>"));
+    browser->LoadHTML(QStringLiteral("<title>Written</title><p class=\"marker\">") + text +
+                      QStringLiteral("</p>"));
     QVERIFY(browser->waitUntilComplete());
-    QCOMPARE(markerOf(*browser), QStringLiteral("Caf\u00e9 \u00a7"));
+    QCOMPARE(markerOf(*browser), text);
     QCOMPARE(browser->LocationURL(), QStringLiteral("about:blank"));
+    QCOMPARE(browser->LocationName(), QStringLiteral("Written"));
+}
+
+// The text goes into the blank page only, never into a page that followed it at once.
+void TWebbrowserTest::loadHtmlThenAnotherPage() {
+    const auto browser = newBrowser();
+    browser->LoadHTML(QStringLiteral("<p class=\"marker\">written</p>"));
+    browser->Navigate(m_server.url(QStringLiteral("/next.html")));
+    QVERIFY(browser->waitUntilComplete());
+    QCOMPARE(markerOf(*browser), QStringLiteral("page two"));
+    QVERIFY(!browser->writtenHTML());
 }
 
 void TWebbrowserTest::newWindowOpensInTheHandedOverBrowser() {

@@ -3,11 +3,11 @@
 #include "shell/main_status_bar.h"
 #include "shell/results_pane.h"
 #include "shell/splash_screen.h"
-#include "shell/split_screen_setting.h"
-#include "shell/tfrm_my_browser.h"
-#include "shell/user_dialogs.h"
 #include "tests/support/test_http_server.h"
+#include "window_test_suites.h"
+#include "window_under_test.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -30,6 +30,9 @@ namespace larkspan {
 namespace {
 
 using namespace std::chrono_literals;
+using test::fileBytes;
+using test::WindowUnderTest;
+using test::writeFile;
 
 const QString kSampleFolder = QStringLiteral(LARKSPAN_TEST_DATA "/../../samples/directory");
 const QString kHostileFolder = QStringLiteral(LARKSPAN_TEST_DATA "/hostile");
@@ -74,19 +77,6 @@ QByteArray resultsFile(const QStringList& lines) {
     return bytes;
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-QByteArray writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(bytes);
-    }
-    return bytes;
-}
-
 // Wait windows still around after a run; each wait must take its own away, errors included.
 int waitWindowCount() {
     int count = 0;
@@ -96,64 +86,26 @@ int waitWindowCount() {
     return count;
 }
 
-// Answers the window's dialogs at once and keeps what they were asked to show.
-class RecordingDialogs : public UserDialogs {
-public:
-    void information(QWidget*, const QString& text) override { messages.append(text); }
-    void error(QWidget*, const QString& text) override { errors.append(text); }
-    QString saveFileName(QWidget*, const SaveRequest& request) override {
-        requests.append(request);
-        return answers.isEmpty() ? QString() : answers.takeFirst();
-    }
-
-    QStringList messages;
-    QStringList errors;
-    QList<SaveRequest> requests;
-    // The file names the user picks in turn; none left means the user cancels.
-    QStringList answers;
-};
-
-// A main window with a setting file of its own in a temporary folder, shown.
-class WindowUnderTest {
-public:
-    // `setting` is the setting file's text at start-up; null for no file.
-    explicit WindowUnderTest(const QByteArray& setting = QByteArray())
-        : settingFile(settingFileWith(dir.filePath(QStringLiteral("main.ini")), setting)),
-          splitSetting(settingFile),
-          window(dialogs, splitSetting) {
-        window.show();
-    }
-
-    template <typename T>
-    T* child(const char* name) const {
-        return window.findChild<T*>(QLatin1String(name));
-    }
-    QToolButton* captureButton() const { return child<QToolButton>("btnCapture"); }
-    QToolButton* saveButton() const { return child<QToolButton>("ToolButton2"); }
-    ResultsPane* results() const { return child<ResultsPane>("mmResults"); }
-    TWebbrowser* browser() const { return child<TWebbrowser>("WebBrowser1"); }
-    QString statusText() const {
-        return child<MainStatusBar>("StatusBar1")->panelText(MainStatusBar::Panel::StatusText);
-    }
-    QString resultsTabCaption() const {
-        const auto* tabs = child<QTabWidget>("PageControl1");
-        return tabs->tabText(tabs->indexOf(child<QWidget>("tbResults")));
-    }
-
-    QTemporaryDir dir;
-    const QString settingFile;
-    RecordingDialogs dialogs;
-    SplitScreenSetting splitSetting;
-    TfrmMyBrowser window;
-
-private:
-    static QString settingFileWith(const QString& path, const QByteArray& text) {
-        if (!text.isNull()) {
-            writeFile(path, text);
-        }
-        return path;
-    }
-};
+// The window's parts the capture tests look at.
+QToolButton* captureButton(const WindowUnderTest& under) {
+    return under.child<QToolButton>("btnCapture");
+}
+QToolButton* saveButton(const WindowUnderTest& under) {
+    return under.child<QToolButton>("ToolButton2");
+}
+ResultsPane* results(const WindowUnderTest& under) {
+    return under.child<ResultsPane>("mmResults");
+}
+TWebbrowser* captureBrowser(const WindowUnderTest& under) {
+    return under.child<TWebbrowser>("WebBrowser1");
+}
+QString statusText(const WindowUnderTest& under) {
+    return under.child<MainStatusBar>("StatusBar1")->panelText(MainStatusBar::Panel::StatusText);
+}
+QString resultsTabCaption(const WindowUnderTest& under) {
+    const auto* tabs = under.child<QTabWidget>("PageControl1");
+    return tabs->tabText(tabs->indexOf(under.child<QWidget>("tbResults")));
+}
 
 }  // namespace
 
@@ -183,8 +135,9 @@ private slots:
 
 private:
     bool load(WindowUnderTest& under, const QString& path) {
-        under.browser()->Navigate(m_server.url(path));
-        return under.browser()->waitUntilComplete() && under.browser()->lastLoadSucceeded();
+        captureBrowser(under)->Navigate(m_server.url(path));
+        return captureBrowser(under)->waitUntilComplete() &&
+               captureBrowser(under)->lastLoadSucceeded();
     }
     // Presses Capture from the event loop as soon as the browser starts loading `path`, that
     // is inside the run's wait for it, and then runs `after`.
@@ -211,14 +164,14 @@ void WindowTest::cleanup() {
 void WindowTest::pressWhenLoading(WindowUnderTest& under, const QString& path,
                                   const std::function<void()>& after) {
     auto pressed = std::make_shared<bool>(false);
-    connect(under.browser(), &TWebbrowser::BeforeNavigate2, &under.window,
+    connect(captureBrowser(under), &TWebbrowser::BeforeNavigate2, &under.window,
             [&under, path, after, pressed](const QUrl& url) {
                 if (*pressed || url.path() != path) {
                     return;
                 }
                 *pressed = true;
                 QTimer::singleShot(0, &under.window, [&under, after] {
-                    under.captureButton()->click();
+                    captureButton(under)->click();
                     after();
                 });
             });
@@ -229,15 +182,19 @@ void WindowTest::firstSight() {
     QCOMPARE(under.window.windowTitle(),
              QStringLiteral("Larkspan - AU-GLv. 0.89 Stonecrab [08AUG2014]"));
     QCOMPARE(under.child<QLineEdit>("edURL")->text(), DirectorySearchURL());
-    QCOMPARE(under.captureButton()->text(), QStringLiteral("Capture"));
-    QCOMPARE(under.results()->lines(),
+    // The address as it reads, although "&" marks an access key in a caption.
+    QCOMPARE(under.child<QAction>("Goto1")->iconText(),
+             QStringLiteral("Go to www.goldleaf.com.au/search/listings"
+                            "?clue=Restaurants&locationClue=NSW&lat=&lon="));
+    QCOMPARE(captureButton(under)->text(), QStringLiteral("Capture"));
+    QCOMPARE(results(under)->lines(),
              QStringList{QStringLiteral("Scraping results, one page at a time...")});
-    QCOMPARE(under.results()->toPlainText(),
+    QCOMPARE(results(under)->toPlainText(),
              QStringLiteral("Scraping results, one page at a time..."));
-    QCOMPARE(under.resultsTabCaption(), QStringLiteral("Results"));
+    QCOMPARE(resultsTabCaption(under), QStringLiteral("Results"));
 
     // Also once the start page has loaded: it adds nothing to go back to.
-    QVERIFY(under.browser()->waitUntilComplete());
+    QVERIFY(captureBrowser(under)->waitUntilComplete());
     QTRY_COMPARE(under.window.windowTitle(), QStringLiteral("Larkspan - Larkspan Start Page"));
     for (const char* name : {"ToolbtnBack", "ToolBtnForward", "ToolBtnStop"}) {
         QVERIFY2(!under.child<QToolButton>(name)->isEnabled(), name);
@@ -297,28 +254,28 @@ void WindowTest::splitToggle() {
 void WindowTest::captureOfTheSampleSite() {
     WindowUnderTest under;
     QVERIFY(load(under, kPageOne));
-    under.captureButton()->click();
+    captureButton(under)->click();
     QCOMPARE(under.dialogs.messages, QStringList{scraped(60)});
     QCOMPARE(under.dialogs.errors, QStringList());
-    QCOMPARE(under.captureButton()->text(), QStringLiteral("Capture"));
-    QCOMPARE(under.results()->lines(), expectedLines());
-    QCOMPARE(under.results()->toPlainText(), expectedLines().join(u'\n'));
-    QCOMPARE(under.resultsTabCaption(), QStringLiteral("Results (60 lines)"));
-    QCOMPARE(under.browser()->LocationURL(), m_server.url(kPageThree).toString());
+    QCOMPARE(captureButton(under)->text(), QStringLiteral("Capture"));
+    QCOMPARE(results(under)->lines(), expectedLines());
+    QCOMPARE(results(under)->toPlainText(), expectedLines().join(u'\n'));
+    QCOMPARE(resultsTabCaption(under), QStringLiteral("Results (60 lines)"));
+    QCOMPARE(captureBrowser(under)->LocationURL(), m_server.url(kPageThree).toString());
     QCOMPARE(waitWindowCount(), 0);
 
     // Saved exactly as captured.
     const QString savedFile = under.dir.filePath(QStringLiteral("sample.csv"));
     under.dialogs.answers = {savedFile};
-    under.saveButton()->click();
+    saveButton(under)->click();
     QCOMPARE(fileBytes(savedFile), resultsFile(expectedLines()));
 
     // The next run starts with an empty pane and counts from 0.
     QVERIFY(load(under, kPageThree));
-    under.captureButton()->click();
+    captureButton(under)->click();
     QCOMPARE(under.dialogs.messages, (QStringList{scraped(60), scraped(19)}));
-    QCOMPARE(under.results()->lines(), pageThreeLines());
-    QCOMPARE(under.resultsTabCaption(), QStringLiteral("Results (19 lines)"));
+    QCOMPARE(results(under)->lines(), pageThreeLines());
+    QCOMPARE(resultsTabCaption(under), QStringLiteral("Results (19 lines)"));
 }
 
 // The stop press closes the run at once; the page being loaded is still captured, and the run
@@ -334,23 +291,23 @@ void WindowTest::stopPressWhilePageTwoLoads() {
     QString captionAtStop;
     pressWhenLoading(under, kPageTwo, [&] {
         messagesAtStop = under.dialogs.messages;
-        captionAtStop = under.captureButton()->text();
+        captionAtStop = captureButton(under)->text();
         // Saving works during the wait too and writes what is captured so far.
         under.dialogs.answers = {savedDuringTheWait};
-        under.saveButton()->click();
+        saveButton(under)->click();
     });
-    under.captureButton()->click();
+    captureButton(under)->click();
 
     QCOMPARE(messagesAtStop, QStringList{scraped(21)});
     QCOMPARE(captionAtStop, QStringLiteral("Capture"));
     QCOMPARE(fileBytes(savedDuringTheWait), resultsFile(pageOneLines()));
     QCOMPARE(under.dialogs.messages, (QStringList{scraped(21), scraped(20)}));
     QCOMPARE(under.dialogs.errors, QStringList());
-    QCOMPARE(under.results()->lines(), pageOneLines() + pageTwoLines());
-    QCOMPARE(under.resultsTabCaption(), QStringLiteral("Results (41 lines)"));
-    QCOMPARE(under.captureButton()->text(), QStringLiteral("Capture"));
+    QCOMPARE(results(under)->lines(), pageOneLines() + pageTwoLines());
+    QCOMPARE(resultsTabCaption(under), QStringLiteral("Results (41 lines)"));
+    QCOMPARE(captureButton(under)->text(), QStringLiteral("Capture"));
     QVERIFY(!requests.contains(QVariantList{kPageThree}));
-    QCOMPARE(under.browser()->LocationURL(), m_server.url(kPageTwo).toString());
+    QCOMPARE(captureBrowser(under)->LocationURL(), m_server.url(kPageTwo).toString());
     QCOMPARE(waitWindowCount(), 0);
 }
 
@@ -368,20 +325,20 @@ void WindowTest::pressAfterTheStopPressRunsASecondCapture() {
     QStringList linesAfterSecondRun;
     pressWhenLoading(under, kPageTwo, [&] {
         messagesAtStop = under.dialogs.messages;
-        under.captureButton()->click();
+        captureButton(under)->click();
         messagesAfterSecondRun = under.dialogs.messages;
-        linesAfterSecondRun = under.results()->lines();
+        linesAfterSecondRun = results(under)->lines();
     });
-    under.captureButton()->click();
+    captureButton(under)->click();
 
     QCOMPARE(messagesAtStop, QStringList{scraped(21)});
     QCOMPARE(messagesAfterSecondRun, (QStringList{scraped(21), scraped(39)}));
     QCOMPARE(linesAfterSecondRun, pageTwoLines() + pageThreeLines());
     QCOMPARE(under.dialogs.messages, (QStringList{scraped(21), scraped(39), scraped(19)}));
     QCOMPARE(under.dialogs.errors, QStringList());
-    QCOMPARE(under.results()->lines(), pageTwoLines() + pageThreeLines() + pageThreeLines());
-    QCOMPARE(under.resultsTabCaption(), QStringLiteral("Results (58 lines)"));
-    QCOMPARE(under.captureButton()->text(), QStringLiteral("Capture"));
+    QCOMPARE(results(under)->lines(), pageTwoLines() + pageThreeLines() + pageThreeLines());
+    QCOMPARE(resultsTabCaption(under), QStringLiteral("Results (58 lines)"));
+    QCOMPARE(captureButton(under)->text(), QStringLiteral("Capture"));
     QCOMPARE(requests.count(QVariantList{kPageThree}), 1);
     QCOMPARE(waitWindowCount(), 0);
 }
@@ -391,7 +348,7 @@ void WindowTest::pageThatIsNotHtml_data() {
     QTest::addColumn<QStringList>("linesKept");
     QTest::addColumn<QString>("tabCaption");
     QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("statusText");
+    QTest::addColumn<QString>("status");
 
     QTest::newRow("first page") << kPageOne << QStringList() << "Results" << 0
                                 << "Cut short after 0 pages: Invalid HTML document";
@@ -406,34 +363,33 @@ void WindowTest::pageThatIsNotHtml() {
     QFETCH(QStringList, linesKept);
     QFETCH(QString, tabCaption);
     QFETCH(int, count);
-    QFETCH(QString, statusText);
+    QFETCH(QString, status);
 
     m_server.setContentType(plainTextPage, kPlainTextType);
     WindowUnderTest under;
     QVERIFY(load(under, kPageOne));
-    under.captureButton()->click();
+    captureButton(under)->click();
     QCOMPARE(under.dialogs.errors, QStringList{QStringLiteral("Invalid HTML document.")});
     QCOMPARE(under.dialogs.messages, QStringList());
-    QCOMPARE(under.captureButton()->text(), QStringLiteral("STOP!"));
-    QCOMPARE(under.results()->lines(), linesKept);
-    QCOMPARE(under.resultsTabCaption(), tabCaption);
-    QCOMPARE(under.statusText(), statusText);
+    QCOMPARE(captureButton(under)->text(), QStringLiteral("STOP!"));
+    QCOMPARE(results(under)->lines(), linesKept);
+    QCOMPARE(resultsTabCaption(under), tabCaption);
     QCOMPARE(waitWindowCount(), 0);
 
-    under.captureButton()->click();
+    captureButton(under)->click();
     QCOMPARE(under.dialogs.messages, QStringList{scraped(count)});
-    QCOMPARE(under.captureButton()->text(), QStringLiteral("Capture"));
+    QCOMPARE(captureButton(under)->text(), QStringLiteral("Capture"));
 
     QVERIFY(load(under, kPageThree));
-    under.captureButton()->click();
+    captureButton(under)->click();
     QCOMPARE(under.dialogs.messages, (QStringList{scraped(count), scraped(19)}));
     QCOMPARE(under.dialogs.errors.size(), 1);
-    QCOMPARE(under.results()->lines(), pageThreeLines());
+    QCOMPARE(results(under)->lines(), pageThreeLines());
 }
 
 void WindowTest::endOfARunInTheStatusBar_data() {
     QTest::addColumn<QUrl>("firstPage");
-    QTest::addColumn<QString>("statusText");  // "{base}" stands for the server's address
+    QTest::addColumn<QString>("status");  // "{base}" stands for the server's address
     QTest::addColumn<int>("count");
 
     QTest::newRow("the last page") << m_server.url(kPageOne) << "" << 60;
@@ -451,18 +407,18 @@ void WindowTest::endOfARunInTheStatusBar_data() {
 // The closing message stays as it is; the status bar says why a run ended early.
 void WindowTest::endOfARunInTheStatusBar() {
     QFETCH(QUrl, firstPage);
-    QFETCH(QString, statusText);
+    QFETCH(QString, status);
     QFETCH(int, count);
 
     WindowUnderTest under;
-    under.browser()->Navigate(firstPage);
-    QVERIFY(under.browser()->waitUntilComplete());
-    under.captureButton()->click();
+    captureBrowser(under)->Navigate(firstPage);
+    QVERIFY(captureBrowser(under)->waitUntilComplete());
+    captureButton(under)->click();
     QCOMPARE(under.dialogs.messages, QStringList{scraped(count)});
     QCOMPARE(under.dialogs.errors, QStringList());
-    QCOMPARE(under.statusText(),
-             statusText.replace(QStringLiteral("{base}"), m_hostileServer.url({}).toString()));
-    QCOMPARE(under.captureButton()->text(), QStringLiteral("Capture"));
+    QCOMPARE(statusText(under),
+             status.replace(QStringLiteral("{base}"), m_hostileServer.url({}).toString()));
+    QCOMPARE(captureButton(under)->text(), QStringLiteral("Capture"));
 }
 
 void WindowTest::save_data() {
@@ -496,8 +452,8 @@ void WindowTest::save() {
     }
     const QString chosen = answer.isEmpty() ? QString() : folder.filePath(answer);
     under.dialogs.answers = {chosen, chosen};
-    under.saveButton()->click();
-    under.saveButton()->click();
+    saveButton(under)->click();
+    saveButton(under)->click();
 
     QCOMPARE(under.dialogs.messages, QStringList());
     QCOMPARE(under.dialogs.requests.size(), 2);
@@ -554,7 +510,7 @@ void WindowTest::saveThatFails() {
             const rlimit limited{rlim_t(fileSizeLimit), saved.rlim_max};
             QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
         }
-        under.saveButton()->click();
+        saveButton(under)->click();
     }
 
     QCOMPARE(under.dialogs.messages, QStringList{QStringLiteral("Data cannot be saved!")});
@@ -570,9 +526,7 @@ void WindowTest::saveThatFails() {
 
 }  // namespace larkspan
 
-int main(int argc, char* argv[]) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
+int runWindowTests(int argc, char* argv[]) {
     larkspan::WindowTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -1,0 +1,97 @@
+// The browser tabs: new windows, switches by the user, closing and duplicating, and Ctrl+N.
+
+#include "browser/dom.h"
+#include "browser/twebbrowser.h"
+#include "browser/wb_funcs.h"
+#include "shell/browser_tabs.h"
+#include "shell/tfrm_my_browser.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+namespace larkspan {
+namespace {
+
+bool isDuplicateKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return key->key() == Qt::Key_N &&
+           (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+}
+
+}  // namespace
+
+void TfrmMyBrowser::WebBrowser1NewWindow2(TWebbrowser* sender, QPointer<TWebbrowser>& ppDisp,
+                                          bool& Cancel) {
+    if (sender->ReadyState() != 4) {
+        ppDisp = nullptr;
+        Cancel = true;
+        return;
+    }
+    // A fresh browser is loading nothing, so it counts as complete at once; the engine loads the
+    // requested page into it after the hand-over.
+    TWebbrowser* browser =
+        BrowserTabs::browserOf(m_tabs->CreateBrowserTab(QString(), BrowserTabs::kNewTabCaption));
+    ppDisp = browser;
+    Cancel = browser == nullptr;
+}
+
+void TfrmMyBrowser::PageControlChange() {
+    ToolbtnBack->setEnabled(false);
+    ToolBtnForward->setEnabled(false);
+    if (TWebbrowser* browser = BrowserTabs::browserOf(m_tabs->pageControl()->currentWidget())) {
+        try {
+            FocusDocument(browser);
+            ToolbtnBack->setEnabled(browser->FNavBack);
+            ToolBtnForward->setEnabled(browser->FNavForward);
+            if (browser->LocationURL() != QStringLiteral("about:blank")) {
+                edURL->setText(browser->LocationURL());
+            }
+            setWindowTitle(browser->FTitle);
+        } catch (const dom::DomError&) {
+        }
+    }
+    // The capture tab's text, whatever tab is active.
+    try {
+        const auto document = WebBrowser1->Document();
+        const auto body = document && document->isHtmlDocument() ? document->body() : nullptr;
+        if (body) {
+            PlainTextEdit->setPlainText(body->innerText());
+        }
+    } catch (const dom::DomError&) {
+    }
+}
+
+void TfrmMyBrowser::CloseTab1Click() {
+    m_tabs->CloseTab1Click();
+}
+
+void TfrmMyBrowser::DuplicateTab1Click() {
+    m_tabs->DuplicateTab1Click();
+}
+
+bool TfrmMyBrowser::ApplicationEvents1Message(QObject* /*receiver*/, QEvent* event) {
+    // Ctrl+N duplicates the current tab, from any box of the program, modal ones included.
+    if (!isDuplicateKey(event)) {
+        return false;
+    }
+    try {
+        if (!HasDocument(GetCurrentWB())) {
+            return false;
+        }
+    } catch (const dom::DomError&) {
+        return false;
+    }
+    // Held down, the key would open tab after tab.
+    if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+        QMetaObject::invokeMethod(
+            this, [this] { guarded([this] { DuplicateTab1Click(); }); }, Qt::QueuedConnection);
+    }
+    return true;
+}
+
+}  // namespace larkspan
