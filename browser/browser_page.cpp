@@ -20,4 +20,15 @@ bool BrowserPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& me
            QWebEnginePage::javaScriptPrompt(securityOrigin, message, defaultValue, result);
 }
 
+void BrowserPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
+                                           const QString& message, int lineNumber,
+                                           const QString& sourceId) {
+    // The engine's rate limit of a page's navigations (200 in 10 seconds) drops the ones above
+    // it and writes this on the console; nothing else tells.
+    if (message.startsWith(QLatin1String("Throttling navigation"))) {
+        emit navigationThrottled();
+    }
+    QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceId);
+}
+
 }  // namespace larkspan::browser
