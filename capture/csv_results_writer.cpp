@@ -1,31 +1,23 @@
 #include "capture/csv_results_writer.h"
 
+#include "capture/formula_guard.h"
 #include "capture/results_file.h"
 
 #include <utility>
 
 namespace larkspan {
 
-CsvResultsWriter::CsvResultsWriter(OutputFile output) : m_output(std::move(output)) {}
+CsvResultsWriter::CsvResultsWriter(OutputFile output, bool guardFormulas)
+    : TextResultsWriter(std::move(output)), m_guardFormulas(guardFormulas) {}
 
-void CsvResultsWriter::writePage(const QStringList& lines) {
-    const QByteArray bytes =
-        (m_started ? QByteArray() : resultsFileSignature()) + encodeResultLines(lines);
-    try {
-        m_output.append(bytes);
-    } catch (const OutputFileError& error) {
-        QString held;
-        if (!m_output.holdsWholeBatches()) {
-            held = QStringLiteral("; %1 lines were written before").arg(m_linesWritten);
-        } else if (!m_started) {
-            held = QStringLiteral("; the file was left as it was");
-        } else {
-            held = QStringLiteral("; the file holds the first %1 lines").arg(m_linesWritten);
+QByteArray CsvResultsWriter::encodePage(const QStringList& lines, bool first) const {
+    QStringList written = lines;
+    if (m_guardFormulas) {
+        for (QString& line : written) {
+            line = guardFormulas(line);
         }
-        throw OutputFileError(error.what() + held.toStdString());
     }
-    m_started = true;
-    m_linesWritten += lines.size();
+    return (first ? resultsFileSignature() : QByteArray()) + encodeResultLines(written);
 }
 
 }  // namespace larkspan

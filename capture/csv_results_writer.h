@@ -1,23 +1,21 @@
 #pragma once
 
-#include "capture/output_file.h"
-#include "capture/results_writer.h"
+#include "capture/text_results_writer.h"
 
 namespace larkspan {
 
 // Result lines as a results file has them (see capture/results_file.h): the signature with the
-// first page, then every line followed by CR LF. Each page costs the same, however long the run.
-class CsvResultsWriter : public ResultsWriter {
+// first page, then every line followed by CR LF. With the formula guard, a field a spreadsheet
+// would evaluate gets an apostrophe in front (see capture/formula_guard.h).
+class CsvResultsWriter : public TextResultsWriter {
 public:
-    explicit CsvResultsWriter(OutputFile output);
+    explicit CsvResultsWriter(OutputFile output, bool guardFormulas = false);
 
-    void writePage(const QStringList& lines) override;
-    qint64 linesWritten() const override { return m_linesWritten; }
+protected:
+    QByteArray encodePage(const QStringList& lines, bool first) const override;
 
 private:
-    OutputFile m_output;
-    qint64 m_linesWritten = 0;
-    bool m_started = false;
+    bool m_guardFormulas;
 };
 
 }  // namespace larkspan

@@ -11,10 +11,14 @@ public:
     virtual ~ResultsWriter() = default;
 
     // Adds the lines of one page. Once it returns they are kept, whatever happens to the run
-    // later. When it fails it throws OutputFileError, saying how many lines the output holds;
-    // those of the earlier pages stay.
+    // later (a format that can only be written whole keeps them until finish()). When it fails
+    // it throws OutputFileError, saying how many lines the output holds; those of the earlier
+    // pages stay.
     virtual void writePage(const QStringList& lines) = 0;
-    // The lines written so far.
+    // Called once when the run is over, however it ended: writes what the format can only
+    // write whole. Throws OutputFileError.
+    virtual void finish() {}
+    // The lines written, or held for finish(), so far.
     virtual qint64 linesWritten() const = 0;
 };
 

@@ -1,0 +1,190 @@
+#include "capture/formula_guard.h"
+#include "capture/result_fields.h"
+#include "capture/results_format.h"
+#include "qt_printers.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace larkspan {
+namespace {
+
+QStringList fields(std::initializer_list<QString> given) {
+    QStringList all(given);
+    all.resize(kResultColumnCount);
+    return all;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// The listings every format is checked with: ordinary ones, and fields that a spreadsheet or a
+// JSON reader could get wrong.
+const QList<QStringList> kListings = {
+    fields({"Harbour Lane Bakery", "02 9251 4410", "hello@hlb.com.au", "112 Kent St", "2000",
+            "Sydney", "NSW", "Bakeries", "Pies, \"real\" ones", "www.hlb.com.au", "151.2048",
+            "-33.8679", "http://maps.example/maps?q=-33.8679,151.2048&t=m",
+            "http://dir.example/hlb-1-listing.html"}),
+    fields({"Red Sand Camel Treks", "", "", "PO Box 412", "0871", "Alice Springs", "NT"}),
+    fields({"=HYPERLINK(\"http://evil.example\",\"Click\")", "+61 cmd|' /C calc'!A0", "@SUM(1+1)",
+            "-2+3", "\tTab", "\rReturn"}),
+    fields({"Caf\u00e9 \u00d1and\u00fa \u2026 \u20ac", "back\\slash", "control \x01 char",
+            "_x0041_ stays as written"}),
+};
+
+QStringList resultLines() {
+    QStringList lines;
+    for (const QStringList& listing : kListings) {
+        lines.append(resultLineOf(listing));
+    }
+    return lines;
+}
+
+TEST(ResultFields, LinesSplitIntoTheirFourteenFields) {
+    struct Case {
+        QString line;
+        QStringList fields;
+    };
+    const Case cases[] = {
+        {QStringLiteral("\"a\",\"b, c\",\"say \"\"hi\"\"\""), fields({"a", "b, c", "say \"hi\""})},
+        {QStringLiteral("\"\",\"\""), fields({})},
+        {QStringLiteral("\"a \"quoted\" word\",\"b\""), fields({"a \"quoted\" word", "b"})},
+        {QStringLiteral("Scraping results, one page at a time..."),
+         fields({"Scraping results, one page at a time..."})},
+        {QString(), fields({})},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(resultFields(c.line), c.fields) << c.line.toStdString();
+    }
+    for (const QStringList& listing : kListings) {
+        EXPECT_EQ(resultFields(resultLineOf(listing)), listing);
+    }
+}
+
+TEST(FormulaGuard, FieldsASpreadsheetWouldEvaluateGetAnApostrophe) {
+    struct Case {
+        QStringList fields;
+        QStringList guarded;
+    };
+    const Case cases[] = {
+        {fields({"=1+1", "+61 2", "-cmd", "@SUM(A1)", "\tx", "\rx"}),
+         fields({"'=1+1", "'+61 2", "'-cmd", "'@SUM(A1)", "'\tx", "'\rx"})},
+        {fields({"-33.8679", "+5", "-2+3", "a=b", " =x"}),
+         fields({"-33.8679", "+5", "'-2+3", "a=b", " =x"})},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(guardFormulas(resultLineOf(c.fields)), resultLineOf(c.guarded));
+    }
+    // A line that needs no guard stays byte for byte as captured, quotes and all.
+    const QString plain = QStringLiteral("\"a \"quoted\" word\",\"b\"");
+    EXPECT_EQ(guardFormulas(plain), plain);
+}
+
+TEST(ResultsFormats, NamesAndExtensions) {
+    struct Case {
+        QString path;
+        ResultsFormat format;
+    };
+    const Case cases[] = {
+        {"out.xlsx", ResultsFormat::Workbook},   {"out.XLSX", ResultsFormat::Workbook},
+        {"out.jsonl", ResultsFormat::JsonLines}, {"out.csv", ResultsFormat::Csv},
+        {"out.txt", ResultsFormat::Csv},         {"", ResultsFormat::Csv},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(resultsFormatOfPath(c.path), c.format) << c.path.toStdString();
+    }
+    EXPECT_EQ(resultsFormatNamed(QStringLiteral("jsonl")), ResultsFormat::JsonLines);
+    EXPECT_EQ(resultsFormatNamed(QStringLiteral("ods")), std::nullopt);
+}
+
+TEST(ResultsFormats, CsvIsTheResultsFileWithFormulasGuardedWhenAsked) {
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("plain.csv"));
+    const QString guarded = dir.filePath(QStringLiteral("guarded.csv"));
+    writeResults(plain, ResultsFormat::Csv, resultLines());
+    writeResults(guarded, ResultsFormat::Csv, resultLines(), true);
+
+    QByteArray expected = "\xEF\xBB\xBF";
+    for (const QString& line : resultLines()) {
+        expected += line.toUtf8() + "\r\n";
+    }
+    EXPECT_EQ(readAll(plain), expected);
+    const QList<QByteArray> lines = readAll(guarded).split('\n');
+    EXPECT_EQ(lines.value(2), resultLineOf(fields({"'=HYPERLINK(\"http://evil.example\",\"Click\")",
+                                                   "'+61 cmd|' /C calc'!A0", "'@SUM(1+1)", "'-2+3",
+                                                   "'\tTab", "'\rReturn"}))
+                                      .toUtf8() +
+                                  '\r');
+}
+
+TEST(ResultsFormats, JsonLinesReadBackAsTheFields) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.jsonl"));
+    writeResults(path, ResultsFormat::JsonLines, resultLines());
+    const QList<QByteArray> lines = readAll(path).split('\n');
+    ASSERT_EQ(lines.size(), kListings.size() + 1);
+    EXPECT_TRUE(lines.constLast().isEmpty());
+    for (qsizetype row = 0; row < kListings.size(); ++row) {
+        QJsonParseError error{};
+        const QJsonObject object = QJsonDocument::fromJson(lines[row], &error).object();
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << lines[row].toStdString();
+        ASSERT_EQ(object.size(), kResultColumnCount);
+        for (int column = 0; column < kResultColumnCount; ++column) {
+            EXPECT_EQ(object.value(resultColumns()[column].key).toString(), kListings[row][column])
+                << row << " " << resultColumns()[column].key.toStdString();
+        }
+    }
+}
+
+QJsonObject readWorkbook(const QString& path) {
+    QProcess reader;
+    reader.start(QStringLiteral(LARKSPAN_PYTHON),
+                 {QStringLiteral(LARKSPAN_TEST_DATA "/../read_workbook.py"), path});
+    reader.waitForFinished(60'000);
+    const QByteArray out = reader.readAllStandardOutput();
+    EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(out).object();
+}
+
+// Read back by a common reader, the workbook holds the CSV's fields, every cell as text.
+TEST(ResultsFormats, WorkbookReadsBackFieldForFieldAsText) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.xlsx"));
+    const QString longField(40'000, u'x');
+    QStringList lines = resultLines();
+    lines.append(resultLineOf(fields({"Long", "", "", "", "", "", "", "", longField})));
+    writeResults(path, ResultsFormat::Workbook, lines);
+
+    const QJsonObject workbook = readWorkbook(path);
+    EXPECT_EQ(workbook.value("title").toString(), QStringLiteral("Listings"));
+    const QJsonArray rows = workbook.value("rows").toArray();
+    ASSERT_EQ(rows.size(), lines.size() + 1);
+    QStringList header;
+    for (const ResultColumn& column : resultColumns()) {
+        header.append(column.title);
+    }
+    EXPECT_EQ(rows[0].toVariant().toStringList(), header);
+    for (qsizetype row = 0; row < kListings.size(); ++row) {
+        EXPECT_EQ(rows[row + 1].toVariant().toStringList(), kListings[row]) << row;
+    }
+    // A cell holds at most 32,767 characters.
+    EXPECT_EQ(rows.last().toArray()[8].toString(), longField.left(32'767));
+    EXPECT_EQ(workbook.value("types").toVariant().toStringList(), QStringList{"s"});
+    EXPECT_EQ(workbook.value("formats").toVariant().toStringList(), QStringList{"@"});
+    EXPECT_EQ(workbook.value("frozen").toString(), QStringLiteral("A2"));
+    // Sized to the longest field of each column, within limits.
+    const QJsonArray widths = workbook.value("widths").toArray();
+    EXPECT_NEAR(widths[4].toDouble(), 10, 1);  // "Postcode" + 2
+    EXPECT_NEAR(widths[8].toDouble(), 60, 1);  // cut at 60
+}
+
+}  // namespace
+}  // namespace larkspan
