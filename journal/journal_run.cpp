@@ -1,0 +1,28 @@
+#include "journal/journal_run.h"
+
+namespace larkspan {
+
+QString endingText(const JournalRun& run, bool underWay) {
+    switch (run.ending) {
+        case JournalRun::Ending::None:
+            return underWay ? QStringLiteral("under way")
+                            : QStringLiteral("did not end, can be resumed");
+        case JournalRun::Ending::LastPage:
+            return QStringLiteral("last page");
+        case JournalRun::Ending::PageLimit:
+            return QStringLiteral("page limit");
+        case JournalRun::Ending::RepeatedPage:
+            return run.endText;
+        case JournalRun::Ending::Stopped:
+            return QStringLiteral("stopped by the user");
+        case JournalRun::Ending::Failed:
+            return QStringLiteral("cut short: ") + run.endText;
+        case JournalRun::Ending::Interrupted:
+            return QStringLiteral("interrupted, can be resumed");
+        case JournalRun::Ending::NotResumed:
+            return QStringLiteral("did not end, not resumed");
+    }
+    return {};
+}
+
+}  // namespace larkspan

@@ -1,0 +1,308 @@
+#include "journal/run_journal.h"
+
+#include "journal/journal_error.h"
+#include "journal/run_lock.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QUuid>
+#include <QVariant>
+
+#include <array>
+#include <utility>
+
+namespace larkspan {
+namespace {
+
+constexpr int kSchemaVersion = 1;
+
+// How the endings are stored; the order is that of JournalRun::Ending.
+constexpr std::array<const char*, 8> kEndingNames = {
+    "",        "last page", "page limit",  "repeated page",
+    "stopped", "failed",    "interrupted", "not resumed"};
+
+QString endingName(JournalRun::Ending ending) {
+    return QString::fromLatin1(kEndingNames[std::size_t(ending)]);
+}
+
+JournalRun::Ending endingNamed(const QString& name) {
+    for (std::size_t i = 0; i < kEndingNames.size(); ++i) {
+        if (name == QLatin1String(kEndingNames[i])) {
+            return JournalRun::Ending(i);
+        }
+    }
+    return JournalRun::Ending::None;
+}
+
+QString kindName(JournalRun::Kind kind) {
+    return kind == JournalRun::Kind::Window ? QStringLiteral("window") : QStringLiteral("command");
+}
+
+QString timeText(const QDateTime& time) {
+    return time.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QDateTime timeOf(const QVariant& text) {
+    // Stored with its "Z", so it reads back as the time it was.
+    return QDateTime::fromString(text.toString(), Qt::ISODateWithMs).toLocalTime();
+}
+
+QString linesText(const QStringList& lines) {
+    return QString::fromUtf8(
+        QJsonDocument(QJsonArray::fromStringList(lines)).toJson(QJsonDocument::Compact));
+}
+
+QStringList linesOf(const QVariant& text) {
+    QStringList lines;
+    for (const QJsonValue& line : QJsonDocument::fromJson(text.toString().toUtf8()).array()) {
+        lines.append(line.toString());
+    }
+    return lines;
+}
+
+const QString kRunColumns =
+    QStringLiteral("id, kind, started, source, settings, pages, lines, dropped, ending, end_text");
+
+}  // namespace
+
+QString RunJournal::defaultPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/larkspan/journal.sqlite");
+}
+
+RunJournal::RunJournal(const QString& path)
+    : m_path(path), m_connection(QUuid::createUuid().toString(QUuid::WithoutBraces)) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        fail(QStringLiteral("cannot make its folder"), QString());
+    }
+    m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    m_database.setDatabaseName(path);
+    // Another process may be writing a page this very moment.
+    m_database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!m_database.open()) {
+        fail(QStringLiteral("cannot open it"), m_database.lastError().text());
+    }
+    createTables();
+}
+
+RunJournal::~RunJournal() {
+    m_held.clear();
+    m_database.close();
+    m_database = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+void RunJournal::createTables() {
+    QSqlQuery query(m_database);
+    // Written ahead, a page's transaction costs one sync of a small log, and readers never wait.
+    const QString statements[] = {
+        QStringLiteral("PRAGMA journal_mode = WAL"),
+        QStringLiteral("PRAGMA synchronous = FULL"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS runs ("
+                       " id INTEGER PRIMARY KEY, kind TEXT NOT NULL, started TEXT NOT NULL,"
+                       " source TEXT NOT NULL, settings TEXT NOT NULL,"
+                       " pages INTEGER NOT NULL DEFAULT 0, lines INTEGER NOT NULL DEFAULT 0,"
+                       " dropped INTEGER NOT NULL DEFAULT 0,"
+                       " ended TEXT, ending TEXT, end_text TEXT)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS pages ("
+                       " run INTEGER NOT NULL REFERENCES runs(id), number INTEGER NOT NULL,"
+                       " address TEXT NOT NULL, captured TEXT NOT NULL, digest BLOB,"
+                       " lines TEXT NOT NULL, UNIQUE (run, number))"),
+        QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion),
+    };
+    for (const QString& statement : statements) {
+        if (!query.exec(statement)) {
+            fail(QStringLiteral("cannot set it up"), query.lastError().text());
+        }
+    }
+}
+
+qint64 RunJournal::startRun(JournalRun::Kind kind, const QString& source,
+                            const QJsonObject& settings) {
+    QSqlQuery query(m_database);
+    query.prepare(
+        QStringLiteral("INSERT INTO runs (kind, started, source, settings) VALUES (?, ?, ?, ?)"));
+    query.addBindValue(kindName(kind));
+    query.addBindValue(timeText(QDateTime::currentDateTimeUtc()));
+    query.addBindValue(source);
+    query.addBindValue(QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact)));
+    if (!query.exec()) {
+        fail(QStringLiteral("cannot record a new run"), query.lastError().text());
+    }
+    const qint64 id = query.lastInsertId().toLongLong();
+    hold(id);
+    return id;
+}
+
+void RunJournal::resumeRun(qint64 id) {
+    const std::optional<JournalRun> resumed = run(id);
+    if (!resumed || !resumed->canResume()) {
+        fail(QStringLiteral("cannot resume run %1").arg(id),
+             resumed ? QStringLiteral("it ended") : QStringLiteral("there is no such run"));
+    }
+    hold(id);
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral(
+        "UPDATE runs SET ended = NULL, ending = NULL, end_text = NULL WHERE id = ?"));
+    query.addBindValue(id);
+    if (!query.exec()) {
+        m_held.remove(id);
+        fail(QStringLiteral("cannot resume run %1").arg(id), query.lastError().text());
+    }
+}
+
+void RunJournal::recordPage(qint64 id, const JournalPage& page, qint64 droppedSoFar) {
+    if (!m_database.transaction()) {
+        fail(QStringLiteral("cannot record page %1").arg(page.number),
+             m_database.lastError().text());
+    }
+    QSqlQuery insert(m_database);
+    insert.prepare(
+        QStringLiteral("INSERT INTO pages (run, number, address, captured, digest, "
+                       "lines) VALUES (?, ?, ?, ?, ?, ?)"));
+    insert.addBindValue(id);
+    insert.addBindValue(page.number);
+    insert.addBindValue(page.address);
+    insert.addBindValue(timeText(page.captured));
+    insert.addBindValue(page.digest);
+    insert.addBindValue(linesText(page.lines));
+    QSqlQuery update(m_database);
+    update.prepare(
+        QStringLiteral("UPDATE runs SET pages = ?, lines = lines + ?, dropped = ? WHERE id = ?"));
+    update.addBindValue(page.number);
+    update.addBindValue(page.lines.size());
+    update.addBindValue(droppedSoFar);
+    update.addBindValue(id);
+    if (!insert.exec() || !update.exec() || !m_database.commit()) {
+        const QString reason = insert.lastError().isValid()   ? insert.lastError().text()
+                               : update.lastError().isValid() ? update.lastError().text()
+                                                              : m_database.lastError().text();
+        m_database.rollback();
+        fail(QStringLiteral("cannot record page %1").arg(page.number), reason);
+    }
+}
+
+void RunJournal::endRun(qint64 id, JournalRun::Ending ending, const QString& text) {
+    const std::shared_ptr<RunLock> held = m_held.take(id);
+    QSqlQuery query(m_database);
+    query.prepare(
+        QStringLiteral("UPDATE runs SET ended = ?, ending = ?, end_text = ? WHERE id = ?"));
+    query.addBindValue(timeText(QDateTime::currentDateTimeUtc()));
+    query.addBindValue(endingName(ending));
+    query.addBindValue(text);
+    query.addBindValue(id);
+    if (!query.exec()) {
+        fail(QStringLiteral("cannot record the end of run %1").arg(id), query.lastError().text());
+    }
+}
+
+JournalRun RunJournal::runOf(const QSqlQuery& query) const {
+    JournalRun run;
+    run.id = query.value(0).toLongLong();
+    run.kind = query.value(1).toString() == kindName(JournalRun::Kind::Window)
+                   ? JournalRun::Kind::Window
+                   : JournalRun::Kind::Command;
+    run.started = timeOf(query.value(2));
+    run.source = query.value(3).toString();
+    run.settings = QJsonDocument::fromJson(query.value(4).toString().toUtf8()).object();
+    run.pages = query.value(5).toInt();
+    run.lines = query.value(6).toLongLong();
+    run.dropped = query.value(7).toLongLong();
+    run.ending = endingNamed(query.value(8).toString());
+    run.endText = query.value(9).toString();
+    return run;
+}
+
+std::optional<JournalRun> RunJournal::run(qint64 id) {
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("SELECT %1 FROM runs WHERE id = ?").arg(kRunColumns));
+    query.addBindValue(id);
+    if (!query.exec()) {
+        fail(QStringLiteral("cannot read run %1").arg(id), query.lastError().text());
+    }
+    return query.next() ? std::optional<JournalRun>(runOf(query)) : std::nullopt;
+}
+
+QList<JournalRun> RunJournal::recentRuns(int count) {
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("SELECT %1 FROM runs ORDER BY id DESC LIMIT ?").arg(kRunColumns));
+    query.addBindValue(count);
+    if (!query.exec()) {
+        fail(QStringLiteral("cannot read the runs"), query.lastError().text());
+    }
+    QList<JournalRun> runs;
+    while (query.next()) {
+        runs.append(runOf(query));
+    }
+    return runs;
+}
+
+std::optional<JournalRun> RunJournal::lastResumableRun(JournalRun::Kind kind) {
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("SELECT %1 FROM runs WHERE kind = ? AND (ending IS NULL OR "
+                                 "ending = '' OR ending = ?) ORDER BY id DESC")
+                      .arg(kRunColumns));
+    query.addBindValue(kindName(kind));
+    query.addBindValue(endingName(JournalRun::Ending::Interrupted));
+    if (!query.exec()) {
+        fail(QStringLiteral("cannot read the runs"), query.lastError().text());
+    }
+    while (query.next()) {
+        const JournalRun candidate = runOf(query);
+        if (!isUnderWay(candidate.id)) {
+            return candidate;
+        }
+    }
+    return std::nullopt;
+}
+
+bool RunJournal::isUnderWay(qint64 id) {
+    return m_held.contains(id) || RunLock::isHeld(lockPath(id));
+}
+
+QList<JournalPage> RunJournal::pages(qint64 id) {
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT number, address, captured, digest, lines FROM pages "
+                       "WHERE run = ? ORDER BY number"));
+    query.addBindValue(id);
+    if (!query.exec()) {
+        fail(QStringLiteral("cannot read the pages of run %1").arg(id), query.lastError().text());
+    }
+    QList<JournalPage> pages;
+    while (query.next()) {
+        pages.append({query.value(0).toInt(), query.value(1).toString(), timeOf(query.value(2)),
+                      linesOf(query.value(4)), query.value(3).toByteArray()});
+    }
+    return pages;
+}
+
+void RunJournal::hold(qint64 id) {
+    if (m_held.contains(id)) {
+        return;
+    }
+    std::unique_ptr<RunLock> lock = RunLock::tryHold(lockPath(id));
+    if (!lock) {
+        fail(QStringLiteral("cannot take up run %1").arg(id),
+             QStringLiteral("it is under way in another process"));
+    }
+    m_held.insert(id, std::move(lock));
+}
+
+QString RunJournal::lockPath(qint64 id) const {
+    return QFileInfo(m_path).absolutePath() + QStringLiteral("/run-%1.lock").arg(id);
+}
+
+void RunJournal::fail(const QString& what, const QString& reason) const {
+    const QString detail = reason.isEmpty() ? QString() : QStringLiteral(": ") + reason;
+    throw JournalError(
+        QStringLiteral("the run journal %1 %2%3").arg(m_path, what, detail).toStdString());
+}
+
+}  // namespace larkspan

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "journal/journal_run.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QSqlQuery;
+
+namespace larkspan {
+
+class RunLock;
+
+// The journal of capture runs, in an SQLite file in the user's data folder: every run, each
+// of its pages (address, number, time, result lines) and how it ended, so a run that did not end
+// can be resumed and any run's lines written again. Each page is one transaction, at the same
+// cost however long the run. While a run goes on, a lock file beside the journal says so, and
+// no other start of the program takes the run for one that did not end. Every failure throws
+// JournalError.
+class RunJournal {
+public:
+    // <data folder>/larkspan/journal.sqlite (the data folder follows XDG_DATA_HOME).
+    static QString defaultPath();
+
+    // Opens the journal, making it and its folder when missing.
+    explicit RunJournal(const QString& path = defaultPath());
+    ~RunJournal();
+    RunJournal(const RunJournal&) = delete;
+    RunJournal& operator=(const RunJournal&) = delete;
+
+    const QString& path() const { return m_path; }
+
+    // A new run, held by this journal until it ends; its id.
+    qint64 startRun(JournalRun::Kind kind, const QString& source, const QJsonObject& settings);
+    // Takes up a run that can be resumed and is not held elsewhere: it is under way again.
+    void resumeRun(qint64 id);
+    void recordPage(qint64 id, const JournalPage& page, qint64 droppedSoFar);
+    // Lets go of the run; a run that is being resumed or that ended earlier keeps its ending
+    // only until it is told again.
+    void endRun(qint64 id, JournalRun::Ending ending, const QString& text = {});
+
+    std::optional<JournalRun> run(qint64 id);
+    // The latest first.
+    QList<JournalRun> recentRuns(int count);
+    // The latest run of that kind that can be resumed and is not under way elsewhere.
+    std::optional<JournalRun> lastResumableRun(JournalRun::Kind kind);
+    // Whether a process (this one included) is running it now.
+    bool isUnderWay(qint64 id);
+    // Its pages in order.
+    QList<JournalPage> pages(qint64 id);
+
+private:
+    void createTables();
+    void hold(qint64 id);
+    QString lockPath(qint64 id) const;
+    JournalRun runOf(const QSqlQuery& query) const;
+    [[noreturn]] void fail(const QString& what, const QString& reason) const;
+
+    QString m_path;
+    QString m_connection;
+    QSqlDatabase m_database;
+    QHash<qint64, std::shared_ptr<RunLock>> m_held;
+};
+
+}  // namespace larkspan

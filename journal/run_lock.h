@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace larkspan {
+
+// Says that a run is under way in a process: a lock on a file that the system lets go of
+// when the process ends, however it ends. (QLockFile guesses from process ids and names, and
+// takes the window, which names itself "Larkspan", for a process that has gone.)
+class RunLock {
+public:
+    // The lock, held, or null when another holder has it. Throws JournalError when the file
+    // cannot be made.
+    static std::unique_ptr<RunLock> tryHold(const QString& path);
+    // Whether some holder, in this process or another, has it.
+    static bool isHeld(const QString& path);
+
+    ~RunLock();
+    RunLock(const RunLock&) = delete;
+    RunLock& operator=(const RunLock&) = delete;
+
+private:
+    RunLock(QString path, int descriptor);
+
+    QString m_path;
+    int m_descriptor;
+};
+
+}  // namespace larkspan

@@ -1,0 +1,146 @@
+#include "journal/journal_error.h"
+#include "journal/run_journal.h"
+#include "journal/run_lock.h"
+#include "qt_printers.h"
+
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace larkspan {
+namespace {
+
+using Ending = JournalRun::Ending;
+using Kind = JournalRun::Kind;
+
+const QString kSource = QStringLiteral("http://d.example/search?page=1");
+
+JournalPage page(int number, const QStringList& lines) {
+    return {number, QStringLiteral("http://d.example/search?page=%1").arg(number),
+            QDateTime::currentDateTimeUtc(), lines, QByteArray(32, char('a' + number))};
+}
+
+class JournalTest : public ::testing::Test {
+protected:
+    QString path() const { return m_dir.filePath(QStringLiteral("data/larkspan/journal.sqlite")); }
+
+    QTemporaryDir m_dir;
+};
+
+// A run comes back as it was recorded, page by page, and says how it ended.
+TEST_F(JournalTest, KeepsEveryPageAndHowTheRunEnded) {
+    qint64 id = 0;
+    {
+        RunJournal journal(path());
+        id = journal.startRun(Kind::Command, kSource, {{"output", "/tmp/out.csv"}});
+        journal.recordPage(id, page(1, {"\"a\"", "\"b, \"\"c\"\"\""}), 0);
+        journal.recordPage(id, page(2, {}), 1);
+        journal.recordPage(id, page(3, {"\"d\u00e9\""}), 3);
+        journal.endRun(id, Ending::RepeatedPage, QStringLiteral("page 4 repeats page 1"));
+    }
+    RunJournal reopened(path());
+    const std::optional<JournalRun> run = reopened.run(id);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->kind, Kind::Command);
+    EXPECT_EQ(run->source, kSource);
+    EXPECT_EQ(run->settings.value("output").toString(), QStringLiteral("/tmp/out.csv"));
+    EXPECT_EQ(run->pages, 3);
+    EXPECT_EQ(run->lines, 3);
+    EXPECT_EQ(run->dropped, 3);
+    EXPECT_EQ(run->ending, Ending::RepeatedPage);
+    EXPECT_EQ(endingText(*run, false), QStringLiteral("page 4 repeats page 1"));
+    EXPECT_LE(qAbs(run->started.secsTo(QDateTime::currentDateTime())), 60);
+
+    const QList<JournalPage> pages = reopened.pages(id);
+    ASSERT_EQ(pages.size(), 3);
+    const QList<JournalPage> recorded = {page(1, {"\"a\"", "\"b, \"\"c\"\"\""}), page(2, {}),
+                                         page(3, {"\"d\u00e9\""})};
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        EXPECT_EQ(pages[i].number, recorded[i].number);
+        EXPECT_EQ(pages[i].address, recorded[i].address);
+        EXPECT_EQ(pages[i].lines, recorded[i].lines);
+        EXPECT_EQ(pages[i].digest, recorded[i].digest);
+    }
+    EXPECT_FALSE(reopened.isUnderWay(id));
+}
+
+// Only a run that did not end by itself can be resumed, and only while no process runs it.
+TEST_F(JournalTest, TheLastRunThatDidNotEndIsTheOneToResume) {
+    struct Case {
+        Ending ending;
+        bool canResume;
+        QString text;
+    };
+    const Case cases[] = {
+        {Ending::LastPage, false, "last page"},
+        {Ending::PageLimit, false, "page limit"},
+        {Ending::Stopped, false, "stopped by the user"},
+        {Ending::Failed, false, "cut short: the reason"},
+        {Ending::NotResumed, false, "did not end, not resumed"},
+        {Ending::Interrupted, true, "interrupted, can be resumed"},
+        {Ending::None, true, "did not end, can be resumed"},
+    };
+    RunJournal journal(path());
+    EXPECT_EQ(journal.lastResumableRun(Kind::Command), std::nullopt);
+    for (const Case& c : cases) {
+        const qint64 id = journal.startRun(Kind::Command, kSource, {});
+        if (c.ending != Ending::None) {
+            journal.endRun(id, c.ending, QStringLiteral("the reason"));
+        } else {
+            // As a process that was killed leaves it.
+            RunJournal(path()).endRun(id, Ending::None);
+        }
+        const std::optional<JournalRun> run = journal.run(id);
+        EXPECT_EQ(run->canResume(), c.canResume) << c.text.toStdString();
+        EXPECT_EQ(endingText(*run, false), c.text);
+    }
+    const qint64 killed = journal.recentRuns(1).constFirst().id;
+    journal.endRun(killed, Ending::LastPage);
+    const qint64 interrupted = killed - 1;
+    EXPECT_EQ(journal.lastResumableRun(Kind::Command)->id, interrupted);
+    EXPECT_EQ(journal.lastResumableRun(Kind::Window), std::nullopt);
+
+    // A run under way is nobody else's to take up.
+    journal.resumeRun(interrupted);
+    EXPECT_TRUE(journal.isUnderWay(interrupted));
+    EXPECT_EQ(endingText(*journal.run(interrupted), true), QStringLiteral("under way"));
+    RunJournal other(path());
+    EXPECT_EQ(other.lastResumableRun(Kind::Command), std::nullopt);
+    EXPECT_THROW(other.resumeRun(interrupted), JournalError);
+    EXPECT_THROW(other.resumeRun(killed), JournalError);
+    EXPECT_EQ(journal.recentRuns(3).size(), 3);
+}
+
+// The lock goes with its process, however that ends.
+TEST_F(JournalTest, ARunLockGoesWithItsProcess) {
+    const QString lock = m_dir.filePath(QStringLiteral("run-1.lock"));
+    EXPECT_FALSE(RunLock::isHeld(lock));
+    {
+        const std::unique_ptr<RunLock> held = RunLock::tryHold(lock);
+        ASSERT_TRUE(held);
+        EXPECT_TRUE(RunLock::isHeld(lock));
+        EXPECT_EQ(RunLock::tryHold(lock), nullptr);
+    }
+    EXPECT_FALSE(RunLock::isHeld(lock));
+
+    QProcess holder;
+    // One process that takes the lock and then only sleeps.
+    holder.start(
+        QStringLiteral("sh"),
+        {QStringLiteral("-c"), QStringLiteral("exec 9>\"$0\" && flock 9 && exec sleep 60"), lock});
+    ASSERT_TRUE(holder.waitForStarted());
+    while (!RunLock::isHeld(lock) && holder.state() == QProcess::Running) {
+        QThread::msleep(10);
+    }
+    EXPECT_TRUE(RunLock::isHeld(lock));
+    holder.kill();
+    holder.waitForFinished();
+    EXPECT_FALSE(RunLock::isHeld(lock));
+    EXPECT_TRUE(RunLock::tryHold(lock));
+}
+
+}  // namespace
+}  // namespace larkspan
