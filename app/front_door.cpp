@@ -1,6 +1,7 @@
 #include "app/front_door.h"
 
 #include "cli/capture_command.h"
+#include "cli/runs_command.h"
 #include "shell/window_main.h"
 
 #include <QString>
@@ -20,12 +21,14 @@ constexpr const char* kUsage =
     "Usage: larkspan\n"
     "       larkspan capture SOURCE [-o FILE] [OPTIONS]\n"
     "       larkspan capture --from-text FILE [-o FILE]\n"
+    "       larkspan capture --resume\n"
+    "       larkspan runs [export ID [-o FILE]]\n"
     "       larkspan --help | --version\n"
     "\n"
     "Without arguments, opens the browser window for capturing directory result pages\n"
     "(it needs a display; where there is none, run it under xvfb-run).\n"
     "'larkspan capture' captures them without a window; 'larkspan capture --help' lists its\n"
-    "options.\n";
+    "options. 'larkspan runs' lists the recent runs and writes their lines again.\n";
 
 QtMessageHandler g_defaultMessageHandler = nullptr;
 
@@ -64,6 +67,9 @@ int runFrontDoor(int argc, char* argv[]) {
     if (first == "capture") {
         return runCaptureCommand(argc, argv);
     }
+    if (first == "runs") {
+        return runRunsCommand(argc, argv);
+    }
     if (first == "--help" || first == "-h") {
         std::fputs(kUsage, stdout);
         return 0;
@@ -72,7 +78,7 @@ int runFrontDoor(int argc, char* argv[]) {
         std::printf("larkspan %s\n", LARKSPAN_VERSION);
         return 0;
     }
-    std::fprintf(stderr, "larkspan: unknown %s '%s' (known: capture, --help, --version)\n",
+    std::fprintf(stderr, "larkspan: unknown %s '%s' (known: capture, runs, --help, --version)\n",
                  first.starts_with('-') ? "option" : "command", argv[1]);
     return kExitUsage;
 }

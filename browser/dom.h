@@ -3,8 +3,11 @@
 #include <QFlags>
 #include <QList>
 #include <QString>
+#include <QUrl>
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace larkspan::dom {
@@ -89,9 +92,16 @@ struct LinkOutcome {
     Result result = Result::Arrived;
     // For LoadFailed: "ADDRESS: what went wrong", for the user.
     QString failure = {};
+    // For LoadFailed: the address that failed, and the HTTP status the server answered with
+    // (0 when it did not answer with one).
+    QUrl address = {};
+    int httpStatus = 0;
+    // For a server that refuses the page for now (HTTP 429 or 503): how long it asks the
+    // client to wait, when it says.
+    std::optional<std::chrono::seconds> retryAfter = {};
 };
 
-// The browser side of following a link to the next page.
+// The browser side of following a link to the next page, or of loading one by its address.
 class PageLoader {
 public:
     virtual ~PageLoader() = default;
@@ -100,6 +110,9 @@ public:
     // the page that the click started loading has completely loaded and is the browser's
     // document, or until it is clear that it will not be.
     virtual LinkOutcome clickAndWait(Element& element) = 0;
+    // Loads the address in place of the page shown and waits the same way. Never gives
+    // NoNavigation or SamePage.
+    virtual LinkOutcome loadAndWait(const QUrl& address) = 0;
 };
 
 }  // namespace larkspan::dom

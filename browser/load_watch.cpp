@@ -78,9 +78,12 @@ void LoadWatch::handleLoadingChanged(const QWebEngineLoadingInfo& info) {
         m_downloadGrace.start(kDownloadGrace);
         return;
     }
-    end(info.url(), info.status() == QWebEngineLoadingInfo::LoadSucceededStatus
-                        ? QString()
-                        : describeFailure(info));
+    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
+        end(info.url(), QString());
+        return;
+    }
+    end(info.url(), describeFailure(info),
+        info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain ? info.errorCode() : 0);
 }
 
 void LoadWatch::handleDownload(QWebEngineDownloadRequest* request) {
@@ -107,15 +110,19 @@ void LoadWatch::handleRendererEnded() {
     m_downloadGrace.stop();
     m_succeeded = false;
     m_failure = shown.toDisplayString() + QStringLiteral(": the page's renderer ended");
+    m_failedUrl = shown;
+    m_httpStatus = 0;
     emit rendererEnded();
 }
 
-void LoadWatch::end(const QUrl& url, const QString& failure) {
+void LoadWatch::end(const QUrl& url, const QString& failure, int httpStatus) {
     m_loading = false;
     m_timeLimitTimer.stop();
     m_downloadGrace.stop();
     m_succeeded = failure.isEmpty();
     m_failure = m_succeeded ? QString() : url.toDisplayString() + QStringLiteral(": ") + failure;
+    m_failedUrl = m_succeeded ? QUrl() : url;
+    m_httpStatus = httpStatus;
     emit ended(url);
 }
 

@@ -34,6 +34,10 @@ public:
     // "ADDRESS: what went wrong" for the last load that failed, or for a page whose renderer
     // ended since; empty otherwise.
     QString lastFailure() const { return m_failure; }
+    // For the last load that failed: its address, and the HTTP status the server answered with
+    // (0 when it answered with none).
+    QUrl lastFailedUrl() const { return m_failedUrl; }
+    int lastHttpStatus() const { return m_httpStatus; }
 
 signals:
     void started(const QUrl& url);
@@ -46,7 +50,7 @@ private:
     void handleDownload(QWebEngineDownloadRequest* request);
     void handleTimeLimit();
     void handleRendererEnded();
-    void end(const QUrl& url, const QString& failure);
+    void end(const QUrl& url, const QString& failure, int httpStatus = 0);
 
     QPointer<QWebEnginePage> m_page;
     std::optional<std::chrono::milliseconds> m_timeLimit;
@@ -59,6 +63,8 @@ private:
     bool m_stopExpected = false;
     bool m_succeeded = false;
     QString m_failure;
+    QUrl m_failedUrl;
+    int m_httpStatus = 0;
 };
 
 }  // namespace larkspan::browser

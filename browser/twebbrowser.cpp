@@ -5,6 +5,7 @@
 #include "browser/find_bar.h"
 #include "browser/load_watch.h"
 #include "browser/local_wait.h"
+#include "browser/retry_after.h"
 #include "browser/web_document.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 #include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 #include <utility>
@@ -302,12 +304,31 @@ dom::LinkOutcome TWebbrowser::clickAndWait(dom::Element& element) {
             break;
     }
     if (!lastLoadSucceeded()) {
-        return {dom::LinkOutcome::Result::LoadFailed, lastLoadFailure()};
+        return failedLoad();
     }
     if (sameDocument(m_page->url(), shownBefore)) {
         return {dom::LinkOutcome::Result::SamePage};
     }
     return {dom::LinkOutcome::Result::Arrived};
+}
+
+dom::LinkOutcome TWebbrowser::loadAndWait(const QUrl& address) {
+    Navigate(address);
+    if (!waitUntilComplete()) {
+        throw dom::DomError(kQuitDuringWait);
+    }
+    return lastLoadSucceeded() ? dom::LinkOutcome{dom::LinkOutcome::Result::Arrived} : failedLoad();
+}
+
+dom::LinkOutcome TWebbrowser::failedLoad() {
+    dom::LinkOutcome outcome{dom::LinkOutcome::Result::LoadFailed, lastLoadFailure(),
+                             m_loadWatch->lastFailedUrl(), m_loadWatch->lastHttpStatus()};
+    // Too Many Requests and Service Unavailable may say when to come back.
+    if (outcome.httpStatus == 429 || outcome.httpStatus == 503) {
+        outcome.retryAfter =
+            browser::askRetryAfter(outcome.address, m_page->profile()->httpUserAgent().toUtf8());
+    }
+    return outcome;
 }
 
 TWebbrowser::ClickWait TWebbrowser::clickOnce(dom::Element& element,

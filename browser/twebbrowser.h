@@ -92,6 +92,8 @@ public:
     // Raises dom::DomError when the browser is destroyed or the application quits during the
     // wait.
     dom::LinkOutcome clickAndWait(dom::Element& element) override;
+    // The same for a page loaded by its address.
+    dom::LinkOutcome loadAndWait(const QUrl& address) override;
 
     // Keeps the event loop running while ReadyState is 1. Gives true once it is not (at once
     // when nothing is loading); false when the browser is destroyed or the application quits
@@ -141,6 +143,8 @@ private:
     };
 
     ClickWait clickOnce(dom::Element& element, std::chrono::milliseconds startTimeout);
+    // The last load's failure; with how long to wait when the server refused the page for now.
+    dom::LinkOutcome failedLoad();
     void mapEngineEvents();
     void handleLoadStarted(const QUrl& url);
     void handleLoadEnded(const QUrl& url);

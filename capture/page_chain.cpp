@@ -3,54 +3,124 @@
 #include "browser/dom.h"
 #include "capture/flatten_page.h"
 #include "capture/listing_text_parser.h"
+#include "capture/refused_page.h"
 #include "capture/seen_pages.h"
 #include "capture/turn_to_next_page.h"
 
 #include <exception>
+#include <optional>
 
 namespace larkspan {
 namespace {
 
-RunEnd followNextLinks(CaptureHost& host, ListingTextParser& parser, int& pagesCaptured) {
-    SeenPages seen;
-    for (int pageNumber = 1;; ++pageNumber) {
-        const QString text = host.flattenedText(FlattenPage(host.currentDocument().get()));
-        if (const std::optional<int> earlier = seen.earlierPageWith(text)) {
-            return {.cause = RunEnd::Cause::RepeatedPage,
-                    .pagesCaptured = pagesCaptured,
-                    .repeatingPage = pageNumber,
-                    .repeatedPage = *earlier};
-        }
-        seen.remember(text, pageNumber);
-        host.pageCaptured(pageNumber, parser.resultLines(text));
-        pagesCaptured = pageNumber;
+class PageChain {
+public:
+    PageChain(CaptureHost& host, ListingTextParser& parser, const ChainStart& start)
+        : m_host(host), m_parser(parser), m_start(start) {}
 
-        if (!host.shouldTurnPage(pageNumber)) {
-            return {.cause = RunEnd::Cause::HostStopped, .pagesCaptured = pagesCaptured};
-        }
-        const PageTurn turn = TurnToNextPage(host.currentDocument().get(), host.pageLoader());
-        if (turn.result == PageTurn::Result::NoNextLink) {
-            return {.cause = RunEnd::Cause::LastPage, .pagesCaptured = pagesCaptured};
-        }
-        if (turn.result == PageTurn::Result::Failed) {
-            return {.cause = RunEnd::Cause::TurnFailed,
-                    .pagesCaptured = pagesCaptured,
-                    .failure = turn.failure};
+    RunEnd run() {
+        try {
+            return follow();
+        } catch (const std::exception& error) {
+            return end(RunEnd::Cause::Error, QString::fromUtf8(error.what()));
         }
     }
-}
+
+private:
+    RunEnd follow() {
+        for (const QByteArray& digest : m_start.pagesBefore) {
+            m_seen.remember(digest, ++m_pagesCaptured);
+        }
+        if (!m_start.address.isEmpty()) {
+            const std::optional<PageTurn> load =
+                patiently(pageTurnOf(m_host.pageLoader().loadAndWait(m_start.address)));
+            if (!load) {
+                return end(RunEnd::Cause::HostStopped);
+            }
+            if (load->result == PageTurn::Result::Failed) {
+                return end(RunEnd::Cause::TurnFailed, load->failure);
+            }
+        }
+        bool captureShownPage = m_start.pagesBefore.isEmpty();
+        for (;;) {
+            if (captureShownPage) {
+                if (const std::optional<RunEnd> repeated = captureShown()) {
+                    return *repeated;
+                }
+            }
+            captureShownPage = true;
+            if (!m_host.shouldTurnPage(m_pagesCaptured)) {
+                return end(RunEnd::Cause::HostStopped);
+            }
+            const std::optional<PageTurn> turn =
+                patiently(TurnToNextPage(m_host.currentDocument().get(), m_host.pageLoader()));
+            if (!turn) {
+                return end(RunEnd::Cause::HostStopped);
+            }
+            if (turn->result == PageTurn::Result::NoNextLink) {
+                return end(RunEnd::Cause::LastPage);
+            }
+            if (turn->result == PageTurn::Result::Failed) {
+                return end(RunEnd::Cause::TurnFailed, turn->failure);
+            }
+        }
+    }
+
+    // Captures the page shown as the next page of the run; the end of the run when it repeats
+    // an earlier one.
+    std::optional<RunEnd> captureShown() {
+        const int pageNumber = m_pagesCaptured + 1;
+        const QString text = m_host.flattenedText(FlattenPage(m_host.currentDocument().get()));
+        const QByteArray digest = SeenPages::digestOf(text);
+        if (const std::optional<int> earlier = m_seen.earlierPageWith(digest)) {
+            RunEnd repeated = end(RunEnd::Cause::RepeatedPage);
+            repeated.repeatingPage = pageNumber;
+            repeated.repeatedPage = *earlier;
+            return repeated;
+        }
+        m_seen.remember(digest, pageNumber);
+        m_host.pageCaptured({pageNumber, m_parser.resultLines(text), digest});
+        m_pagesCaptured = pageNumber;
+        return std::nullopt;
+    }
+
+    // The page load, after loading a page the server refused for now again, as often as the
+    // server allows; nothing when the host stopped the run during a wait.
+    std::optional<PageTurn> patiently(PageTurn turn) {
+        for (int retry = 1; retry <= kRefusedPageRetries && isRefusedForNow(turn); ++retry) {
+            const std::optional<std::chrono::seconds> wait =
+                waitBeforeRetry(retry, turn.retryAfter);
+            if (!wait) {
+                turn.failure += QStringLiteral("; it asks to wait %1, longer than we wait")
+                                    .arg(durationText(*turn.retryAfter));
+                return turn;
+            }
+            if (!m_host.waitBeforeRetry({turn.failure, retry, *wait})) {
+                return std::nullopt;
+            }
+            turn = pageTurnOf(m_host.pageLoader().loadAndWait(turn.address));
+        }
+        if (isRefusedForNow(turn)) {
+            turn.failure += QStringLiteral(", also after %1 more tries").arg(kRefusedPageRetries);
+        }
+        return turn;
+    }
+
+    RunEnd end(RunEnd::Cause cause, const QString& failure = {}) const {
+        return {.cause = cause, .pagesCaptured = m_pagesCaptured, .failure = failure};
+    }
+
+    CaptureHost& m_host;
+    ListingTextParser& m_parser;
+    const ChainStart& m_start;
+    SeenPages m_seen;
+    int m_pagesCaptured = 0;
+};
 
 }  // namespace
 
-RunEnd capturePageChain(CaptureHost& host, ListingTextParser& parser) {
-    int pagesCaptured = 0;
-    try {
-        return followNextLinks(host, parser, pagesCaptured);
-    } catch (const std::exception& error) {
-        return {.cause = RunEnd::Cause::Error,
-                .pagesCaptured = pagesCaptured,
-                .failure = QString::fromUtf8(error.what())};
-    }
+RunEnd capturePageChain(CaptureHost& host, ListingTextParser& parser, const ChainStart& start) {
+    return PageChain(host, parser, start).run();
 }
 
 }  // namespace larkspan

@@ -2,9 +2,13 @@
 
 #include "capture/run_end.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
+#include <chrono>
 #include <memory>
 
 namespace larkspan {
@@ -14,6 +18,23 @@ namespace dom {
 class Document;
 class PageLoader;
 }  // namespace dom
+
+// One page of a run, captured.
+struct CapturedPage {
+    int number = 0;
+    // The result lines of its accepted listings, in page order.
+    QStringList resultLines;
+    // Of its flattened text, so a resumed run knows the page again (see SeenPages).
+    QByteArray digest;
+};
+
+// A page the server refused for now, about to be loaded again after a wait.
+struct PageRefusal {
+    // "ADDRESS: the server answered with HTTP status 429"
+    QString failure;
+    int retry = 0;  // 1 to kRefusedPageRetries
+    std::chrono::seconds wait{0};
+};
 
 // What a capture run needs from whoever hosts it: the window or the headless command.
 class CaptureHost {
@@ -27,17 +48,30 @@ public:
     // The flattened text of the page just read; gives the text to cut into listings. The window
     // shows it in its Parser panel and parses exactly what the panel then holds.
     virtual QString flattenedText(const QString& text) { return text; }
-    // The result lines of the accepted listings of one page, in page order. An error it throws
-    // ends the run, and the page does not count as captured.
-    virtual void pageCaptured(int pageNumber, const QStringList& resultLines) = 0;
+    // An error it throws ends the run, and the page does not count as captured.
+    virtual void pageCaptured(const CapturedPage& page) = 0;
     // Asked after every page: false ends the run there, without looking for a next page.
     virtual bool shouldTurnPage(int pageNumber) = 0;
+    // Waits before the refused page is loaded again, telling the user why; false when the run
+    // was stopped meanwhile.
+    virtual bool waitBeforeRetry(const PageRefusal& refusal) = 0;
+};
+
+// Where a run starts.
+struct ChainStart {
+    // Loaded first when given: the first result page, or the last page a resumed run had
+    // captured. Otherwise the run starts on the page the host shows.
+    QUrl address = {};
+    // A resumed run's pages captured before, in order, by digest; the page shown is the last
+    // of them, so the run turns to its next page first.
+    QList<QByteArray> pagesBefore = {};
 };
 
 // Captures the page the host shows and every page its next-page links lead to, until there is
 // no next page, the host stops it, a page repeats one captured before, a next page does not
-// arrive, or an error ends the run; tells which, and after how many pages. A loop, not a
+// arrive, or an error ends the run; tells which, and after how many pages. A page the server
+// refuses for now is loaded again after a wait (see capture/refused_page.h). A loop, not a
 // recursion: memory stays flat over any number of pages. Pages already reported stay reported.
-RunEnd capturePageChain(CaptureHost& host, ListingTextParser& parser);
+RunEnd capturePageChain(CaptureHost& host, ListingTextParser& parser, const ChainStart& start = {});
 
 }  // namespace larkspan

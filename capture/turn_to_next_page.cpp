@@ -34,7 +34,9 @@ std::shared_ptr<dom::Element> linkOf(const Candidate& candidate) {
     return links->length() > 0 ? links->item(0) : nullptr;
 }
 
-PageTurn turnOf(const dom::LinkOutcome& outcome) {
+}  // namespace
+
+PageTurn pageTurnOf(const dom::LinkOutcome& outcome) {
     switch (outcome.result) {
         case dom::LinkOutcome::Result::Arrived:
             return {PageTurn::Result::Turned};
@@ -46,10 +48,9 @@ PageTurn turnOf(const dom::LinkOutcome& outcome) {
         case dom::LinkOutcome::Result::LoadFailed:
             break;
     }
-    return {PageTurn::Result::Failed, outcome.failure};
+    return {PageTurn::Result::Failed, outcome.failure, outcome.address, outcome.httpStatus,
+            outcome.retryAfter};
 }
-
-}  // namespace
 
 PageTurn TurnToNextPage(dom::Document* document, dom::PageLoader& loader) {
     if (!document || !document->isHtmlDocument()) {
@@ -83,7 +84,7 @@ PageTurn TurnToNextPage(dom::Document* document, dom::PageLoader& loader) {
         if (!link || link->href().contains(ListingPageTarget)) {
             continue;
         }
-        return turnOf(loader.clickAndWait(*link));
+        return pageTurnOf(loader.clickAndWait(*link));
     }
     return {PageTurn::Result::NoNextLink};
 }

@@ -1,13 +1,10 @@
 #pragma once
 
+#include "browser/dom.h"
+
 #include <QString>
 
 namespace larkspan {
-
-namespace dom {
-class Document;
-class PageLoader;
-}  // namespace dom
 
 // What following a result page's "NEXT »" link came to.
 struct PageTurn {
@@ -17,9 +14,16 @@ struct PageTurn {
         Failed,      // the link was clicked but no next page arrived
     };
     Result result = Result::NoNextLink;
-    // For Failed: why, in words for the user.
+    // For Failed: why, in words for the user; when the page could not be loaded, its address,
+    // the server's HTTP status and how long the server asks to wait (see dom::LinkOutcome).
     QString failure = {};
+    QUrl address = {};
+    int httpStatus = 0;
+    std::optional<std::chrono::seconds> retryAfter = {};
 };
+
+// What a page load that followed a link or an address came to.
+PageTurn pageTurnOf(const dom::LinkOutcome& outcome);
 
 // Follows the result page's "NEXT »" link through the loader, which clicks it and waits for the
 // next page.

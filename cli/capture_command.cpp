@@ -6,6 +6,8 @@
 #include "cli/headless_capture.h"
 #include "cli/interrupt_signal.h"
 #include "cli/listing_text_file.h"
+#include "journal/journal_error.h"
+#include "journal/run_journal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -14,6 +16,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <stdexcept>
 #include <string_view>
@@ -61,9 +64,29 @@ struct CommandLine {
         QStringLiteral("FILE")};
     QCommandLineOption maxPages{QStringLiteral("max-pages"),
                                 QStringLiteral("Capture at most N pages."), QStringLiteral("N")};
-    QCommandLineOption delay{QStringLiteral("delay"),
-                             QStringLiteral("Pause MS milliseconds before each page turn."),
-                             QStringLiteral("MS")};
+    QCommandLineOption format{
+        QStringLiteral("format"),
+        QStringLiteral("Write the results as csv, jsonl (JSON Lines) or xlsx (an Excel "
+                       "workbook, only with -o). Default: by the extension of -o, else csv."),
+        QStringLiteral("FORMAT")};
+    QCommandLineOption formulaGuard{
+        QStringLiteral("csv-formula-guard"),
+        QStringLiteral("Put an apostrophe before a CSV field that a spreadsheet would take for a "
+                       "formula (one starting with =, +, -, @, a tab or a carriage return).")};
+    QCommandLineOption dedupe{
+        QStringLiteral("dedupe"),
+        QStringLiteral("Drop a listing whose listing page, or else name and phone, was already "
+                       "captured in the run.")};
+    QCommandLineOption delay{
+        QStringLiteral("delay"),
+        QStringLiteral("Pause MS milliseconds before each page turn, or a random time from MIN "
+                       "to MAX milliseconds."),
+        QStringLiteral("MS|MIN-MAX")};
+    QCommandLineOption resume{
+        QStringLiteral("resume"),
+        QStringLiteral("Go on with the last run of this command that did not end (it was killed, "
+                       "crashed or interrupted), from its first page not yet captured, with its "
+                       "own SOURCE and options; its output gets the rest.")};
     QCommandLineOption pageTimeout{
         QStringLiteral("page-timeout"),
         QStringLiteral("End the run when a page has not finished loading after SECONDS "
@@ -91,8 +114,8 @@ struct CommandLine {
         parser.addPositionalArgument(
             QStringLiteral("SOURCE"),
             QStringLiteral("The first result page: a file or an address."));
-        parser.addOptions(
-            {fromText, output, maxPages, delay, pageTimeout, flattenedDir, directoryBase, mapBase});
+        parser.addOptions({fromText, output, format, formulaGuard, dedupe, maxPages, delay,
+                           pageTimeout, flattenedDir, directoryBase, mapBase, resume});
     }
 
     ServiceAddresses addresses() const {
@@ -147,44 +170,128 @@ QUrl sourceUrl(const QString& source) {
     return url;
 }
 
+ResultsFormat outputFormat(const CommandLine& commandLine) {
+    const QCommandLineParser& parser = commandLine.parser;
+    const QString outputPath = parser.value(commandLine.output);
+    ResultsFormat format = resultsFormatOfPath(outputPath);
+    if (parser.isSet(commandLine.format)) {
+        const std::optional<ResultsFormat> named =
+            resultsFormatNamed(parser.value(commandLine.format));
+        if (!named) {
+            throw UsageError("--format needs csv, jsonl or xlsx");
+        }
+        format = *named;
+    }
+    if (format == ResultsFormat::Workbook && outputPath.isEmpty()) {
+        throw UsageError("a workbook needs a file: give -o FILE.xlsx");
+    }
+    if (format != ResultsFormat::Csv && parser.isSet(commandLine.formulaGuard)) {
+        throw UsageError("--csv-formula-guard is for CSV output only");
+    }
+    return format;
+}
+
 HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
-    const QStringList positional = commandLine.parser.positionalArguments();
+    const QCommandLineParser& parser = commandLine.parser;
+    const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {
         throw UsageError("capture needs one SOURCE, or --from-text FILE");
     }
     HeadlessCaptureOptions options;
-    options.source = sourceUrl(positional.front());
-    options.outputPath = commandLine.parser.value(commandLine.output);
+    // Absolute, so a resumed run writes to the same file from any folder.
+    if (parser.isSet(commandLine.output)) {
+        options.outputPath = QFileInfo(parser.value(commandLine.output)).absoluteFilePath();
+    }
+    options.format = outputFormat(commandLine);
+    options.guardFormulas = parser.isSet(commandLine.formulaGuard);
+    options.dropRepeatedListings = parser.isSet(commandLine.dedupe);
     options.addresses = commandLine.addresses();
-    if (commandLine.parser.isSet(commandLine.maxPages)) {
+    if (parser.isSet(commandLine.maxPages)) {
         options.maxPages = commandLine.count(commandLine.maxPages, 1);
     }
-    if (commandLine.parser.isSet(commandLine.delay)) {
-        options.delay = std::chrono::milliseconds(commandLine.count(commandLine.delay, 0));
+    if (parser.isSet(commandLine.delay)) {
+        const std::optional<PageTurnDelay> delay =
+            PageTurnDelay::parse(parser.value(commandLine.delay));
+        if (!delay) {
+            throw UsageError(
+                "--delay needs MS or MIN-MAX, whole milliseconds with MIN not above MAX");
+        }
+        options.delay = *delay;
     }
-    if (commandLine.parser.isSet(commandLine.pageTimeout)) {
+    if (parser.isSet(commandLine.pageTimeout)) {
         options.pageTimeout = std::chrono::seconds(
             commandLine.count(commandLine.pageTimeout, 1, kLongestPageTimeout));
     }
-    if (commandLine.parser.isSet(commandLine.flattenedDir)) {
-        options.flattenedDir = commandLine.parser.value(commandLine.flattenedDir);
+    if (parser.isSet(commandLine.flattenedDir)) {
+        options.flattenedDir = QFileInfo(parser.value(commandLine.flattenedDir)).absoluteFilePath();
         if (!QDir().mkpath(options.flattenedDir)) {
             throw std::runtime_error(
                 QStringLiteral("cannot create %1").arg(options.flattenedDir).toStdString());
         }
     }
+    // Last: a missing source is no mistake in the command line.
+    options.source = sourceUrl(positional.front());
     return options;
+}
+
+// A run without a journal captures all the same; it only cannot be resumed.
+std::unique_ptr<RunJournal> openJournal() {
+    try {
+        return std::make_unique<RunJournal>();
+    } catch (const JournalError& error) {
+        printError(QString::fromUtf8(error.what()) +
+                   QStringLiteral("; the run goes on, but cannot be resumed"));
+        return nullptr;
+    }
+}
+
+int runHeadless(HeadlessCapture& capture, const std::function<int()>& run) {
+    InterruptSignal interruptSignal;
+    QObject::connect(&interruptSignal, &InterruptSignal::interrupted, &capture,
+                     &HeadlessCapture::interrupt);
+    return run();
 }
 
 int capturePages(const CommandLine& commandLine) {
     HeadlessCaptureOptions options = pageCaptureOptions(commandLine);
     // Said only when the engine is about to start, not before a usage error.
     disableSandboxWhenRoot();
-    HeadlessCapture capture(std::move(options));
-    InterruptSignal interruptSignal;
-    QObject::connect(&interruptSignal, &InterruptSignal::interrupted, &capture,
-                     &HeadlessCapture::interrupt);
-    return capture.run();
+    const std::unique_ptr<RunJournal> journal = openJournal();
+    HeadlessCapture capture(std::move(options), journal.get());
+    return runHeadless(capture, [&capture] { return capture.run(); });
+}
+
+int resumeCapture(const CommandLine& commandLine) {
+    if (!commandLine.parser.positionalArguments().isEmpty() ||
+        commandLine.parser.optionNames().size() != 1) {
+        throw UsageError("--resume goes on with the run's own SOURCE and options; give none");
+    }
+    RunJournal journal;
+    const std::optional<JournalRun> run = journal.lastResumableRun(JournalRun::Kind::Command);
+    if (!run) {
+        throw std::runtime_error(
+            "no run to resume: every run of the command ended by itself or is under way");
+    }
+    disableSandboxWhenRoot();
+    HeadlessCapture capture(HeadlessCaptureOptions::fromJson(QUrl(run->source), run->settings),
+                            &journal);
+    return runHeadless(capture, [&capture, &run] { return capture.resume(*run); });
+}
+
+// The formats and the journal belong to page capture; a listing text gives CSV.
+void checkFromTextOptions(const CommandLine& commandLine) {
+    const QCommandLineParser& parser = commandLine.parser;
+    for (const QCommandLineOption* option : {&commandLine.format, &commandLine.formulaGuard,
+                                             &commandLine.dedupe, &commandLine.resume}) {
+        if (parser.isSet(*option)) {
+            throw UsageError(QStringLiteral("--from-text does not take --%1")
+                                 .arg(option->names().constFirst())
+                                 .toStdString());
+        }
+    }
+    if (resultsFormatOfPath(parser.value(commandLine.output)) != ResultsFormat::Csv) {
+        throw UsageError("--from-text writes CSV only");
+    }
 }
 
 int run(const QStringList& arguments) {
@@ -204,8 +311,12 @@ int run(const QStringList& arguments) {
             std::fputs(qPrintable(help), stdout);
             return 0;
         }
-        return commandLine.parser.isSet(commandLine.fromText) ? captureFromText(commandLine)
-                                                              : capturePages(commandLine);
+        if (commandLine.parser.isSet(commandLine.fromText)) {
+            checkFromTextOptions(commandLine);
+            return captureFromText(commandLine);
+        }
+        return commandLine.parser.isSet(commandLine.resume) ? resumeCapture(commandLine)
+                                                            : capturePages(commandLine);
     } catch (const UsageError& error) {
         printError(QString::fromUtf8(error.what()));
         return kExitUsage;

@@ -3,12 +3,14 @@
 #include "browser/local_wait.h"
 #include "browser/twebbrowser.h"
 #include "capture/capture_error.h"
-#include "capture/csv_results_writer.h"
+#include "capture/refused_page.h"
 #include "capture/scraped_message.h"
+#include "journal/journal_error.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 
 #include <cstdio>
@@ -33,18 +35,23 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     }
 }
 
-std::unique_ptr<ResultsWriter> resultsWriterFor(const QString& outputPath) {
-    return std::make_unique<CsvResultsWriter>(outputPath.isEmpty() ? OutputFile::standardOutput()
-                                                                   : OutputFile(outputPath));
+// Standard output, a device or a named pipe already has what was written to it.
+bool isStream(const QString& outputPath) {
+    const QFileInfo file(outputPath);
+    return outputPath.isEmpty() || (file.exists() && !file.isFile());
 }
 
 }  // namespace
 
-HeadlessCapture::HeadlessCapture(HeadlessCaptureOptions options)
+HeadlessCapture::HeadlessCapture(HeadlessCaptureOptions options, RunJournal* journal)
     : m_options(std::move(options)),
       m_browser(std::make_unique<TWebbrowser>()),
       m_parser(m_options.addresses),
-      m_results(resultsWriterFor(m_options.outputPath)) {
+      m_recorder(journal, m_options.dropRepeatedListings),
+      m_results(makeResultsWriter(m_options.format,
+                                  m_options.outputPath.isEmpty() ? OutputFile::standardOutput()
+                                                                 : OutputFile(m_options.outputPath),
+                                  m_options.guardFormulas)) {
     // Nobody could answer a page's own message boxes.
     m_browser->setSilent(true);
     // Nobody could press Stop either.
@@ -54,28 +61,63 @@ HeadlessCapture::HeadlessCapture(HeadlessCaptureOptions options)
 HeadlessCapture::~HeadlessCapture() = default;
 
 int HeadlessCapture::run() {
+    m_recorder.start(JournalRun::Kind::Command, m_options.source.toString(), m_options.toJson());
+    tellJournalProblem();
+    return capture({.address = m_options.source});
+}
+
+int HeadlessCapture::resume(const JournalRun& run) {
+    QList<JournalPage> pages;
     try {
-        loadSource();
-    } catch (const std::exception& error) {
-        return cutShort(0, QString::fromUtf8(error.what()));
+        pages = m_recorder.resume(run);
+    } catch (const JournalError& error) {
+        printLine(QStringLiteral("larkspan: %1").arg(QString::fromUtf8(error.what())));
+        return kExitFailure;
     }
-    return finish(capturePageChain(*this, m_parser));
+    ChainStart start{.address = m_options.source};
+    QStringList lines;
+    for (const JournalPage& page : pages) {
+        lines += page.lines;
+        start.pagesBefore.append(page.digest);
+    }
+    if (!pages.isEmpty()) {
+        start.address = QUrl(pages.constLast().address);
+    }
+    m_linesCaptured = lines.size();
+    m_pagesFlattened = int(pages.size());
+    printLine(QStringLiteral("Resuming run %1 of %2 after %3, %4 lines so far")
+                  .arg(run.id)
+                  .arg(run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                       pageCountText(int(pages.size())))
+                  .arg(m_linesCaptured));
+    try {
+        if (m_options.format == ResultsFormat::Workbook || !isStream(m_options.outputPath)) {
+            m_results->writePage(lines);
+        }
+    } catch (const std::exception& error) {
+        m_recorder.end(JournalRun::Ending::Interrupted);
+        return cutShort(int(pages.size()), QString::fromUtf8(error.what()));
+    }
+    return capture(start);
+}
+
+int HeadlessCapture::capture(const ChainStart& start) {
+    const RunEnd end = capturePageChain(*this, m_parser, start);
+    recordEnd(end);
+    try {
+        m_results->finish();
+    } catch (const std::exception& error) {
+        return cutShort(end.pagesCaptured,
+                        QString::fromUtf8(error.what()) +
+                            QStringLiteral("; larkspan runs export writes the lines again"));
+    }
+    return finish(end);
 }
 
 void HeadlessCapture::interrupt() {
     m_interrupted = true;
     // Every wait in progress ends; the run unwinds from there.
     QCoreApplication::exit(kExitInterrupted);
-}
-
-void HeadlessCapture::loadSource() {
-    m_browser->Navigate(m_options.source);
-    if (!m_browser->waitUntilComplete()) {
-        throw std::runtime_error("the browser went away while loading the first page");
-    }
-    if (!m_browser->lastLoadSucceeded()) {
-        throw CaptureError(m_browser->lastLoadFailure().toStdString());
-    }
 }
 
 std::shared_ptr<dom::Document> HeadlessCapture::currentDocument() {
@@ -101,30 +143,77 @@ QString HeadlessCapture::flattenedText(const QString& text) {
     return text;
 }
 
-void HeadlessCapture::pageCaptured(int pageNumber, const QStringList& resultLines) {
-    m_results->writePage(resultLines);
-    printLine(QStringLiteral("page %1: %2: %3 listings, %4 in all")
-                  .arg(pageNumber)
+void HeadlessCapture::pageCaptured(const CapturedPage& page) {
+    const qint64 droppedBefore = m_recorder.dropped();
+    const QStringList lines = m_recorder.keep(page, m_browser->LocationURL());
+    tellJournalProblem();
+    m_results->writePage(lines);
+    m_linesCaptured += lines.size();
+    const QString dropped = m_recorder.dropsRepeatedListings()
+                                ? QStringLiteral(" (%1 repeated ones dropped)")
+                                      .arg(m_recorder.dropped() - droppedBefore)
+                                : QString();
+    printLine(QStringLiteral("page %1: %2: %3 listings%4, %5 in all")
+                  .arg(page.number)
                   .arg(m_browser->LocationURL())
-                  .arg(resultLines.size())
-                  .arg(m_results->linesWritten()));
+                  .arg(lines.size())
+                  .arg(dropped)
+                  .arg(m_linesCaptured));
 }
 
 bool HeadlessCapture::shouldTurnPage(int pageNumber) {
     if (m_interrupted || (m_options.maxPages && pageNumber >= *m_options.maxPages)) {
         return false;
     }
-    pauseBeforeTurn();
+    return pause(m_options.delay.pick());
+}
+
+bool HeadlessCapture::waitBeforeRetry(const PageRefusal& refusal) {
+    printLine(QStringLiteral("%1; trying again in %2 (%3 of %4)")
+                  .arg(refusal.failure, durationText(refusal.wait))
+                  .arg(refusal.retry)
+                  .arg(kRefusedPageRetries));
+    return pause(refusal.wait);
+}
+
+// False when interrupted meanwhile.
+bool HeadlessCapture::pause(std::chrono::milliseconds duration) {
+    if (duration.count() > 0) {
+        browser::LocalWait pause(this);
+        pause.setTimeLimit(duration);
+        pause.exec();
+    }
     return !m_interrupted;
 }
 
-void HeadlessCapture::pauseBeforeTurn() {
-    if (m_options.delay.count() <= 0) {
+void HeadlessCapture::tellJournalProblem() {
+    const QString problem = m_recorder.takeJournalProblem();
+    if (!problem.isEmpty()) {
+        printLine(QStringLiteral("larkspan: ") + problem);
+    }
+}
+
+void HeadlessCapture::recordEnd(const RunEnd& end) {
+    if (m_interrupted) {
+        m_recorder.end(JournalRun::Ending::Interrupted);
         return;
     }
-    browser::LocalWait pause(this);
-    pause.setTimeLimit(m_options.delay);
-    pause.exec();
+    switch (end.cause) {
+        case RunEnd::Cause::LastPage:
+            m_recorder.end(JournalRun::Ending::LastPage);
+            break;
+        case RunEnd::Cause::HostStopped:
+            m_recorder.end(JournalRun::Ending::PageLimit);
+            break;
+        case RunEnd::Cause::RepeatedPage:
+            m_recorder.end(JournalRun::Ending::RepeatedPage, repetitionText(end));
+            break;
+        case RunEnd::Cause::TurnFailed:
+        case RunEnd::Cause::Error:
+            m_recorder.end(JournalRun::Ending::Failed, end.failure);
+            break;
+    }
+    tellJournalProblem();
 }
 
 int HeadlessCapture::finish(const RunEnd& end) {
@@ -144,13 +233,20 @@ int HeadlessCapture::finish(const RunEnd& end) {
         case RunEnd::Cause::LastPage:
             break;
     }
-    printLine(scrapedMessage(m_results->linesWritten()));
+    tellTotals();
     return 0;
+}
+
+void HeadlessCapture::tellTotals() {
+    if (m_recorder.dropsRepeatedListings()) {
+        printLine(QStringLiteral("%1 repeated listings dropped").arg(m_recorder.dropped()));
+    }
+    printLine(scrapedMessage(m_linesCaptured));
 }
 
 // An interrupt is the reason whatever error it caused on its way through the run.
 int HeadlessCapture::cutShort(int pagesCaptured, const QString& reason) {
-    printLine(scrapedMessage(m_results->linesWritten()));
+    tellTotals();
     printLine(cutShortText(pagesCaptured, m_interrupted ? QStringLiteral("interrupted") : reason));
     return m_interrupted ? kExitInterrupted : kExitFailure;
 }

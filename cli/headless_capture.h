@@ -2,47 +2,41 @@
 
 #include "capture/listing_text_parser.h"
 #include "capture/page_chain.h"
+#include "cli/headless_capture_options.h"
+#include "journal/run_recorder.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QUrl>
 
-#include <chrono>
 #include <memory>
-#include <optional>
 
 namespace larkspan {
 
 class ResultsWriter;
+class RunJournal;
 class TWebbrowser;
-
-// What `larkspan capture SOURCE` was asked to do.
-struct HeadlessCaptureOptions {
-    QUrl source;
-    QString outputPath;    // empty: standard output
-    QString flattenedDir;  // empty: flattened pages are not kept
-    std::optional<int> maxPages;
-    std::chrono::milliseconds delay{0};  // pause before each page turn
-    std::chrono::milliseconds pageTimeout{std::chrono::seconds(120)};
-    ServiceAddresses addresses;
-};
 
 // Captures result pages in a browser without a window: loads the source, then the page chain.
 // The output holds every line captured so far after each page, so an error or an interrupt
-// loses nothing; progress goes to standard error, one line per page. The last line gives the
+// loses nothing; every page also goes to the run journal, from which a run that did not end
+// can be resumed. Progress goes to standard error, one line per page. The last line gives the
 // count, or, when the run did not end as it should, why it was cut short.
 class HeadlessCapture : public QObject, private CaptureHost {
     Q_OBJECT
 
 public:
-    explicit HeadlessCapture(HeadlessCaptureOptions options);
+    // Without a journal (one that could not be opened) the run cannot be resumed.
+    HeadlessCapture(HeadlessCaptureOptions options, RunJournal* journal);
     ~HeadlessCapture() override;
 
     // Runs the whole capture; gives the process exit code: 0 for a run that reached its last
     // page, its page limit or a page it had already captured; 1 for any other end; 130 when
     // interrupted.
     int run();
+    // Takes up a run of the journal that did not end, at its first page not yet captured; the
+    // output gets the lines of its first part again, unless it is a stream, which has them.
+    int resume(const JournalRun& run);
 
     // Ends the run at the next chance; the lines captured so far stay.
     void interrupt();
@@ -51,18 +45,25 @@ private:
     std::shared_ptr<dom::Document> currentDocument() override;
     dom::PageLoader& pageLoader() override;
     QString flattenedText(const QString& text) override;
-    void pageCaptured(int pageNumber, const QStringList& resultLines) override;
+    void pageCaptured(const CapturedPage& page) override;
     bool shouldTurnPage(int pageNumber) override;
+    bool waitBeforeRetry(const PageRefusal& refusal) override;
 
-    void loadSource();
-    void pauseBeforeTurn();
+    int capture(const ChainStart& start);
+    bool pause(std::chrono::milliseconds duration);
+    void tellJournalProblem();
     int finish(const RunEnd& end);
+    void tellTotals();
     int cutShort(int pagesCaptured, const QString& reason);
+    void recordEnd(const RunEnd& end);
 
     HeadlessCaptureOptions m_options;
     std::unique_ptr<TWebbrowser> m_browser;
     ListingTextParser m_parser;
+    RunRecorder m_recorder;
     std::unique_ptr<ResultsWriter> m_results;
+    // Lines of the run in all, those of a resumed run's first part included.
+    qint64 m_linesCaptured = 0;
     int m_pagesFlattened = 0;
     bool m_interrupted = false;
 };

@@ -13,13 +13,22 @@ ResultsPane::ResultsPane(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 void ResultsPane::appendLine(const QString& line) {
-    m_lines.append(line);
-    appendPlainText(line);
+    appendLines({line});
+}
+
+void ResultsPane::appendLines(const QStringList& lines) {
+    if (lines.isEmpty()) {
+        return;
+    }
+    m_lines += lines;
+    appendPlainText(lines.join(u'\n'));
+    emit linesAppended(lines);
 }
 
 void ResultsPane::clearLines() {
     m_lines.clear();
     clear();
+    emit linesCleared();
 }
 
 }  // namespace larkspan

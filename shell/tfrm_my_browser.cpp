@@ -8,6 +8,7 @@
 #include "shell/main_menu.h"
 #include "shell/main_status_bar.h"
 #include "shell/results_pane.h"
+#include "shell/results_table.h"
 #include "shell/split_screen_setting.h"
 #include "shell/start_page.h"
 #include "shell/text_panel.h"
@@ -61,8 +62,8 @@ void TfrmMyBrowser::connectHandler(Sender* sender, Signal signal,
 }
 
 TfrmMyBrowser::TfrmMyBrowser(UserDialogs& dialogs, SplitScreenSetting& splitSetting,
-                             QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_splitSetting(splitSetting) {
+                             RunJournal* journal, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_splitSetting(splitSetting), m_journal(journal) {
     setObjectName(QStringLiteral("TfrmMyBrowser"));
     setFont(QFont(QStringLiteral("Arial"), 8));
     setWindowIcon(toolbarImage(7));
@@ -381,10 +382,28 @@ QTabWidget* TfrmMyBrowser::buildSidePanel() {
     save->setToolButtonStyle(Qt::ToolButtonTextOnly);
     toolbar->addWidget(save);
     connectHandler(save, &QToolButton::clicked, &TfrmMyBrowser::ToolButton2Click);
+    auto* options = new QToolButton(toolbar);
+    options->setObjectName(QStringLiteral("btnCaptureOptions"));
+    options->setText(QStringLiteral("Options..."));
+    options->setToolTip(QStringLiteral("Dropping repeated listings, pauses between pages"));
+    options->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    toolbar->addWidget(options);
+    connectHandler(options, &QToolButton::clicked, &TfrmMyBrowser::CaptureOptionsClick);
     mmResults = new ResultsPane(tbResults);
     layout->addWidget(toolbar);
     layout->addWidget(mmResults, 1);
     panel->addTab(tbResults, QStringLiteral("Results"));
+
+    // The same lines as a table.
+    m_resultsTable = new ResultsTable(panel);
+    connect(mmResults, &ResultsPane::linesAppended, m_resultsTable, &ResultsTable::appendLines);
+    connect(mmResults, &ResultsPane::linesCleared, m_resultsTable, &ResultsTable::clear);
+    connect(m_resultsTable, &ResultsTable::linkActivated, this, [this](const QUrl& url) {
+        guarded([this, &url] {
+            m_tabs->CreateBrowserTab(url.toString(), BrowserTabs::kNewTabCaption);
+        });
+    });
+    panel->addTab(m_resultsTable, QStringLiteral("Table"));
     panel->setCurrentWidget(tbResults);
     return panel;
 }
@@ -455,6 +474,9 @@ void TfrmMyBrowser::showEvent(QShowEvent* event) {
         m_shownOnce = true;
         setSidePanelWidth(kSidePanelDesignWidth);
         FormResize();
+        // Once the window is up, so the question has the window behind it.
+        QMetaObject::invokeMethod(
+            this, [this] { guarded([this] { offerResume(); }); }, Qt::QueuedConnection);
     }
 }
 
@@ -464,6 +486,8 @@ void TfrmMyBrowser::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmMyBrowser::closeEvent(QCloseEvent* event) {
+    // A run under way ends with the program; it can be resumed at the next start.
+    m_closing = true;
     SaveSplitter();
     QMainWindow::closeEvent(event);
 }

@@ -2,10 +2,13 @@
 
 #include "capture/listing_text_parser.h"
 #include "capture/page_chain.h"
+#include "journal/journal_run.h"
+#include "shell/capture_options_dialog.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -32,6 +35,9 @@ class BrowserTabs;
 class MainMenu;
 class MainStatusBar;
 class ResultsPane;
+class ResultsTable;
+class RunJournal;
+class RunRecorder;
 class SplitScreenSetting;
 class TWebbrowser;
 class TextPanel;
@@ -51,7 +57,8 @@ public:
     static inline const QString kCaption =
         QStringLiteral("Larkspan - AU-GLv. 0.89 Stonecrab [08AUG2014]");
 
-    TfrmMyBrowser(UserDialogs& dialogs, SplitScreenSetting& splitSetting,
+    // Without a journal (one that could not be opened) runs cannot be resumed.
+    TfrmMyBrowser(UserDialogs& dialogs, SplitScreenSetting& splitSetting, RunJournal* journal,
                   QWidget* parent = nullptr);
     ~TfrmMyBrowser() override;
 
@@ -69,6 +76,13 @@ public:
     void ProcessPageAUGL();
     void WaitForPageToLoad();
     void ToolButton2Click();
+    // Takes up a run of the journal that did not end: its lines come back to the Results pane,
+    // and the capture goes on from its first page not yet captured.
+    void resumeCaptureRun(const JournalRun& run);
+    // What the window's runs do beyond the plain capture, and their dialog.
+    const CaptureOptions& captureOptions() const { return m_captureOptions; }
+    void setCaptureOptions(const CaptureOptions& options) { m_captureOptions = options; }
+    void CaptureOptionsClick();
 
     // Start page and the directory's search page, always in the capture tab.
     void WriteHTMLToBrowser(TWebbrowser* browser, const QString& html);
@@ -160,9 +174,16 @@ private:
     std::shared_ptr<dom::Document> currentDocument() override;
     dom::PageLoader& pageLoader() override;
     QString flattenedText(const QString& text) override;
-    void pageCaptured(int pageNumber, const QStringList& resultLines) override;
+    void pageCaptured(const CapturedPage& page) override;
     bool shouldTurnPage(int pageNumber) override;
+    bool waitBeforeRetry(const PageRefusal& refusal) override;
     void closeCaptureRun();
+    // Keeps the window responsive for that long, telling why in the status bar; false when the
+    // run was stopped meanwhile.
+    bool pauseRun(std::chrono::milliseconds duration, const QString& why);
+    void recordRunEnd(const RunEnd& end);
+    void showJournalProblem();
+    void offerResume();
 
     // Runs a handler; an error it lets escape is shown in the default error box, and the rest
     // of the handler is skipped, as for any handler of the window.
@@ -176,6 +197,13 @@ private:
     UserDialogs& m_dialogs;
     SplitScreenSetting& m_splitSetting;
     ListingTextParser m_parser;
+    RunJournal* m_journal;
+    // The bookkeeping of the innermost run under way (a run can start inside another's wait).
+    RunRecorder* m_recorder = nullptr;
+    // Where the next page step starts: a resumed run's last page, or the page shown.
+    ChainStart m_chainStart;
+    CaptureOptions m_captureOptions;
+    bool m_closing = false;
     std::unique_ptr<TurningPageLoader> m_turningLoader;
     QString m_lastSavePath;
     bool m_shownOnce = false;
@@ -211,6 +239,7 @@ private:
     QTabWidget* PageControl1 = nullptr;
     QWidget* tbResults = nullptr;
     ResultsPane* mmResults = nullptr;
+    ResultsTable* m_resultsTable = nullptr;
     QListWidget* lvEventLog = nullptr;
     MainStatusBar* StatusBar1 = nullptr;
     MainMenu* m_menu = nullptr;

@@ -1,12 +1,19 @@
 // The capture run and the Results pane's Save, on the capture tab's browser whatever tab is
-// active.
+// active; resuming a run that did not end, and the capture options.
 
+#include "browser/local_wait.h"
 #include "browser/twebbrowser.h"
 #include "capture/capture_error.h"
+#include "capture/refused_page.h"
 #include "capture/results_file.h"
+#include "capture/results_format.h"
 #include "capture/scraped_message.h"
+#include "journal/run_journal.h"
+#include "journal/run_recorder.h"
 #include "shell/main_status_bar.h"
 #include "shell/results_pane.h"
+#include "shell/resume_offer.h"
+#include "shell/save_file_types.h"
 #include "shell/text_panel.h"
 #include "shell/tfrm_my_browser.h"
 #include "shell/toolbar_images.h"
@@ -16,6 +23,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonObject>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -44,23 +53,71 @@ QString endOfRunText(const RunEnd& end) {
     return cutShortText(end.pagesCaptured, end.failure);
 }
 
+QJsonObject settingsOf(const CaptureOptions& options) {
+    return {{QStringLiteral("dedupe"), options.dropRepeatedListings},
+            {QStringLiteral("delay"), options.delay.text()}};
+}
+
 }  // namespace
 
 void TfrmMyBrowser::btnCaptureClick() {
     btnCapture->setIcon(toolbarImage(kRunningImage));
     // A press while a run waits finds "STOP!" and only closes; the run then ends after its page.
-    if (btnCapture->text() != kStopCaption) {
-        btnCapture->setText(kStopCaption);
-        WaitForPageToLoad();
-        ProcessPageAUGL();
+    if (btnCapture->text() == kStopCaption) {
+        closeCaptureRun();
+        return;
     }
+    btnCapture->setText(kStopCaption);
+    WaitForPageToLoad();
+    RunRecorder recorder(m_journal, m_captureOptions.dropRepeatedListings);
+    recorder.start(JournalRun::Kind::Window, WebBrowser1->LocationURL(),
+                   settingsOf(m_captureOptions));
+    const QScopedValueRollback<RunRecorder*> current(m_recorder, &recorder);
+    showJournalProblem();
+    ProcessPageAUGL();
     closeCaptureRun();
+}
+
+void TfrmMyBrowser::resumeCaptureRun(const JournalRun& run) {
+    RunRecorder recorder(m_journal, run.settings.value(QStringLiteral("dedupe")).toBool());
+    const QList<JournalPage> pages = recorder.resume(run);
+    const QScopedValueRollback<RunRecorder*> current(m_recorder, &recorder);
+    btnCapture->setIcon(toolbarImage(kRunningImage));
+    btnCapture->setText(kStopCaption);
+    QStringList lines;
+    m_chainStart = {.address = QUrl(run.source)};
+    for (const JournalPage& page : pages) {
+        lines += page.lines;
+        m_chainStart.pagesBefore.append(page.digest);
+        m_chainStart.address = QUrl(page.address);
+    }
+    mmResults->clearLines();
+    mmResults->appendLines(lines);
+    CapturedCount = qint32(lines.size());
+    PageControl1->setTabText(PageControl1->indexOf(tbResults),
+                             QStringLiteral("Results (%1 lines)").arg(mmResults->lineCount()));
+    ProcessPageAUGL();
+    closeCaptureRun();
+}
+
+void TfrmMyBrowser::offerResume() {
+    if (m_journal == nullptr) {
+        return;
+    }
+    if (const std::optional<JournalRun> run = ResumeOffer(*m_journal, m_dialogs).ask(this)) {
+        resumeCaptureRun(*run);
+    }
 }
 
 void TfrmMyBrowser::closeCaptureRun() {
     btnCapture->setText(kCaptureCaption);
     btnCapture->setIcon(toolbarImage(kIdleImage));
-    m_dialogs.information(this, scrapedMessage(CapturedCount));
+    QString message = scrapedMessage(CapturedCount);
+    if (m_recorder != nullptr && m_recorder->dropsRepeatedListings()) {
+        message +=
+            QStringLiteral("\n%1 repeated listings were dropped.").arg(m_recorder->dropped());
+    }
+    m_dialogs.information(this, message);
     CapturedCount = 0;
 }
 
@@ -71,7 +128,8 @@ void TfrmMyBrowser::WaitForPageToLoad() {
 }
 
 void TfrmMyBrowser::ProcessPageAUGL() {
-    const RunEnd end = capturePageChain(*this, m_parser);
+    const RunEnd end = capturePageChain(*this, m_parser, std::exchange(m_chainStart, {}));
+    recordRunEnd(end);
     const QString endText = endOfRunText(end);
     StatusBar1->showStatusText(endText);
     // The panel may be too narrow for the whole reason.
@@ -80,6 +138,31 @@ void TfrmMyBrowser::ProcessPageAUGL() {
     // at "STOP!".
     if (end.cause == RunEnd::Cause::Error) {
         throw CaptureError(end.failure.toStdString());
+    }
+}
+
+void TfrmMyBrowser::recordRunEnd(const RunEnd& end) {
+    if (m_recorder == nullptr) {
+        return;
+    }
+    if (m_closing) {
+        m_recorder->end(JournalRun::Ending::Interrupted);
+        return;
+    }
+    switch (end.cause) {
+        case RunEnd::Cause::LastPage:
+            m_recorder->end(JournalRun::Ending::LastPage);
+            break;
+        case RunEnd::Cause::HostStopped:
+            m_recorder->end(JournalRun::Ending::Stopped);
+            break;
+        case RunEnd::Cause::RepeatedPage:
+            m_recorder->end(JournalRun::Ending::RepeatedPage, repetitionText(end));
+            break;
+        case RunEnd::Cause::TurnFailed:
+        case RunEnd::Cause::Error:
+            m_recorder->end(JournalRun::Ending::Failed, end.failure);
+            break;
     }
 }
 
@@ -96,36 +179,81 @@ QString TfrmMyBrowser::flattenedText(const QString& text) {
     return mmParser->text();
 }
 
-void TfrmMyBrowser::pageCaptured(int, const QStringList& resultLines) {
-    for (const QString& line : resultLines) {
-        mmResults->appendLine(line);
-        ++CapturedCount;
-    }
+void TfrmMyBrowser::pageCaptured(const CapturedPage& page) {
+    const QStringList lines =
+        m_recorder ? m_recorder->keep(page, WebBrowser1->LocationURL()) : page.resultLines;
+    showJournalProblem();
+    mmResults->appendLines(lines);
+    CapturedCount += qint32(lines.size());
     PageControl1->setTabText(PageControl1->indexOf(tbResults),
                              QStringLiteral("Results (%1 lines)").arg(mmResults->lineCount()));
 }
 
 bool TfrmMyBrowser::shouldTurnPage(int) {
+    if (btnCapture->text() != kStopCaption) {
+        return false;
+    }
+    const std::chrono::milliseconds pause = m_captureOptions.delay.pick();
+    return pauseRun(pause, QStringLiteral("Waiting %1 s before the next page...")
+                               .arg(double(pause.count()) / 1000, 0, 'f', 1));
+}
+
+bool TfrmMyBrowser::waitBeforeRetry(const PageRefusal& refusal) {
+    return pauseRun(refusal.wait, QStringLiteral("%1; trying again in %2 (%3 of %4)")
+                                      .arg(refusal.failure, durationText(refusal.wait))
+                                      .arg(refusal.retry)
+                                      .arg(kRefusedPageRetries));
+}
+
+bool TfrmMyBrowser::pauseRun(std::chrono::milliseconds duration, const QString& why) {
+    if (duration.count() > 0) {
+        StatusBar1->showStatusText(why);
+        StatusBar1->setToolTip(why);
+        browser::LocalWait pause(btnCapture);
+        pause.setTimeLimit(duration);
+        // The stop press ends the pause at once.
+        connect(btnCapture, &QToolButton::clicked, &pause, [&pause] { pause.finish(); });
+        if (pause.exec() != browser::LocalWait::Outcome::TimedOut) {
+            return false;
+        }
+    }
     return btnCapture->text() == kStopCaption;
+}
+
+void TfrmMyBrowser::showJournalProblem() {
+    const QString problem = m_recorder ? m_recorder->takeJournalProblem() : QString();
+    if (!problem.isEmpty()) {
+        StatusBar1->showStatusText(problem);
+        StatusBar1->setToolTip(problem);
+    }
 }
 
 void TfrmMyBrowser::ToolButton2Click() {
     try {
         const UserDialogs::SaveRequest request{
-            QStringLiteral("Save data as..."),
-            QStringLiteral("CSV database or excel text file (*.csv);;Text file (*.txt)"),
+            QStringLiteral("Save data as..."), kSaveFileTypes,
             m_lastSavePath.isEmpty() ? QStringLiteral("larkspan1.csv") : m_lastSavePath};
-        QString path = m_dialogs.saveFileName(this, request);
+        QString chosenType;
+        const QString path = m_dialogs.saveFileName(this, request, &chosenType);
         if (path.isEmpty()) {
             return;
         }
-        if (QFileInfo(path).suffix().isEmpty()) {
-            path += QStringLiteral(".csv");
+        const SaveTarget target = saveTargetFor(path, chosenType);
+        m_lastSavePath = target.path;
+        if (target.format == ResultsFormat::Csv && !target.guardFormulas) {
+            writeResultsFile(target.path, mmResults->lines());
+        } else {
+            writeResults(target.path, target.format, mmResults->lines(), target.guardFormulas);
         }
-        m_lastSavePath = path;
-        writeResultsFile(path, mmResults->lines());
     } catch (const std::exception&) {
         m_dialogs.information(this, QStringLiteral("Data cannot be saved!"));
+    }
+}
+
+void TfrmMyBrowser::CaptureOptionsClick() {
+    CaptureOptionsDialog dialog(m_captureOptions, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_captureOptions = dialog.options();
     }
 }
 

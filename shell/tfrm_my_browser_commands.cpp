@@ -49,7 +49,8 @@ void TfrmMyBrowser::SaveAs1Click() {
                                       {QStringLiteral("Save As"),
                                        QStringLiteral("Web page, complete (*.htm *.html);;"
                                                       "Web archive, single file (*.mht *.mhtml)"),
-                                       suggestedName});
+                                       suggestedName},
+                                      nullptr);
     });
 }
 

@@ -16,4 +16,12 @@ dom::LinkOutcome TurningPageLoader::clickAndWait(dom::Element& element) {
     return m_browser->clickAndWait(element);
 }
 
+dom::LinkOutcome TurningPageLoader::loadAndWait(const QUrl& address) {
+    if (!m_browser) {
+        throw dom::DomError("The browser has gone");
+    }
+    const WaitWindow wait(nullptr, QStringLiteral("The page is turning..."));
+    return m_browser->loadAndWait(address);
+}
+
 }  // namespace larkspan

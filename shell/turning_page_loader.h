@@ -8,12 +8,14 @@ namespace larkspan {
 
 class TWebbrowser;
 
-// Follows a next-page link in the browser while the wait window says "The page is turning...".
+// Follows a next-page link, or loads a page again, in the browser while the wait window says
+// "The page is turning...".
 class TurningPageLoader : public dom::PageLoader {
 public:
     explicit TurningPageLoader(TWebbrowser* browser);
 
     dom::LinkOutcome clickAndWait(dom::Element& element) override;
+    dom::LinkOutcome loadAndWait(const QUrl& address) override;
 
 private:
     QPointer<TWebbrowser> m_browser;

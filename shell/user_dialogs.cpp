@@ -24,9 +24,14 @@ void ModalDialogs::error(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-QString ModalDialogs::saveFileName(QWidget* parent, const SaveRequest& request) {
+bool ModalDialogs::question(QWidget* parent, const QString& text) {
+    return QMessageBox::question(parent, kTitle, text) == QMessageBox::Yes;
+}
+
+QString ModalDialogs::saveFileName(QWidget* parent, const SaveRequest& request,
+                                   QString* chosenFilter) {
     return QFileDialog::getSaveFileName(parent, request.title, request.initialPath, request.filter,
-                                        nullptr, QFileDialog::DontConfirmOverwrite);
+                                        chosenFilter, QFileDialog::DontConfirmOverwrite);
 }
 
 QString ModalDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter) {

@@ -18,6 +18,8 @@ public:
     virtual void information(QWidget* parent, const QString& text) = 0;
     // The default error box: the program's title, an error icon, the text, an OK button.
     virtual void error(QWidget* parent, const QString& text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool question(QWidget* parent, const QString& text) = 0;
 
     struct SaveRequest {
         QString title;
@@ -25,7 +27,9 @@ public:
         QString initialPath;  // folder and name offered
     };
     // The chosen file name, or empty when the user cancels. An existing file is not questioned.
-    virtual QString saveFileName(QWidget* parent, const SaveRequest& request) = 0;
+    // When asked, `chosenFilter` gets the file type the user chose.
+    virtual QString saveFileName(QWidget* parent, const SaveRequest& request,
+                                 QString* chosenFilter) = 0;
     // An existing file chosen to be opened, or empty when the user cancels.
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
 
@@ -43,7 +47,9 @@ class ModalDialogs : public UserDialogs {
 public:
     void information(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
-    QString saveFileName(QWidget* parent, const SaveRequest& request) override;
+    bool question(QWidget* parent, const QString& text) override;
+    QString saveFileName(QWidget* parent, const SaveRequest& request,
+                         QString* chosenFilter) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     bool print(QWidget* parent, QPrinter& printer) override;
     bool pageSetup(QWidget* parent, QPrinter& printer) override;

@@ -5,10 +5,14 @@
 #include "shell/tfrm_my_browser.h"
 #include "shell/user_dialogs.h"
 #include "browser/chromium_sandbox.h"
+#include "journal/journal_error.h"
+#include "journal/run_journal.h"
 
 #include <QApplication>
 #include <QPalette>
 #include <QStyleFactory>
+
+#include <memory>
 
 namespace larkspan {
 namespace {
@@ -37,7 +41,14 @@ int runWindow(int argc, char* argv[]) {
 
     ModalDialogs dialogs;
     SplitScreenSetting splitSetting;
-    TfrmMyBrowser window(dialogs, splitSetting);
+    std::unique_ptr<RunJournal> journal;
+    try {
+        journal = std::make_unique<RunJournal>();
+    } catch (const JournalError& error) {
+        // The window works without it; its runs only cannot be resumed.
+        qWarning("%s", error.what());
+    }
+    TfrmMyBrowser window(dialogs, splitSetting, journal.get());
     // Created with the window and never shown; the waits show instances of their own.
     TfrmSplashScreen splash;
     window.show();

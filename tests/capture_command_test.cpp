@@ -125,9 +125,9 @@ TEST(FrontDoor, UnknownArgumentsHelpVersionAndNoDisplay) {
         QByteArray outFirstLine;
         QByteArray err;
     };
-    const QByteArray known = " (known: capture, --help, --version)\n";
+    const QByteArray known = " (known: capture, runs, --help, --version)\n";
     const Case cases[] = {
-        {{"runs"}, 2, "", "larkspan: unknown command 'runs'" + known},
+        {{"run"}, 2, "", "larkspan: unknown command 'run'" + known},
         {{"--bogus"}, 2, "", "larkspan: unknown option '--bogus'" + known},
         {{"capture", "--bogus"}, 2, "", "larkspan: Unknown option 'bogus'.\n"},
         {{"--version"}, 0, "larkspan " LARKSPAN_VERSION, ""},

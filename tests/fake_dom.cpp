@@ -142,4 +142,9 @@ dom::LinkOutcome FakePageLoader::clickAndWait(dom::Element& element) {
     return m_outcome;
 }
 
+dom::LinkOutcome FakePageLoader::loadAndWait(const QUrl& address) {
+    m_clicks.append(address.toString());
+    return m_outcome;
+}
+
 }  // namespace larkspan::fake

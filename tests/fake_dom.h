@@ -120,6 +120,7 @@ public:
     explicit FakePageLoader(dom::LinkOutcome outcome = {}) : m_outcome(std::move(outcome)) {}
 
     dom::LinkOutcome clickAndWait(dom::Element& element) override;
+    dom::LinkOutcome loadAndWait(const QUrl& address) override;
 
     const QStringList& clicks() const { return m_clicks; }
 

@@ -1,10 +1,13 @@
 #include "journal/journal_error.h"
 #include "journal/run_journal.h"
 #include "journal/run_lock.h"
+#include "journal/run_recorder.h"
 #include "qt_printers.h"
 
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -140,6 +143,49 @@ TEST_F(JournalTest, ARunLockGoesWithItsProcess) {
     holder.waitForFinished();
     EXPECT_FALSE(RunLock::isHeld(lock));
     EXPECT_TRUE(RunLock::tryHold(lock));
+}
+
+// The recorder drops repeated listings before they reach the journal, and a resumed run knows
+// them; a journal that fails is told once and costs the run nothing but its resume.
+TEST_F(JournalTest, TheRecorderKeepsTheJournalOfWhatItKeeps) {
+    const QString a =
+        QStringLiteral("\"A\",\"1\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"");
+    const QString b =
+        QStringLiteral("\"B\",\"2\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"");
+    RunJournal journal(path());
+    qint64 id = 0;
+    {
+        RunRecorder recorder(&journal, true);
+        recorder.start(Kind::Window, kSource, {{"dedupe", true}});
+        id = journal.recentRuns(1).constFirst().id;
+        EXPECT_EQ(recorder.keep({1, {a, b, a}, "d1"}, "http://d/1"), (QStringList{a, b}));
+        EXPECT_EQ(recorder.dropped(), 1);
+        EXPECT_EQ(recorder.takeJournalProblem(), QString());
+    }
+    // Left as a killed process leaves it: no ending.
+    EXPECT_EQ(journal.run(id)->lines, 2);
+    EXPECT_EQ(journal.run(id)->dropped, 1);
+
+    RunRecorder resumed(&journal, true);
+    EXPECT_EQ(resumed.resume(*journal.run(id)).size(), 1);
+    EXPECT_EQ(resumed.keep({2, {b, a}, "d2"}, "http://d/2"), QStringList());
+    EXPECT_EQ(resumed.dropped(), 3);
+
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "saboteur");
+        other.setDatabaseName(path());
+        ASSERT_TRUE(other.open());
+        ASSERT_TRUE(QSqlQuery(other).exec(QStringLiteral("DROP TABLE pages")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("saboteur"));
+    EXPECT_EQ(resumed.keep({3, {QStringLiteral("\"C\"")}, "d3"}, "http://d/3"),
+              QStringList{QStringLiteral("\"C\"")});
+    EXPECT_TRUE(resumed.takeJournalProblem().endsWith(
+        QStringLiteral("; the run goes on, but cannot be resumed")));
+    EXPECT_EQ(resumed.keep({4, {QStringLiteral("\"D\"")}, "d4"}, "http://d/4"),
+              QStringList{QStringLiteral("\"D\"")});
+    EXPECT_EQ(resumed.takeJournalProblem(), QString());
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "capture/page_chain.h"
 
+#include "capture/flatten_page.h"
 #include "capture/listing_text_parser.h"
+#include "capture/refused_page.h"
+#include "capture/seen_pages.h"
 #include "fake_dom.h"
 #include "qt_printers.h"
 
@@ -35,7 +38,8 @@ std::shared_ptr<FakeDocument> resultPage(const QStringList& names, const QString
     return std::make_shared<FakeDocument>(body);
 }
 
-// Shows one page after another: a click moves to the next one, or brings the set outcome.
+// Shows one page after another: a click moves to the next one, or brings the set outcome;
+// the address "N" loads the N-th page. Outcomes queued up come before the set one.
 class FakeHost : public CaptureHost, public dom::PageLoader {
 public:
     explicit FakeHost(std::vector<std::shared_ptr<FakeDocument>> pages)
@@ -43,28 +47,43 @@ public:
 
     std::shared_ptr<dom::Document> currentDocument() override { return m_pages.at(m_shown); }
     dom::PageLoader& pageLoader() override { return *this; }
-    void pageCaptured(int pageNumber, const QStringList& resultLines) override {
-        if (pageNumber == failingPage) {
+    void pageCaptured(const CapturedPage& page) override {
+        if (page.number == failingPage) {
             throw std::runtime_error("cannot write out.csv: No space left on device");
         }
-        for (const QString& line : resultLines) {
-            names.append(line.section(u',', 0, 0).remove(u'"'));
+        for (const QString& line : page.resultLines) {
+            names.append(QStringLiteral("%1:").arg(page.number) +
+                         line.section(u',', 0, 0).remove(u'"'));
         }
     }
     bool shouldTurnPage(int pageNumber) override { return pageNumber < turnLimit; }
-    dom::LinkOutcome clickAndWait(dom::Element&) override {
-        if (clickOutcome.result == Link::Arrived) {
-            ++m_shown;
-        }
-        return clickOutcome;
+    bool waitBeforeRetry(const PageRefusal& refusal) override {
+        waits.append(QStringLiteral("%1 s").arg(refusal.wait.count()));
+        return !stopWhileWaiting;
+    }
+    dom::LinkOutcome clickAndWait(dom::Element&) override { return arrive(m_shown + 1); }
+    dom::LinkOutcome loadAndWait(const QUrl& address) override {
+        return arrive(address.toString().toULongLong());
     }
 
     int turnLimit = 100;
     int failingPage = 0;
+    bool stopWhileWaiting = false;
     dom::LinkOutcome clickOutcome;
+    QList<dom::LinkOutcome> queuedOutcomes;
     QStringList names;
+    QStringList waits;
 
 private:
+    dom::LinkOutcome arrive(std::size_t page) {
+        const dom::LinkOutcome outcome =
+            queuedOutcomes.isEmpty() ? clickOutcome : queuedOutcomes.takeFirst();
+        if (outcome.result == Link::Arrived) {
+            m_shown = page;
+        }
+        return outcome;
+    }
+
     std::vector<std::shared_ptr<FakeDocument>> m_pages;
     std::size_t m_shown = 0;
 };
@@ -101,9 +120,9 @@ TEST(PageChain, EveryRunEndsAndSaysWhy) {
         QString end;
         QStringList names;
     };
-    const QStringList abc{"A1", "A2", "B1", "C1"};
-    const QStringList ab{"A1", "A2", "B1"};
-    const QStringList justA{"A1", "A2"};
+    const QStringList abc{"1:A1", "1:A2", "2:B1", "3:C1"};
+    const QStringList ab{"1:A1", "1:A2", "2:B1"};
+    const QStringList justA{"1:A1", "1:A2"};
     const Case cases[] = {
         {"to the last page", {a, b, last}, 100, 0, {}, "last page after 3", abc},
         {"host stops", {a, b, last}, 2, 0, {}, "host stopped after 2", ab},
@@ -142,7 +161,7 @@ TEST(PageChain, EveryRunEndsAndSaysWhy) {
          0,
          {},
          "last page after 3",
-         {"C1"}},
+         {"3:C1"}},
         {"flattener error",
          {a, notHtml},
          100,
@@ -181,7 +200,167 @@ TEST(PageChain, ParsesTheTextTheHostHandsBack) {
     EditingHost host({resultPage({QStringLiteral("A")})});
     ListingTextParser parser;
     capturePageChain(host, parser);
-    EXPECT_EQ(host.names, QStringList{QStringLiteral("Z")});
+    EXPECT_EQ(host.names, QStringList{QStringLiteral("1:Z")});
+}
+
+TEST(RefusedPage, WaitsGrowFromFiveSecondsToFiveMinutesUnlessTheServerSays) {
+    struct Case {
+        int retry;
+        std::optional<std::chrono::seconds> retryAfter;
+        std::optional<std::chrono::seconds> wait;
+        QString text;
+    };
+    const Case cases[] = {
+        {1, {}, std::chrono::seconds(5), "5 s"},
+        {2, {}, std::chrono::seconds(14), "14 s"},
+        {3, {}, std::chrono::seconds(39), "39 s"},
+        {4, {}, std::chrono::seconds(108), "1 min 48 s"},
+        {5, {}, std::chrono::seconds(300), "5 min"},
+        {1, std::chrono::seconds(0), std::chrono::seconds(0), "0 s"},
+        {3, std::chrono::seconds(120), std::chrono::seconds(120), "2 min"},
+        {1, std::chrono::seconds(3600), std::chrono::seconds(3600), "1 h"},
+        {1, std::chrono::seconds(3601), {}, ""},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::chrono::seconds> wait = waitBeforeRetry(c.retry, c.retryAfter);
+        EXPECT_EQ(wait, c.wait) << c.retry;
+        if (wait) {
+            EXPECT_EQ(durationText(*wait), c.text);
+        }
+    }
+}
+
+// The refusal of the page at address "N".
+dom::LinkOutcome refused(int status, std::optional<int> retryAfterSeconds = std::nullopt,
+                         int page = 1) {
+    dom::LinkOutcome outcome{Link::LoadFailed,
+                             QStringLiteral("http://d.example/%1: the server answered with HTTP "
+                                            "status %2")
+                                 .arg(page)
+                                 .arg(status),
+                             QUrl(QString::number(page)), status};
+    if (retryAfterSeconds) {
+        outcome.retryAfter = std::chrono::seconds(*retryAfterSeconds);
+    }
+    return outcome;
+}
+
+// A next page the server refuses for now (429, 503) is loaded again after a wait, five times at
+// most; the waits are what the server asks for, or grow from 5 s to 5 min.
+TEST(PageChain, RefusedPagesAreLoadedAgainAfterAWait) {
+    const auto a = resultPage({QStringLiteral("A1")}, QStringLiteral("b"));
+    const auto b = resultPage({QStringLiteral("B1")});
+    const QString status429 = QStringLiteral(
+        "http://d.example/1: the server answered with "
+        "HTTP status 429");
+    struct Case {
+        const char* what;
+        QList<dom::LinkOutcome> outcomes;
+        bool stopWhileWaiting;
+        QString end;
+        QStringList waits;
+    };
+    const Case cases[] = {
+        {"429 twice, as long as the server asks",
+         {refused(429, 1), refused(429, 1)},
+         false,
+         "last page after 2",
+         {"1 s", "1 s"}},
+        {"503 five times, no Retry-After",
+         {refused(503), refused(503), refused(503), refused(503), refused(503)},
+         false,
+         "last page after 2",
+         {"5 s", "14 s", "39 s", "108 s", "300 s"}},
+        {"still refused after five waits",
+         QList<dom::LinkOutcome>(6, refused(429)),
+         false,
+         "turn failed after 1: " + status429 + ", also after 5 more tries",
+         {"5 s", "14 s", "39 s", "108 s", "300 s"}},
+        {"asks for more than an hour",
+         {refused(429, 7200)},
+         false,
+         "turn failed after 1: " + status429 + "; it asks to wait 2 h, longer than we wait",
+         {}},
+        {"stopped during the wait", {refused(429)}, true, "host stopped after 1", {"5 s"}},
+        {"not found is no refusal",
+         {refused(404)},
+         false,
+         "turn failed after 1: http://d.example/1: the server answered with HTTP status 404",
+         {}},
+    };
+    for (const Case& c : cases) {
+        FakeHost host({a, b});
+        host.queuedOutcomes = c.outcomes;
+        host.stopWhileWaiting = c.stopWhileWaiting;
+        ListingTextParser parser;
+        EXPECT_EQ(describe(capturePageChain(host, parser)), c.end) << c.what;
+        EXPECT_EQ(host.waits, c.waits) << c.what;
+    }
+}
+
+QByteArray digestOf(const std::shared_ptr<FakeDocument>& page) {
+    return SeenPages::digestOf(FlattenPage(page.get()));
+}
+
+// A run that starts at an address loads it first; a resumed one loads its last page, turns to
+// the next and numbers on, knowing its earlier pages again.
+TEST(PageChain, StartsAtAnAddressOrTakesUpAfterItsLastPage) {
+    const auto a = resultPage({QStringLiteral("A1")}, QStringLiteral("b"));
+    const auto b = resultPage({QStringLiteral("B1")}, QStringLiteral("c"));
+    const auto c = resultPage({QStringLiteral("C1")});
+    struct Case {
+        const char* what;
+        std::vector<std::shared_ptr<FakeDocument>> pages;
+        ChainStart start;
+        QList<dom::LinkOutcome> outcomes;
+        QString end;
+        QStringList names;
+    };
+    const Case cases[] = {
+        {"a new run from the first page",
+         {c, a, b, c},
+         {.address = QUrl(QStringLiteral("1"))},
+         {},
+         "last page after 3",
+         {"1:A1", "2:B1", "3:C1"}},
+        {"resumed after page 1",
+         {c, a, b, c},
+         {.address = QUrl(QStringLiteral("1")), .pagesBefore = {digestOf(a)}},
+         {},
+         "last page after 3",
+         {"2:B1", "3:C1"}},
+        {"resumed after its last page",
+         {c, c},
+         {.address = QUrl(QStringLiteral("1")), .pagesBefore = {digestOf(a), digestOf(c)}},
+         {},
+         "last page after 2",
+         {}},
+        {"resumed, and the next page repeats one of the first part",
+         {c, b, a},
+         {.address = QUrl(QStringLiteral("1")), .pagesBefore = {digestOf(a), digestOf(b)}},
+         {},
+         "repeated page after 2: page 3 repeats page 1",
+         {}},
+        {"the last page cannot be loaded again",
+         {c, b},
+         {.address = QUrl(QStringLiteral("1")), .pagesBefore = {digestOf(a)}},
+         {{Link::LoadFailed, QStringLiteral("http://d.example/1: the load failed")}},
+         "turn failed after 1: http://d.example/1: the load failed",
+         {}},
+        {"the first page is refused once",
+         {c, a, b, c},
+         {.address = QUrl(QStringLiteral("1"))},
+         {refused(503, 0)},
+         "last page after 3",
+         {"1:A1", "2:B1", "3:C1"}},
+    };
+    for (const Case& run : cases) {
+        FakeHost host(run.pages);
+        host.queuedOutcomes = run.outcomes;
+        ListingTextParser parser;
+        EXPECT_EQ(describe(capturePageChain(host, parser, run.start)), run.end) << run.what;
+        EXPECT_EQ(host.names, run.names) << run.what;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include "browser_test_suites.h"
 #include "tests/support/test_http_server.h"
 
+#include <QDateTime>
+#include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -105,6 +107,8 @@ private slots:
     void readyStateFollowsALoad();
     void loadOutcomes_data();
     void loadOutcomes();
+    void loadAndWaitSaysWhatARefusedPageAsks_data();
+    void loadAndWaitSaysWhatARefusedPageAsks();
     void requestsThatLoadNoPage_data();
     void requestsThatLoadNoPage();
     void eventsOfNavigations();
@@ -193,6 +197,47 @@ void TWebbrowserTest::loadOutcomes() {
         browser->lastLoadFailure(),
         failure.isEmpty() ? QString() : url.toDisplayString() + QStringLiteral(": ") + failure);
     QCOMPARE(browser->LocationURL() == url.toString(), shown);
+}
+
+void TWebbrowserTest::loadAndWaitSaysWhatARefusedPageAsks_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("retryAfterHeader");  // null: the page is not refused
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("retryAfter");  // seconds; -1 for none
+
+    const auto inSeconds = [](int seconds) {
+        return QLocale::c()
+            .toString(QDateTime::currentDateTimeUtc().addSecs(seconds),
+                      QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'"))
+            .toLatin1();
+    };
+    QTest::newRow("page") << "/next.html" << QByteArray() << 0 << -1;
+    QTest::newRow("page the server does not have") << "/missing.html" << QByteArray() << 404 << -1;
+    QTest::newRow("refused, seconds") << "/refused-seconds" << QByteArray("7") << 429 << 7;
+    QTest::newRow("refused, a date") << "/refused-date" << inSeconds(90) << 429 << 90;
+    QTest::newRow("refused, a date gone by") << "/refused-past" << inSeconds(-90) << 429 << 0;
+    QTest::newRow("refused, nonsense") << "/refused-nonsense" << QByteArray("soon") << 429 << -1;
+}
+
+void TWebbrowserTest::loadAndWaitSaysWhatARefusedPageAsks() {
+    QFETCH(QString, path);
+    QFETCH(QByteArray, retryAfterHeader);
+    QFETCH(int, status);
+    QFETCH(int, retryAfter);
+    if (!retryAfterHeader.isNull()) {
+        m_server.setRefusals(path, 1, retryAfterHeader);
+    }
+    const auto browser = newBrowser();
+    const dom::LinkOutcome outcome = browser->loadAndWait(m_server.url(path));
+    QCOMPARE(outcome.result, status == 0 ? dom::LinkOutcome::Result::Arrived
+                                         : dom::LinkOutcome::Result::LoadFailed);
+    QCOMPARE(outcome.httpStatus, status);
+    QCOMPARE(outcome.address, status == 0 ? QUrl() : m_server.url(path));
+    // A date is read a moment after it was written.
+    QVERIFY2(retryAfter < 0 ? !outcome.retryAfter
+                            : outcome.retryAfter && outcome.retryAfter->count() <= retryAfter &&
+                                  outcome.retryAfter->count() >= retryAfter - 5,
+             qPrintable(QString::number(outcome.retryAfter ? outcome.retryAfter->count() : -1)));
 }
 
 void TWebbrowserTest::requestsThatLoadNoPage_data() {

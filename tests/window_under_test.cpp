@@ -25,8 +25,18 @@ void printToFile(QPrinter& printer, const QString& path) {
 
 }  // namespace
 
-QString RecordingDialogs::saveFileName(QWidget*, const SaveRequest& request) {
+bool RecordingDialogs::question(QWidget*, const QString& text) {
+    questions.append(text);
+    return !questionAnswers.isEmpty() && questionAnswers.takeFirst();
+}
+
+QString RecordingDialogs::saveFileName(QWidget*, const SaveRequest& request,
+                                       QString* chosenFilter) {
     requests.append(request);
+    if (chosenFilter != nullptr) {
+        *chosenFilter = chosenFilters.isEmpty() ? request.filter.section(QStringLiteral(";;"), 0, 0)
+                                                : chosenFilters.takeFirst();
+    }
     return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
@@ -53,10 +63,11 @@ void RecordingDialogs::printPreview(QWidget*, QPrinter& printer,
     paint(&printer);
 }
 
-WindowUnderTest::WindowUnderTest(const QByteArray& setting)
+WindowUnderTest::WindowUnderTest(const QByteArray& setting, const QString& journalPath)
     : settingFile(settingFileWith(dir.filePath(QStringLiteral("main.ini")), setting)),
       splitSetting(settingFile),
-      window(dialogs, splitSetting) {
+      journal(journalPath.isEmpty() ? dir.filePath(QStringLiteral("journal.sqlite")) : journalPath),
+      window(dialogs, splitSetting, &journal) {
     window.show();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "journal/run_journal.h"
 #include "shell/split_screen_setting.h"
 #include "shell/tfrm_my_browser.h"
 #include "shell/user_dialogs.h"
@@ -19,7 +20,8 @@ class RecordingDialogs : public UserDialogs {
 public:
     void information(QWidget*, const QString& text) override { messages.append(text); }
     void error(QWidget*, const QString& text) override { errors.append(text); }
-    QString saveFileName(QWidget*, const SaveRequest& request) override;
+    bool question(QWidget*, const QString& text) override;
+    QString saveFileName(QWidget*, const SaveRequest& request, QString* chosenFilter) override;
     QString openFileName(QWidget*, const QString& title, const QString& filter) override;
     bool print(QWidget*, QPrinter& printer) override;
     bool pageSetup(QWidget*, QPrinter& printer) override;
@@ -31,15 +33,22 @@ public:
     QList<SaveRequest> requests;
     // The file names the user picks in turn; none left means the user cancels.
     QStringList answers;
+    // The file types chosen with them in turn; none left means the first type.
+    QStringList chosenFilters;
+    QStringList questions;
+    // The answers to the questions in turn; none left means No.
+    QList<bool> questionAnswers;
     // Where the print dialog and the preview send the pages as PDF; empty: the user cancels.
     QString printFile;
 };
 
-// A main window with a setting file of its own in a temporary folder, shown.
+// A main window with a setting file and a run journal of its own in a temporary folder, shown.
 class WindowUnderTest {
 public:
-    // `setting` is the setting file's text at start-up; null for no file.
-    explicit WindowUnderTest(const QByteArray& setting = QByteArray());
+    // `setting` is the setting file's text at start-up; null for no file. The journal is the
+    // one given, or a new one.
+    explicit WindowUnderTest(const QByteArray& setting = QByteArray(),
+                             const QString& journalPath = QString());
 
     template <typename T>
     T* child(const char* name) const {
@@ -50,6 +59,7 @@ public:
     const QString settingFile;
     RecordingDialogs dialogs;
     SplitScreenSetting splitSetting;
+    RunJournal journal;
     TfrmMyBrowser window;
 };
 

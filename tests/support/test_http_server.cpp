@@ -66,6 +66,10 @@ void TestHttpServer::setStalled(const QString& path) {
     m_stalled.insert(path);
 }
 
+void TestHttpServer::setRefusals(const QString& path, int count, const QByteArray& retryAfter) {
+    m_refusals.insert(path, {count, retryAfter});
+}
+
 void TestHttpServer::handleConnection() {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -88,11 +92,30 @@ void TestHttpServer::handleRequest(QTcpSocket* socket, const QByteArray& head) {
         ? QUrl(QString::fromLatin1(requestLine.at(1))).path()
         : QString();
     const std::chrono::milliseconds delay = m_delays.value(path, std::chrono::milliseconds(0));
-    QTimer::singleShot(delay, socket, [this, socket, path] { respond(socket, path); });
+    const QByteArray method = requestLine.value(0);
+    QTimer::singleShot(delay, socket,
+                       [this, socket, path, method] { respond(socket, path, method); });
     emit requested(path);
 }
 
-void TestHttpServer::respond(QTcpSocket* socket, const QString& path) {
+void TestHttpServer::respond(QTcpSocket* socket, const QString& path, const QByteArray& method) {
+    const auto refusals = m_refusals.find(path);
+    if (refusals != m_refusals.end()) {
+        if (method == "GET") {
+            refusals->lastRefused = refusals->count > 0;
+            refusals->count -= refusals->lastRefused ? 1 : 0;
+        }
+        if (refusals->lastRefused) {
+            const QByteArray body = "too many requests";
+            socket->write(
+                head("429 Too Many Requests",
+                     "Retry-After: " + refusals->retryAfter + "\r\nContent-Type: text/plain\r\n",
+                     body.size()) +
+                body);
+            socket->disconnectFromHost();
+            return;
+        }
+    }
     // Only files inside the folder: a cleaned path that climbs out of it is not found.
     if (m_redirects.contains(path)) {
         socket->write(head("302 Found", "Location: " + m_redirects.value(path) + "\r\n", 0));

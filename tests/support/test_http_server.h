@@ -35,6 +35,9 @@ public:
     void setRedirect(const QString& path, const QByteArray& location);
     // Sends the path's headers and half of its file, then nothing more, holding the connection.
     void setStalled(const QString& path);
+    // Answers the next `count` GET requests of the path with "429 Too Many Requests" and this
+    // Retry-After; a HEAD request gets the answer the last GET got.
+    void setRefusals(const QString& path, int count, const QByteArray& retryAfter);
 
 signals:
     // A request has come in; its answer follows after the path's delay.
@@ -43,7 +46,7 @@ signals:
 private:
     void handleConnection();
     void handleRequest(QTcpSocket* socket, const QByteArray& head);
-    void respond(QTcpSocket* socket, const QString& path);
+    void respond(QTcpSocket* socket, const QString& path, const QByteArray& method);
 
     QTcpServer m_server;
     QDir m_folder;
@@ -51,6 +54,12 @@ private:
     QHash<QString, QByteArray> m_contentTypes;
     QHash<QString, QByteArray> m_redirects;
     QSet<QString> m_stalled;
+    struct Refusals {
+        int count = 0;
+        QByteArray retryAfter;
+        bool lastRefused = false;
+    };
+    QHash<QString, Refusals> m_refusals;
 };
 
 }  // namespace larkspan::test

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "capture/page_turn_delay.h"
+#include "capture/results_format.h"
+#include "capture/service_addresses.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QUrl>
+
+#include <chrono>
+#include <optional>
+
+namespace larkspan {
+
+// What `larkspan capture SOURCE` was asked to do. The journal keeps it with the run, so that
+// `capture --resume` goes on the same way.
+struct HeadlessCaptureOptions {
+    QUrl source;
+    QString outputPath;  // empty: standard output
+    ResultsFormat format = ResultsFormat::Csv;
+    bool guardFormulas = false;
+    bool dropRepeatedListings = false;
+    QString flattenedDir;  // empty: flattened pages are not kept
+    std::optional<int> maxPages;
+    PageTurnDelay delay;  // before each page turn
+    std::chrono::milliseconds pageTimeout{std::chrono::seconds(120)};
+    ServiceAddresses addresses;
+
+    // Without the source, which the journal keeps on its own.
+    QJsonObject toJson() const;
+    static HeadlessCaptureOptions fromJson(const QUrl& source, const QJsonObject& json);
+};
+
+}  // namespace larkspan

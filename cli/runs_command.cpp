@@ -1,0 +1,178 @@
+#include "cli/runs_command.h"
+
+#include "capture/results_format.h"
+#include "journal/journal_error.h"
+#include "journal/run_journal.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace larkspan {
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kDefaultCount = 20;
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct CommandLine {
+    QCommandLineParser parser;
+    QCommandLineOption count{
+        QStringLiteral("count"),
+        QStringLiteral("List the N latest runs (default %1).").arg(kDefaultCount),
+        QStringLiteral("N")};
+    QCommandLineOption output{
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("export: write the lines to FILE (default: standard output)."),
+        QStringLiteral("FILE")};
+    QCommandLineOption format{
+        QStringLiteral("format"),
+        QStringLiteral("export: csv, jsonl or xlsx (default: by the extension of -o, else csv)."),
+        QStringLiteral("FORMAT")};
+    QCommandLineOption formulaGuard{
+        QStringLiteral("csv-formula-guard"),
+        QStringLiteral("export: put an apostrophe before a CSV field a spreadsheet would take "
+                       "for a formula.")};
+
+    CommandLine() {
+        parser.setApplicationDescription(
+            QStringLiteral("Lists the recent capture runs, or writes the lines of run ID again."));
+        parser.addHelpOption();
+        parser.addPositionalArgument(QStringLiteral("export ID"),
+                                     QStringLiteral("Write the lines of run ID."),
+                                     QStringLiteral("[export ID]"));
+        parser.addOptions({count, output, format, formulaGuard});
+    }
+};
+
+void print(FILE* stream, const QString& text) {
+    std::fputs(qPrintable(text), stream);
+    std::fflush(stream);
+}
+
+int listRuns(const CommandLine& commandLine) {
+    int count = kDefaultCount;
+    if (commandLine.parser.isSet(commandLine.count)) {
+        bool ok = false;
+        count = commandLine.parser.value(commandLine.count).toInt(&ok);
+        if (!ok || count < 1) {
+            throw UsageError("--count needs a whole number of at least 1");
+        }
+    }
+    RunJournal journal;
+    const QList<JournalRun> runs = journal.recentRuns(count);
+    if (runs.isEmpty()) {
+        print(stdout, QStringLiteral("No capture runs yet.\n"));
+        return 0;
+    }
+    print(stdout, QStringLiteral("%1  %2  %3  %4  %5  %6  %7\n")
+                      .arg(QStringLiteral("ID"), 6)
+                      .arg(QStringLiteral("Started"), -19)
+                      .arg(QStringLiteral("Kind"), -7)
+                      .arg(QStringLiteral("Pages"), 6)
+                      .arg(QStringLiteral("Lines"), 7)
+                      .arg(QStringLiteral("Source"), QStringLiteral("End")));
+    for (const JournalRun& run : runs) {
+        print(stdout, QStringLiteral("%1  %2  %3  %4  %5  %6  %7\n")
+                          .arg(run.id, 6)
+                          .arg(run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), -19)
+                          .arg(run.kind == JournalRun::Kind::Window ? QStringLiteral("window")
+                                                                    : QStringLiteral("command"),
+                               -7)
+                          .arg(run.pages, 6)
+                          .arg(run.lines, 7)
+                          .arg(run.source, endingText(run, journal.isUnderWay(run.id))));
+    }
+    return 0;
+}
+
+int exportRun(const CommandLine& commandLine, const QString& idText) {
+    const QCommandLineParser& parser = commandLine.parser;
+    bool ok = false;
+    const qint64 id = idText.toLongLong(&ok);
+    if (!ok) {
+        throw UsageError(
+            QStringLiteral("export needs a run ID, not '%1'").arg(idText).toStdString());
+    }
+    const QString path = parser.value(commandLine.output);
+    ResultsFormat format = resultsFormatOfPath(path);
+    if (parser.isSet(commandLine.format)) {
+        const std::optional<ResultsFormat> named =
+            resultsFormatNamed(parser.value(commandLine.format));
+        if (!named) {
+            throw UsageError("--format needs csv, jsonl or xlsx");
+        }
+        format = *named;
+    }
+    if (format == ResultsFormat::Workbook && path.isEmpty()) {
+        throw UsageError("a workbook needs a file: give -o FILE.xlsx");
+    }
+
+    RunJournal journal;
+    const std::optional<JournalRun> run = journal.run(id);
+    if (!run) {
+        throw std::runtime_error(QStringLiteral("there is no run %1").arg(id).toStdString());
+    }
+    QStringList lines;
+    for (const JournalPage& page : journal.pages(id)) {
+        lines += page.lines;
+    }
+    const std::unique_ptr<ResultsWriter> writer =
+        makeResultsWriter(format, path.isEmpty() ? OutputFile::standardOutput() : OutputFile(path),
+                          parser.isSet(commandLine.formulaGuard));
+    writer->writePage(lines);
+    writer->finish();
+    print(stderr, QStringLiteral("Run %1: %2 lines written to %3\n")
+                      .arg(id)
+                      .arg(lines.size())
+                      .arg(path.isEmpty() ? QStringLiteral("standard output") : path));
+    return 0;
+}
+
+int run(const QStringList& arguments) {
+    CommandLine commandLine;
+    try {
+        if (!commandLine.parser.parse(arguments)) {
+            throw UsageError(commandLine.parser.errorText().toStdString());
+        }
+        if (commandLine.parser.isSet(QStringLiteral("help"))) {
+            QString help = commandLine.parser.helpText();
+            help.replace(help.indexOf(arguments.constFirst()), arguments.constFirst().size(),
+                         QStringLiteral("larkspan runs"));
+            print(stdout, help);
+            return 0;
+        }
+        const QStringList positional = commandLine.parser.positionalArguments();
+        if (positional.isEmpty()) {
+            return listRuns(commandLine);
+        }
+        if (positional.size() == 2 && positional.front() == QLatin1String("export")) {
+            return exportRun(commandLine, positional.back());
+        }
+        throw UsageError("runs takes no arguments, or export ID");
+    } catch (const UsageError& error) {
+        print(stderr, QStringLiteral("larkspan: %1\n").arg(QString::fromUtf8(error.what())));
+        return kExitUsage;
+    } catch (const std::exception& error) {
+        print(stderr, QStringLiteral("larkspan: %1\n").arg(QString::fromUtf8(error.what())));
+        return 1;
+    }
+}
+
+}  // namespace
+
+int runRunsCommand(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeAt(1);  // "runs"
+    return run(arguments);
+}
+
+}  // namespace larkspan

@@ -1,0 +1,71 @@
+#include "journal/run_recorder.h"
+
+#include "journal/journal_error.h"
+#include "journal/run_journal.h"
+
+namespace larkspan {
+
+RunRecorder::RunRecorder(RunJournal* journal, bool dropRepeatedListings)
+    : m_journal(journal), m_dropRepeated(dropRepeatedListings) {}
+
+void RunRecorder::start(JournalRun::Kind kind, const QString& source, const QJsonObject& settings) {
+    if (m_journal == nullptr) {
+        return;
+    }
+    try {
+        m_runId = m_journal->startRun(kind, source, settings);
+    } catch (const JournalError& error) {
+        m_problem = QString::fromUtf8(error.what()) +
+                    QStringLiteral("; the run goes on, but cannot be resumed");
+        m_journal = nullptr;
+    }
+}
+
+QList<JournalPage> RunRecorder::resume(const JournalRun& run) {
+    if (m_journal == nullptr) {
+        throw JournalError("there is no run journal to resume from");
+    }
+    m_journal->resumeRun(run.id);
+    m_runId = run.id;
+    const QList<JournalPage> pages = m_journal->pages(run.id);
+    for (const JournalPage& page : pages) {
+        m_dedupe.remember(page.lines);
+    }
+    m_droppedBefore = run.dropped;
+    return pages;
+}
+
+QStringList RunRecorder::keep(const CapturedPage& page, const QString& address) {
+    const QStringList lines =
+        m_dropRepeated ? m_dedupe.newListings(page.resultLines) : page.resultLines;
+    record([&](RunJournal& journal, qint64 id) {
+        journal.recordPage(
+            id, {page.number, address, QDateTime::currentDateTimeUtc(), lines, page.digest},
+            dropped());
+    });
+    return lines;
+}
+
+void RunRecorder::end(JournalRun::Ending ending, const QString& text) {
+    record([&](RunJournal& journal, qint64 id) { journal.endRun(id, ending, text); });
+    m_runId.reset();
+}
+
+QString RunRecorder::takeJournalProblem() {
+    return std::exchange(m_problem, QString());
+}
+
+void RunRecorder::record(const std::function<void(RunJournal&, qint64)>& write) {
+    if (m_journal == nullptr || !m_runId) {
+        return;
+    }
+    try {
+        write(*m_journal, *m_runId);
+    } catch (const JournalError& error) {
+        m_problem = QString::fromUtf8(error.what()) +
+                    QStringLiteral("; the run goes on, but cannot be resumed");
+        m_journal = nullptr;
+    }
+}
+
+}  // namespace larkspan

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "capture/listing_dedupe.h"
+#include "capture/page_chain.h"
+#include "journal/journal_run.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace larkspan {
+
+class RunJournal;
+
+// The bookkeeping of a capture run that the window and the command share: repeated listings
+// left out when asked, and every page written to the journal so the run can be resumed. A
+// journal that fails costs only the resume: the problem is kept for the user, and the run goes
+// on without it.
+class RunRecorder {
+public:
+    // Without a journal (one that could not be opened) only the listings are looked after.
+    RunRecorder(RunJournal* journal, bool dropRepeatedListings);
+
+    void start(JournalRun::Kind kind, const QString& source, const QJsonObject& settings);
+    // Takes up a run that did not end and gives its pages so far, whose listings count as
+    // captured. Throws JournalError: a resume without its journal would lose the first part.
+    QList<JournalPage> resume(const JournalRun& run);
+
+    // The lines of the page that go on to the output: all of them, or the listings not
+    // captured before in the run. They go to the journal first.
+    QStringList keep(const CapturedPage& page, const QString& address);
+    void end(JournalRun::Ending ending, const QString& text = {});
+
+    bool dropsRepeatedListings() const { return m_dropRepeated; }
+    qint64 dropped() const { return m_droppedBefore + m_dedupe.dropped(); }
+    // The journal's problem since the last call, for the user; empty when there was none.
+    QString takeJournalProblem();
+
+private:
+    void record(const std::function<void(RunJournal&, qint64)>& write);
+
+    RunJournal* m_journal;
+    std::optional<qint64> m_runId;
+    bool m_dropRepeated;
+    ListingDedupe m_dedupe;
+    // Left out by the first part of a resumed run.
+    qint64 m_droppedBefore = 0;
+    QString m_problem;
+};
+
+}  // namespace larkspan

@@ -1,0 +1,74 @@
+#include "shell/capture_options_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+
+#include <chrono>
+#include <cmath>
+
+namespace larkspan {
+namespace {
+
+constexpr double kLongestPause = 3600;
+
+QDoubleSpinBox* secondsBox(std::chrono::milliseconds value, QWidget* parent) {
+    auto* box = new QDoubleSpinBox(parent);
+    box->setRange(0, kLongestPause);
+    box->setDecimals(1);
+    box->setSingleStep(0.5);
+    box->setSuffix(QStringLiteral(" s"));
+    box->setValue(double(value.count()) / 1000);
+    return box;
+}
+
+std::chrono::milliseconds millisecondsOf(const QDoubleSpinBox* box) {
+    return std::chrono::milliseconds(std::llround(box->value() * 1000));
+}
+
+}  // namespace
+
+CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options, QWidget* parent)
+    : QDialog(parent),
+      m_dropRepeated(new QCheckBox(
+          QStringLiteral("Drop listings already captured in the run (same listing page, or "
+                         "same name and phone)"),
+          this)),
+      m_shortest(secondsBox(options.delay.shortest(), this)),
+      m_longest(secondsBox(options.delay.longest(), this)) {
+    setObjectName(QStringLiteral("CaptureOptionsDialog"));
+    setWindowTitle(QStringLiteral("Capture options"));
+    m_dropRepeated->setObjectName(QStringLiteral("cbDropRepeated"));
+    m_dropRepeated->setChecked(options.dropRepeatedListings);
+    m_shortest->setObjectName(QStringLiteral("sbPauseFrom"));
+    m_longest->setObjectName(QStringLiteral("sbPauseTo"));
+    // A range never runs backwards.
+    connect(m_shortest, &QDoubleSpinBox::valueChanged, m_longest,
+            [this](double value) { m_longest->setValue(std::max(value, m_longest->value())); });
+    connect(m_longest, &QDoubleSpinBox::valueChanged, m_shortest,
+            [this](double value) { m_shortest->setValue(std::min(value, m_shortest->value())); });
+
+    auto* pause = new QHBoxLayout;
+    pause->addWidget(m_shortest);
+    pause->addWidget(new QLabel(QStringLiteral("to"), this));
+    pause->addWidget(m_longest);
+    pause->addWidget(new QLabel(QStringLiteral("(a random time in between)"), this), 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QFormLayout(this);
+    layout->addRow(m_dropRepeated);
+    layout->addRow(QStringLiteral("Pause before each page turn:"), pause);
+    layout->addRow(buttons);
+}
+
+CaptureOptions CaptureOptionsDialog::options() const {
+    return {m_dropRepeated->isChecked(),
+            PageTurnDelay(millisecondsOf(m_shortest), millisecondsOf(m_longest))};
+}
+
+}  // namespace larkspan

@@ -1,0 +1,335 @@
+// `larkspan capture` and `larkspan runs` as a user drives them, against the sample site served
+// from 127.0.0.1: a run killed mid-way and resumed gives the lines of one never interrupted, a
+// page refused for now is loaded again, repeated listings are dropped, and any run's lines can
+// be written again.
+
+#include "capture/result_fields.h"
+#include "tests/support/featured_sample_site.h"
+#include "tests/support/test_http_server.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
+#include <csignal>
+
+namespace larkspan {
+namespace {
+
+using namespace std::chrono_literals;
+
+const QString kSampleFolder = QStringLiteral(LARKSPAN_TEST_DATA "/../../samples/directory");
+const QByteArray kUtf8Signature = QByteArrayLiteral("\xEF\xBB\xBF");
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
+}
+
+// The hand-checked lines of the sample site, as a results file has them.
+QByteArray expectedFile() {
+    QByteArray lines =
+        readFile(QStringLiteral(LARKSPAN_TEST_DATA "/sample_directory_expected.csv"));
+    lines.replace("\n", "\r\n");
+    return kUtf8Signature + lines;
+}
+
+QStringList expectedLines() {
+    return QString::fromUtf8(expectedFile().mid(3))
+        .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
+struct Run {
+    int exitCode = -1;
+    QStringList errorLines;
+    QByteArray out;
+};
+
+// Runs the program with its data folder in `dataHome`; once standard error shows `killAfter`,
+// sends it `signal`.
+Run larkspan(const QString& dataHome, const QStringList& arguments,
+             const QByteArray& killAfter = {}, int signal = 0) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    process.setProcessEnvironment(environment);
+    process.setProgram(QStringLiteral(LARKSPAN_EXECUTABLE));
+    process.setArguments(arguments);
+    QByteArray errors;
+    bool sent = false;
+    QObject::connect(&process, &QProcess::readyReadStandardError, &process, [&] {
+        errors += process.readAllStandardError();
+        if (!sent && !killAfter.isEmpty() && errors.contains(killAfter)) {
+            sent = true;
+            ::kill(pid_t(process.processId()), signal);
+        }
+    });
+    // The server answers in this process, so the wait keeps the event loop running.
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(100s, &loop, &QEventLoop::quit);
+    process.start();
+    loop.exec();
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+        return {-1, {QStringLiteral("<still running after 100 s>")}, {}};
+    }
+    errors += process.readAllStandardError();
+    QStringList lines = QString::fromUtf8(errors).split(u'\n', Qt::SkipEmptyParts);
+    lines.removeIf(
+        [](const QString& line) { return line.startsWith("larkspan: running as root"); });
+    return {process.exitStatus() == QProcess::CrashExit ? -signal : process.exitCode(), lines,
+            process.readAllStandardOutput()};
+}
+
+// A workbook's rows as a common reader sees them.
+QList<QStringList> workbookRows(const QString& path) {
+    QProcess reader;
+    reader.start(QStringLiteral(LARKSPAN_PYTHON),
+                 {QStringLiteral(LARKSPAN_TEST_DATA "/../read_workbook.py"), path});
+    reader.waitForFinished(60'000);
+    QList<QStringList> rows;
+    for (const QJsonValue row :
+         QJsonDocument::fromJson(reader.readAllStandardOutput()).object().value("rows").toArray()) {
+        rows.append(row.toVariant().toStringList());
+    }
+    return rows;
+}
+
+QList<QStringList> expectedRows() {
+    QList<QStringList> rows{{}};
+    for (const ResultColumn& column : resultColumns()) {
+        rows.front().append(column.title);
+    }
+    for (const QString& line : expectedLines()) {
+        rows.append(resultFields(line));
+    }
+    return rows;
+}
+
+}  // namespace
+
+class CaptureRunsTest : public QObject {
+    Q_OBJECT
+
+public:
+    CaptureRunsTest() : m_server(kSampleFolder) {}
+
+private slots:
+    void initTestCase();
+    void init();
+    void resumedRunGivesTheLinesOfAnUninterruptedOne_data();
+    void resumedRunGivesTheLinesOfAnUninterruptedOne();
+    void refusedPageSucceedsOnTheThirdTry();
+    void repeatedFeaturedListingIsDropped_data();
+    void repeatedFeaturedListingIsDropped();
+    void runsAreListedAndTheirLinesWrittenAgain();
+    void resumeProblems_data();
+    void resumeProblems();
+
+private:
+    test::TestHttpServer m_server;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void CaptureRunsTest::initTestCase() {
+    QVERIFY(m_server.listen());
+}
+
+void CaptureRunsTest::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_server.setDelay(QStringLiteral("/page2.html"), 0ms);
+    m_server.setDelay(QStringLiteral("/page3.html"), 0ms);
+}
+
+void CaptureRunsTest::resumedRunGivesTheLinesOfAnUninterruptedOne_data() {
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("pagesBefore");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("killed after page 1") << int(SIGKILL) << 1 << "results.csv";
+    QTest::newRow("terminated after page 2") << int(SIGTERM) << 2 << "results.csv";
+    QTest::newRow("killed after page 1, a workbook") << int(SIGKILL) << 1 << "results.xlsx";
+    QTest::newRow("killed after page 2, JSON Lines") << int(SIGKILL) << 2 << "results.jsonl";
+}
+
+void CaptureRunsTest::resumedRunGivesTheLinesOfAnUninterruptedOne() {
+    QFETCH(int, signal);
+    QFETCH(int, pagesBefore);
+    QFETCH(QString, output);
+    const QString dataHome = m_dir->filePath(QStringLiteral("data"));
+    const QString path = m_dir->filePath(output);
+    const QString uninterrupted = m_dir->filePath(QStringLiteral("whole-") + output);
+    const QStringList source{QStringLiteral("capture"), m_server.url("/page1.html").toString()};
+
+    QCOMPARE(larkspan(dataHome, source + QStringList{"-o", uninterrupted}).exitCode, 0);
+    // The next page never comes: the program is killed while it waits.
+    m_server.setDelay(QStringLiteral("/page%1.html").arg(pagesBefore + 1), 90s);
+    const Run killed = larkspan(dataHome, source + QStringList{"-o", path},
+                                QStringLiteral("page %1: ").arg(pagesBefore).toUtf8(), signal);
+    QVERIFY2(killed.exitCode == (signal == SIGKILL ? -SIGKILL : 130),
+             qPrintable(killed.errorLines.join(u'\n')));
+    m_server.setDelay(QStringLiteral("/page%1.html").arg(pagesBefore + 1), 0ms);
+
+    const Run resumed = larkspan(dataHome, {QStringLiteral("capture"), QStringLiteral("--resume")});
+    QVERIFY2(resumed.exitCode == 0, qPrintable(resumed.errorLines.join(u'\n')));
+    QVERIFY2(resumed.errorLines.value(0).startsWith(QStringLiteral("Resuming run 2 of ")),
+             qPrintable(resumed.errorLines.join(u'\n')));
+    QCOMPARE(resumed.errorLines.value(0).section(QStringLiteral(" after "), 1),
+             QStringLiteral("%1 page%2, %3 lines so far")
+                 .arg(pagesBefore)
+                 .arg(pagesBefore == 1 ? "" : "s")
+                 .arg(pagesBefore == 1 ? 21 : 41));
+    QVERIFY(
+        resumed.errorLines.value(1).startsWith(QStringLiteral("page %1: ").arg(pagesBefore + 1)));
+    QCOMPARE(resumed.errorLines.constLast(),
+             QStringLiteral("A total of 60 addresses have been scraped!"));
+    if (output.endsWith(QStringLiteral(".xlsx"))) {
+        QCOMPARE(workbookRows(path), expectedRows());
+        QCOMPARE(workbookRows(uninterrupted), expectedRows());
+    } else {
+        QCOMPARE(readFile(path), readFile(uninterrupted));
+        if (output.endsWith(QStringLiteral(".csv"))) {
+            QCOMPARE(readFile(path), expectedFile());
+        }
+    }
+    // It ended now, and there is nothing left to resume.
+    QCOMPARE(larkspan(dataHome, {QStringLiteral("capture"), QStringLiteral("--resume")}).exitCode,
+             1);
+}
+
+void CaptureRunsTest::refusedPageSucceedsOnTheThirdTry() {
+    const QString path = m_dir->filePath(QStringLiteral("results.csv"));
+    m_server.setRefusals(QStringLiteral("/page2.html"), 2, "1");
+    const Run run = larkspan(m_dir->filePath(QStringLiteral("data")),
+                             {QStringLiteral("capture"), m_server.url("/page1.html").toString(),
+                              QStringLiteral("-o"), path});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errorLines.join(u'\n')));
+    const QString refused = m_server.url("/page2.html").toString() +
+                            QStringLiteral(
+                                ": the server answered with HTTP status 429; trying "
+                                "again in 1 s (%1 of 5)");
+    QCOMPARE(run.errorLines.mid(1, 2), (QStringList{refused.arg(1), refused.arg(2)}));
+    QVERIFY(run.errorLines.value(3).startsWith(QStringLiteral("page 2: ")));
+    QCOMPARE(readFile(path), expectedFile());
+}
+
+void CaptureRunsTest::repeatedFeaturedListingIsDropped_data() {
+    QTest::addColumn<bool>("dedupe");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QStringList>("lastLines");
+    QTest::newRow("kept") << false << 62
+                          << QStringList{"A total of 62 addresses have been scraped!"};
+    QTest::newRow("dropped") << true << 60
+                             << QStringList{"2 repeated listings dropped",
+                                            "A total of 60 addresses have been scraped!"};
+}
+
+void CaptureRunsTest::repeatedFeaturedListingIsDropped() {
+    QFETCH(bool, dedupe);
+    QFETCH(int, lines);
+    QFETCH(QStringList, lastLines);
+    const QString site = m_dir->filePath(QStringLiteral("site"));
+    QVERIFY(test::writeFeaturedSampleSite(site));
+    const QString path = m_dir->filePath(QStringLiteral("results.csv"));
+    QStringList arguments{QStringLiteral("capture"), site + QStringLiteral("/page1.html"),
+                          QStringLiteral("-o"), path};
+    if (dedupe) {
+        arguments.append(QStringLiteral("--dedupe"));
+    }
+    const Run run = larkspan(m_dir->filePath(QStringLiteral("data")), arguments);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errorLines.join(u'\n')));
+    QCOMPARE(run.errorLines.mid(3), lastLines);
+    if (dedupe) {
+        QVERIFY(run.errorLines[1].endsWith(
+            QStringLiteral("page2.html: 20 listings (1 repeated ones dropped), 41 in all")));
+        QCOMPARE(readFile(path), expectedFile());
+    }
+    QCOMPARE(readFile(path).count("\r\n"), lines);
+}
+
+void CaptureRunsTest::runsAreListedAndTheirLinesWrittenAgain() {
+    const QString dataHome = m_dir->filePath(QStringLiteral("data"));
+    QCOMPARE(larkspan(dataHome, {QStringLiteral("runs")}).out,
+             QByteArray("No capture runs yet.\n"));
+    const QString source = m_server.url("/page1.html").toString();
+    QCOMPARE(larkspan(dataHome, {QStringLiteral("capture"), source, QStringLiteral("--max-pages"),
+                                 QStringLiteral("2")})
+                 .exitCode,
+             0);
+
+    const QStringList listing = QString::fromUtf8(larkspan(dataHome, {QStringLiteral("runs")}).out)
+                                    .split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(listing.size(), 2);
+    QCOMPARE(listing[0].simplified(), QStringLiteral("ID Started Kind Pages Lines Source End"));
+    QVERIFY2(listing[1].simplified().startsWith(QStringLiteral("1 20")), qPrintable(listing[1]));
+    QVERIFY2(
+        listing[1].simplified().endsWith(QStringLiteral("command 2 41 %1 page limit").arg(source)),
+        qPrintable(listing[1]));
+
+    const QString jsonl = m_dir->filePath(QStringLiteral("again.jsonl"));
+    const QString xlsx = m_dir->filePath(QStringLiteral("again.xlsx"));
+    const Run json = larkspan(dataHome, {QStringLiteral("runs"), QStringLiteral("export"),
+                                         QStringLiteral("1"), QStringLiteral("-o"), jsonl});
+    QCOMPARE(json.errorLines, QStringList{QStringLiteral("Run 1: 41 lines written to ") + jsonl});
+    QCOMPARE(readFile(jsonl).count('\n'), 41);
+    QCOMPARE(larkspan(dataHome, {QStringLiteral("runs"), QStringLiteral("export"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), xlsx})
+                 .exitCode,
+             0);
+    QCOMPARE(workbookRows(xlsx), expectedRows().mid(0, 42));
+    const Run csv =
+        larkspan(dataHome, {QStringLiteral("runs"), QStringLiteral("export"), QStringLiteral("1")});
+    QCOMPARE(csv.out, kUtf8Signature + expectedLines().mid(0, 41).join("\r\n").toUtf8() + "\r\n");
+}
+
+void CaptureRunsTest::resumeProblems_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("nothing to resume")
+        << QStringList{"capture", "--resume"} << 1
+        << "larkspan: no run to resume: every run of the command ended by itself or is under way";
+    QTest::newRow("resume with a source")
+        << QStringList{"capture", "--resume", "page1.html"} << 2
+        << "larkspan: --resume goes on with the run's own SOURCE and options; give none";
+    QTest::newRow("export of a run that is not there")
+        << QStringList{"runs", "export", "7"} << 1 << "larkspan: there is no run 7";
+    QTest::newRow("export without an ID")
+        << QStringList{"runs", "export"} << 2 << "larkspan: runs takes no arguments, or export ID";
+    QTest::newRow("a workbook to standard output")
+        << QStringList{"capture", "page1.html", "--format", "xlsx"} << 2
+        << "larkspan: a workbook needs a file: give -o FILE.xlsx";
+    QTest::newRow("a formula guard for JSON")
+        << QStringList{"capture", "page1.html", "-o", "x.jsonl", "--csv-formula-guard"} << 2
+        << "larkspan: --csv-formula-guard is for CSV output only";
+    QTest::newRow("a delay range backwards")
+        << QStringList{"capture", "page1.html", "--delay", "3000-1000"} << 2
+        << "larkspan: --delay needs MS or MIN-MAX, whole milliseconds with MIN not above MAX";
+    QTest::newRow("a listing text into a workbook")
+        << QStringList{"capture", "--from-text", "x.txt", "-o", "x.xlsx"} << 2
+        << "larkspan: --from-text writes CSV only";
+}
+
+void CaptureRunsTest::resumeProblems() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const Run run = larkspan(m_dir->filePath(QStringLiteral("data")), arguments);
+    QCOMPARE(run.errorLines, QStringList{message});
+    QCOMPARE(run.exitCode, exitCode);
+}
+
+}  // namespace larkspan
+
+QTEST_GUILESS_MAIN(larkspan::CaptureRunsTest)
+
+#include "capture_runs_test.moc"
