@@ -15,11 +15,17 @@ const QString kSaveFileTypes =
     QStringLiteral(";;") + kGuardedType;
 
 SaveTarget saveTargetFor(const QString& chosenPath, const QString& chosenType) {
-    SaveTarget target{chosenPath};
-    if (QFileInfo(chosenPath).suffix().isEmpty()) {
-        target.path +=
-            chosenType == kWorkbookType ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
+    const QString suffix = QFileInfo(chosenPath).suffix().toLower();
+    if (chosenType == kWorkbookType) {
+        // The dialog keeps the name it offered when the user picks another type.
+        if (suffix == u"csv" || suffix == u"txt") {
+            return {chosenPath.chopped(suffix.size()) + QStringLiteral("xlsx"),
+                    ResultsFormat::Workbook};
+        }
+        return {suffix.isEmpty() ? chosenPath + QStringLiteral(".xlsx") : chosenPath,
+                ResultsFormat::Workbook};
     }
+    SaveTarget target{suffix.isEmpty() ? chosenPath + QStringLiteral(".csv") : chosenPath};
     target.format = resultsFormatOfPath(target.path);
     target.guardFormulas = target.format == ResultsFormat::Csv && chosenType == kGuardedType;
     return target;

@@ -17,9 +17,10 @@ struct SaveTarget {
     bool guardFormulas = false;
 };
 
-// The file the user chose, with the type chosen in the dialog: a name without an extension
-// gets ".csv", or ".xlsx" with the workbook type; the extension then gives the format, as for
-// the command's -o.
+// The file the user chose, with the type chosen in the dialog. The workbook type makes a
+// workbook, named ".xlsx" unless another extension than ".csv" or ".txt" was typed. With the
+// other types a name without an extension gets ".csv", and the extension gives the format, as
+// for the command's -o.
 SaveTarget saveTargetFor(const QString& chosenPath, const QString& chosenType);
 
 }  // namespace larkspan

@@ -188,6 +188,10 @@ void ResultsViewsTest::saveWritesTheChosenFileType_data() {
                               << "leads"
                               << "leads.xlsx"
                               << "workbook";
+    QTest::newRow("workbook, the name offered first") << "Excel workbook (*.xlsx)"
+                                                      << "larkspan1.csv"
+                                                      << "larkspan1.xlsx"
+                                                      << "workbook";
     QTest::newRow("workbook by its name") << csv << "named.xlsx"
                                           << "named.xlsx"
                                           << "workbook";
