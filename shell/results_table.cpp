@@ -1,5 +1,6 @@
 #include "shell/results_table.h"
 
+#include "capture/result_fields.h"
 #include "shell/results_table_model.h"
 
 #include <QHBoxLayout>
@@ -10,6 +11,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <array>
 #include <chrono>
 
 namespace larkspan {
@@ -18,7 +20,9 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr std::chrono::milliseconds kTypingPause = 250ms;
-constexpr int kColumnWidth = 120;
+// Wide enough for most of what the columns hold; the user can resize them.
+constexpr std::array<int, kResultColumnCount> kColumnWidths = {190, 100, 190, 160, 70, 120, 50,
+                                                               130, 260, 190, 80,  80, 220, 260};
 
 }  // namespace
 
@@ -48,9 +52,13 @@ ResultsTable::ResultsTable(QWidget* parent)
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setWordWrap(false);
-    m_view->horizontalHeader()->setDefaultSectionSize(kColumnWidth);
-    // One height for every row: the view never measures the rows it does not show.
+    for (int column = 0; column < kResultColumnCount; ++column) {
+        m_view->setColumnWidth(column, kColumnWidths[column]);
+    }
+    // One height for every row: the view never measures the rows it does not show. No row
+    // numbers: that header's cost per page grows with the rows, and the count shows above.
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
 
     auto* bar = new QHBoxLayout;

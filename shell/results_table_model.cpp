@@ -45,11 +45,8 @@ QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole) {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal) {
         return {};
-    }
-    if (orientation == Qt::Vertical) {
-        return section + 1;
     }
     return section >= 0 && section < kResultColumnCount ? resultColumns()[section].title
                                                         : QVariant();
