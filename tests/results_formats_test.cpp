@@ -88,23 +88,6 @@ TEST(FormulaGuard, FieldsASpreadsheetWouldEvaluateGetAnApostrophe) {
     EXPECT_EQ(guardFormulas(plain), plain);
 }
 
-TEST(ResultsFormats, NamesAndExtensions) {
-    struct Case {
-        QString path;
-        ResultsFormat format;
-    };
-    const Case cases[] = {
-        {"out.xlsx", ResultsFormat::Workbook},   {"out.XLSX", ResultsFormat::Workbook},
-        {"out.jsonl", ResultsFormat::JsonLines}, {"out.csv", ResultsFormat::Csv},
-        {"out.txt", ResultsFormat::Csv},         {"", ResultsFormat::Csv},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(resultsFormatOfPath(c.path), c.format) << c.path.toStdString();
-    }
-    EXPECT_EQ(resultsFormatNamed(QStringLiteral("jsonl")), ResultsFormat::JsonLines);
-    EXPECT_EQ(resultsFormatNamed(QStringLiteral("ods")), std::nullopt);
-}
-
 TEST(ResultsFormats, CsvIsTheResultsFileWithFormulasGuardedWhenAsked) {
     QTemporaryDir dir;
     const QString plain = dir.filePath(QStringLiteral("plain.csv"));
