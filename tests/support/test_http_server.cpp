@@ -26,9 +26,9 @@ QByteArray contentTypeBySuffix(const QString& path) {
 
 QByteArray response(const QByteArray& status, const QByteArray& contentType,
                     const QByteArray& body) {
-    return "HTTP/1.1 " + status + "\r\nContent-Type: " + contentType
-        + "\r\nContent-Length: " + QByteArray::number(body.size())
-        + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
+    return "HTTP/1.1 " + status + "\r\nContent-Type: " + contentType +
+           "\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
 }
 
 }  // namespace
@@ -54,6 +54,10 @@ void TestHttpServer::setContentType(const QString& path, const QByteArray& conte
     m_contentTypes.insert(path, contentType);
 }
 
+void TestHttpServer::setPlaceholder(const QByteArray& placeholder, const QByteArray& value) {
+    m_placeholders.insert(placeholder, value);
+}
+
 void TestHttpServer::handleConnection() {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -72,9 +76,8 @@ void TestHttpServer::handleConnection() {
 
 void TestHttpServer::handleRequest(QTcpSocket* socket, const QByteArray& head) {
     const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
-    const QString path = requestLine.size() >= 2
-        ? QUrl(QString::fromLatin1(requestLine.at(1))).path()
-        : QString();
+    const QString path =
+        requestLine.size() >= 2 ? QUrl(QString::fromLatin1(requestLine.at(1))).path() : QString();
     const std::chrono::milliseconds delay = m_delays.value(path, std::chrono::milliseconds(0));
     QTimer::singleShot(delay, socket, [this, socket, path] { respond(socket, path); });
     emit requested(path);
@@ -87,8 +90,13 @@ void TestHttpServer::respond(QTcpSocket* socket, const QString& path) {
     if (relative.startsWith(QLatin1String("..")) || !file.open(QIODevice::ReadOnly)) {
         socket->write(response("404 Not Found", "text/plain", "not found"));
     } else {
-        socket->write(response("200 OK", m_contentTypes.value(path, contentTypeBySuffix(path)),
-                               file.readAll()));
+        QByteArray body = file.readAll();
+        for (auto placeholder = m_placeholders.cbegin(); placeholder != m_placeholders.cend();
+             ++placeholder) {
+            body.replace(placeholder.key(), placeholder.value());
+        }
+        socket->write(
+            response("200 OK", m_contentTypes.value(path, contentTypeBySuffix(path)), body));
     }
     socket->disconnectFromHost();
 }

@@ -29,6 +29,9 @@ public:
     QUrl url(const QString& path) const;
     void setDelay(const QString& path, std::chrono::milliseconds delay);
     void setContentType(const QString& path, const QByteArray& contentType);
+    // Every served file has `placeholder` replaced by `value`: the address of a second server,
+    // for pages with frames of another origin.
+    void setPlaceholder(const QByteArray& placeholder, const QByteArray& value);
 
 signals:
     // A request has come in; its answer follows after the path's delay.
@@ -43,6 +46,7 @@ private:
     QDir m_folder;
     QHash<QString, std::chrono::milliseconds> m_delays;
     QHash<QString, QByteArray> m_contentTypes;
+    QHash<QByteArray, QByteArray> m_placeholders;
 };
 
 }  // namespace larkspan::test
