@@ -4,6 +4,7 @@
 #include <QHostAddress>
 #include <QStyle>
 #include <QUrl>
+
 #include <algorithm>
 #include <array>
 

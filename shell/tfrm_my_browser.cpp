@@ -330,6 +330,8 @@ QTabWidget* TfrmMyBrowser::buildSidePanel() {
     auto* panel = new QTabWidget(this);
     panel->setObjectName(QStringLiteral("PageControl1"));
     for (QWidget* hidden : {buildExtrasPage(), buildDesignPage(), buildOptionsPage()}) {
+        // The tools fit any width the user gives the panel.
+        hidden->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         panel->setTabVisible(panel->addTab(hidden, hidden->objectName()), false);
     }
 

@@ -28,11 +28,12 @@ using test::pageControl;
 using test::trigger;
 using test::WindowUnderTest;
 
-// The widget of the browser that takes the page's mouse and keyboard events.
+// The widget of the browser that takes the page's mouse and keyboard events: the engine view's
+// focus proxy.
 QWidget* pageWidget(TWebbrowser* browser) {
     for (QWidget* widget : browser->findChildren<QWidget*>()) {
-        if (QByteArray(widget->metaObject()->className()).contains("RenderWidgetHostView")) {
-            return widget;
+        if (widget->focusProxy() != nullptr) {
+            return widget->focusProxy();
         }
     }
     return nullptr;
@@ -82,7 +83,7 @@ void InspectionToolsTest::displayOptionsAfterBackgroundDownload_data() {
     QTest::addColumn<QString>("body");  // of the tab on screen
 
     QTest::newRow("unchecked: the page's own style stays")
-        << false << false << "<body style=\"overflow: scroll;\">";
+        << false << false << "<body style=\"overflow: scroll\">";
     QTest::newRow("no border") << true << false
                                << "<body style=\"overflow: scroll; border-style: none;\">";
     QTest::newRow("both") << true << true
@@ -150,7 +151,7 @@ void InspectionToolsTest::addHtmlWithAnotherTabActive_data() {
     QTest::addColumn<QString>("activeTab");
 
     QTest::newRow("add: to the capture tab's body") << "Button2"
-                                                    << "styled\nHello World!"
+                                                    << "styled\n\nHello World!"
                                                     << "styled";
     QTest::newRow("load: replaces the active tab's document") << "Button3"
                                                               << "styled"

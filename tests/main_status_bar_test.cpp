@@ -1,13 +1,14 @@
 #include "shell/main_status_bar.h"
 
-#include <gtest/gtest.h>
+#include "qt_printers.h"
 
 #include <QImage>
 #include <QProgressBar>
 #include <QUrl>
-#include <limits>
 
-#include "qt_printers.h"
+#include <gtest/gtest.h>
+
+#include <limits>
 
 namespace larkspan {
 namespace {

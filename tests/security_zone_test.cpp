@@ -1,10 +1,10 @@
 #include "shell/security_zone.h"
 
-#include <gtest/gtest.h>
+#include "qt_printers.h"
 
 #include <QUrl>
 
-#include "qt_printers.h"
+#include <gtest/gtest.h>
 
 namespace larkspan {
 namespace {

@@ -1,11 +1,11 @@
 #include "shell/splash_screen.h"
 
-#include <gtest/gtest.h>
+#include "qt_printers.h"
 
 #include <QLabel>
 #include <QScreen>
 
-#include "qt_printers.h"
+#include <gtest/gtest.h>
 
 namespace larkspan {
 namespace {
