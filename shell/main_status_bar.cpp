@@ -19,9 +19,7 @@ constexpr int kProgressBarGap = 5;  // room between the progress bar and the fou
 constexpr int kTextMargin = 2;
 constexpr QSize kZoneIconSize(16, 16);
 
-constexpr int index(MainStatusBar::Panel panel) {
-    return static_cast<int>(panel);
-}
+constexpr int index(MainStatusBar::Panel panel) { return static_cast<int>(panel); }
 
 }  // namespace
 
@@ -58,9 +56,7 @@ void MainStatusBar::showProgress(int progress, int progressMax) {
     setPanelText(Panel::LoadProgress, QString::number(percentage) + QStringLiteral(" % loaded..."));
 }
 
-void MainStatusBar::showStatusText(const QString& text) {
-    setPanelText(Panel::StatusText, text);
-}
+void MainStatusBar::showStatusText(const QString& text) { setPanelText(Panel::StatusText, text); }
 
 void MainStatusBar::showSecurityZone(const std::optional<QUrl>& address) {
     applySecurityZone(address);
@@ -89,9 +85,7 @@ bool MainStatusBar::applySecurityZone(const std::optional<QUrl>& address) {
     return true;
 }
 
-QString MainStatusBar::panelText(Panel panel) const {
-    return m_texts.at(index(panel));
-}
+QString MainStatusBar::panelText(Panel panel) const { return m_texts.at(index(panel)); }
 
 QRect MainStatusBar::panelRect(Panel panel) const {
     int left = 0;

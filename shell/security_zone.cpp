@@ -4,7 +4,6 @@
 #include <QHostAddress>
 #include <QStyle>
 #include <QUrl>
-
 #include <algorithm>
 #include <array>
 

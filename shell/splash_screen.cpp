@@ -1,10 +1,10 @@
 #include "shell/splash_screen.h"
 
-#include "shell/app_resources.h"
-
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
+
+#include "shell/app_resources.h"
 
 namespace larkspan {
 

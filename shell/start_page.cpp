@@ -1,13 +1,12 @@
 #include "shell/start_page.h"
 
+#include <QFile>
+#include <stdexcept>
+
 #include "shell/app_resources.h"
 #include "shell/crlf_lines.h"
 #include "shell/directory_search.h"
 #include "shell/windows_1252.h"
-
-#include <QFile>
-
-#include <stdexcept>
 
 namespace larkspan {
 

@@ -1,9 +1,6 @@
 // The capture run and the Results pane's Save, on the capture tab's browser whatever tab is
 // active.
 
-#include "browser/twebbrowser.h"
-#include "capture/results_file.h"
-#include "capture/scraped_message.h"
 #include "shell/results_pane.h"
 #include "shell/text_panel.h"
 #include "shell/tfrm_my_browser.h"
@@ -11,6 +8,9 @@
 #include "shell/turning_page_loader.h"
 #include "shell/user_dialogs.h"
 #include "shell/wait_window.h"
+#include "browser/twebbrowser.h"
+#include "capture/results_file.h"
+#include "capture/scraped_message.h"
 
 #include <QDir>
 #include <QFileInfo>

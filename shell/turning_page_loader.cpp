@@ -1,7 +1,7 @@
 #include "shell/turning_page_loader.h"
 
-#include "browser/twebbrowser.h"
 #include "shell/wait_window.h"
+#include "browser/twebbrowser.h"
 
 namespace larkspan {
 

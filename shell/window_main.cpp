@@ -1,10 +1,10 @@
 #include "shell/window_main.h"
 
-#include "browser/chromium_sandbox.h"
 #include "shell/splash_screen.h"
 #include "shell/split_screen_setting.h"
 #include "shell/tfrm_my_browser.h"
 #include "shell/user_dialogs.h"
+#include "browser/chromium_sandbox.h"
 
 #include <QApplication>
 #include <QPalette>

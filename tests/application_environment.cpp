@@ -1,9 +1,8 @@
 // One QApplication for the whole test program: icons and widgets need it, and it must be made
 // and destroyed inside main. ctest runs the program on the offscreen platform.
-#include <QApplication>
-
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <memory>
 
 namespace {

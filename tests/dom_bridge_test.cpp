@@ -1,5 +1,6 @@
 #include "browser/dom.h"
 #include "browser/twebbrowser.h"
+
 #include "browser_test_helpers.h"
 #include "browser_test_suites.h"
 #include "tests/support/test_http_server.h"
@@ -53,9 +54,9 @@ QList<int> allIndices(const dom::ElementCollection& elements) {
     return indices;
 }
 
-const dom::ElementProperties AllProperties =
-    dom::ElementProperty::InnerText | dom::ElementProperty::InnerHTML |
-    dom::ElementProperty::OuterHTML | dom::ElementProperty::Href;
+const dom::ElementProperties AllProperties = dom::ElementProperty::InnerText
+    | dom::ElementProperty::InnerHTML | dom::ElementProperty::OuterHTML
+    | dom::ElementProperty::Href;
 
 const QStringList ElementsBody{
     QStringLiteral("DIV.listing-details outer"),
@@ -155,9 +156,9 @@ void DomBridgeTest::walkOfTheBody() {
 void DomBridgeTest::allIncludesTheHead() {
     const std::shared_ptr<dom::Document> document = show(QStringLiteral("/elements.html"));
     QVERIFY(document);
-    const QStringList head{QStringLiteral("HTML."),  QStringLiteral("HEAD."),
-                           QStringLiteral("META."),  QStringLiteral("TITLE."),
-                           QStringLiteral("STYLE."), QStringLiteral("BODY.")};
+    const QStringList head{QStringLiteral("HTML."), QStringLiteral("HEAD."), QStringLiteral("META."),
+                           QStringLiteral("TITLE."), QStringLiteral("STYLE."),
+                           QStringLiteral("BODY.")};
     QCOMPARE(tagsAndClasses(*document->all()), head + ElementsBody);
 }
 
@@ -167,65 +168,35 @@ void DomBridgeTest::elementProperties_data() {
     QTest::addColumn<QString>("expected");
 
     // "{base}" stands for the test server's address.
-    QTest::newRow("tag name of an HTML element") << "listing-name"
-                                                 << "tagName"
-                                                 << "H2";
-    QTest::newRow("tag name of an SVG element") << "icon star"
-                                                << "tagName"
-                                                << "svg";
-    QTest::newRow("class of an SVG element") << "icon star"
-                                             << "className"
-                                             << "icon star";
-    QTest::newRow("text with entities") << "listing-name"
-                                        << "innerText"
-                                        << "Caf\u00e9 \u00a7 Bar";
-    QTest::newRow("markup with entities") << "listing-name"
-                                          << "innerHTML"
-                                          << "Caf\u00e9 \u00a7 Bar";
-    QTest::newRow("outer markup") << "listing-name"
-                                  << "outerHTML"
-                                  << "<h2 class=\"listing-name\">Caf\u00e9 \u00a7 Bar</h2>";
-    QTest::newRow("text across a line break") << "listing-short-description"
-                                              << "innerText"
-                                              << "Line one\nline two";
-    QTest::newRow("markup with a line break") << "listing-short-description"
-                                              << "innerHTML"
-                                              << "Line one<br>line two";
+    QTest::newRow("tag name of an HTML element")
+        << "listing-name" << "tagName" << "H2";
+    QTest::newRow("tag name of an SVG element") << "icon star" << "tagName" << "svg";
+    QTest::newRow("class of an SVG element") << "icon star" << "className" << "icon star";
+    QTest::newRow("text with entities") << "listing-name" << "innerText" << "Caf\u00e9 \u00a7 Bar";
+    QTest::newRow("markup with entities")
+        << "listing-name" << "innerHTML" << "Caf\u00e9 \u00a7 Bar";
+    QTest::newRow("outer markup")
+        << "listing-name" << "outerHTML" << "<h2 class=\"listing-name\">Caf\u00e9 \u00a7 Bar</h2>";
+    QTest::newRow("text across a line break")
+        << "listing-short-description" << "innerText" << "Line one\nline two";
+    QTest::newRow("markup with a line break")
+        << "listing-short-description" << "innerHTML" << "Line one<br>line two";
     QTest::newRow("rendered text leaves hidden elements out")
-        << "listing-details outer"
-        << "innerText"
-        << "Caf\u00e9 \u00a7 Bar\n\nLine one\nline two";
-    QTest::newRow("text of an element that is not rendered") << "hidden"
-                                                             << "innerText"
-                                                             << "not rendered";
-    QTest::newRow("text of a next-page link") << "next-link"
-                                              << "innerText"
-                                              << "NEXT \u00bb";
-    QTest::newRow("relative link target") << "next-link"
-                                          << "href"
-                                          << "{base}/next.html?page=2";
-    QTest::newRow("absolute link target") << "absolute"
-                                          << "href"
-                                          << "https://directory.example/listing.html#top";
-    QTest::newRow("anchor without target") << "no-target"
-                                           << "href"
-                                           << "";
-    QTest::newRow("area target") << "area-link"
-                                 << "href"
-                                 << "{base}/map/area.html";
-    QTest::newRow("element that is no anchor") << "next-item"
-                                               << "href"
-                                               << "";
-    QTest::newRow("SVG link") << "svg-link"
-                              << "href"
-                              << "";
-    QTest::newRow("text of an SVG element") << "icon star"
-                                            << "innerText"
-                                            << "";
+        << "listing-details outer" << "innerText" << "Caf\u00e9 \u00a7 Bar\n\nLine one\nline two";
+    QTest::newRow("text of an element that is not rendered")
+        << "hidden" << "innerText" << "not rendered";
+    QTest::newRow("text of a next-page link") << "next-link" << "innerText" << "NEXT \u00bb";
+    QTest::newRow("relative link target")
+        << "next-link" << "href" << "{base}/next.html?page=2";
+    QTest::newRow("absolute link target")
+        << "absolute" << "href" << "https://directory.example/listing.html#top";
+    QTest::newRow("anchor without target") << "no-target" << "href" << "";
+    QTest::newRow("area target") << "area-link" << "href" << "{base}/map/area.html";
+    QTest::newRow("element that is no anchor") << "next-item" << "href" << "";
+    QTest::newRow("SVG link") << "svg-link" << "href" << "";
+    QTest::newRow("text of an SVG element") << "icon star" << "innerText" << "";
     QTest::newRow("outer markup of an SVG element")
-        << "dot"
-        << "outerHTML"
-        << "<circle class=\"dot\" r=\"4\" cx=\"5\" cy=\"5\"></circle>";
+        << "dot" << "outerHTML" << "<circle class=\"dot\" r=\"4\" cx=\"5\" cy=\"5\"></circle>";
 }
 
 void DomBridgeTest::elementProperties() {
@@ -292,9 +263,8 @@ void DomBridgeTest::documentWithoutBody() {
     QVERIFY(document);
     QVERIFY(document->isHtmlDocument());
     QVERIFY(document->body() == nullptr);
-    QCOMPARE(
-        tagsAndClasses(*document->all()),
-        (QStringList{QStringLiteral("HTML."), QStringLiteral("HEAD."), QStringLiteral("TITLE.")}));
+    QCOMPARE(tagsAndClasses(*document->all()),
+             (QStringList{QStringLiteral("HTML."), QStringLiteral("HEAD."), QStringLiteral("TITLE.")}));
 }
 
 void DomBridgeTest::documentKinds_data() {

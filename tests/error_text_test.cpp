@@ -1,8 +1,8 @@
 #include "shell/error_text.h"
 
-#include "qt_printers.h"
-
 #include <gtest/gtest.h>
+
+#include "qt_printers.h"
 
 namespace larkspan {
 namespace {

@@ -1,7 +1,7 @@
-#include "capture/flatten_page.h"
-
 #include "capture/capture_error.h"
+#include "capture/flatten_page.h"
 #include "capture/listing_text_parser.h"
+
 #include "fake_dom.h"
 #include "qt_printers.h"
 
@@ -41,17 +41,13 @@ void expectFlattened(const std::vector<Case>& cases) {
 
 TEST(FlattenPageMatching, NamesMatchAnywhereInTheClassAttributeWithTheirLetterCase) {
     expectFlattened({
-        {"the whole attribute",
-         {{.className = "listing-name", .innerText = "Acme"}},
+        {"the whole attribute", {{.className = "listing-name", .innerText = "Acme"}},
          "listing-name: Acme\r\n"},
-        {"among other classes",
-         {{.className = "col listing-name-main bold", .innerText = "Acme"}},
+        {"among other classes", {{.className = "col listing-name-main bold", .innerText = "Acme"}},
          "listing-name: Acme\r\n"},
-        {"inside a longer word",
-         {{.className = "nowebsites", .innerText = "acme.au"}},
+        {"inside a longer word", {{.className = "nowebsites", .innerText = "acme.au"}},
          "website: acme.au\r\n"},
-        {"letter case differs",
-         {{.className = "Listing-Name LISTINGTITLE Email", .innerText = "x"}},
+        {"letter case differs", {{.className = "Listing-Name LISTINGTITLE Email", .innerText = "x"}},
          ""},
         {"two-word name in its order",
          {{.className = "card search-contact-card call-to-actions",
@@ -60,8 +56,7 @@ TEST(FlattenPageMatching, NamesMatchAnywhereInTheClassAttributeWithTheirLetterCa
          "+-§--search-contact-card call-to-actions: <div>Call</div>\r\n"
          "search-contact-card call-to-actionsINNER: Call\r\n"},
         {"two-word name in the other order",
-         {{.className = "call-to-actions search-contact-card", .innerText = "Call"}},
-         ""},
+         {{.className = "call-to-actions search-contact-card", .innerText = "Call"}}, ""},
         {"no class attribute", {{.innerText = "listing-name"}}, ""},
         {"a page of other classes",
          {{.className = "header", .innerText = "Find a business"},
@@ -73,14 +68,12 @@ TEST(FlattenPageMatching, NamesMatchAnywhereInTheClassAttributeWithTheirLetterCa
 
 TEST(FlattenPageMatching, AnElementGetsOneEntryPerNameInTableOrder) {
     expectFlattened({
-        {"two names",
-         {{.className = "listing-name listingTitle", .innerText = "Acme"}},
+        {"two names", {{.className = "listing-name listingTitle", .innerText = "Acme"}},
          "listingTitle: Acme\r\nlisting-name: Acme\r\n"},
         {"five names",
          {{.className = "listing-details listing-name email website listing-address",
            .innerText = "v"}},
-         "listing-address: v\r\nwebsite: v\r\nemail: v\r\nlisting-name: v\r\nlisting-details: "
-         "v\r\n"},
+         "listing-address: v\r\nwebsite: v\r\nemail: v\r\nlisting-name: v\r\nlisting-details: v\r\n"},
         {"a markup entry and a plain one",
          {{.className = "email primary-contacts",
            .innerText = "a@acme.au",
@@ -92,8 +85,7 @@ TEST(FlattenPageMatching, AnElementGetsOneEntryPerNameInTableOrder) {
 
 TEST(FlattenPageEntries, EachFormIsWrittenExactly) {
     expectFlattened({
-        {"plain",
-         {{.className = "listing-heading", .innerText = "Cafes"}},
+        {"plain", {{.className = "listing-heading", .innerText = "Cafes"}},
          "listing-heading: Cafes\r\n"},
         {"markup and text",
          {{.className = "primary-contacts",
@@ -133,10 +125,11 @@ TEST(FlattenPageOrder, NestedElementsEachGetTheirEntryInDocumentOrder) {
 }
 
 TEST(FlattenPageOrder, OnlyElementsInsideTheBodyAreWalked) {
-    FakeDocument document(Node{.className = "listing-details",
-                               .innerText = "everything",
-                               .children = {{.className = "listing-name", .innerText = "Acme"}}},
-                          {Node{.tag = "META", .className = "listingTitle", .innerText = "head"}});
+    FakeDocument document(
+        Node{.className = "listing-details",
+             .innerText = "everything",
+             .children = {{.className = "listing-name", .innerText = "Acme"}}},
+        {Node{.tag = "META", .className = "listingTitle", .innerText = "head"}});
     EXPECT_EQ(FlattenPage(&document), "listing-name: Acme\r\n");
 }
 
@@ -147,9 +140,7 @@ TEST(FlattenPageOrder, BlocksStartAtSeparatorsAndASectionSignInTheTextCutsToo) {
         {.className = "listing-name", .innerText = "before"},
         {.className = "dropdown-basic-body", .innerHTML = "<p>1</p>"},
         {.className = "listing-name", .innerText = "Smith § Sons"},
-        {.className = "search-contact-card call-to-actions",
-         .innerText = "2",
-         .outerHTML = "<i>2</i>"},
+        {.className = "search-contact-card call-to-actions", .innerText = "2", .outerHTML = "<i>2</i>"},
     });
     const QStringList expected{
         "listing-name: before\r\n+-",
@@ -188,8 +179,7 @@ TEST(FlattenPageErrors, EngineErrorsPassThrough) {
 TEST(FlattenPageBatching, OnlyMatchingElementsAreReadAndTheirReadsAreFetchedAhead) {
     std::vector<Node> elements;
     for (int listing = 0; listing < 30; ++listing) {
-        elements.push_back(
-            {.id = "filler", .className = "row", .innerText = "x", .innerHTML = "x"});
+        elements.push_back({.id = "filler", .className = "row", .innerText = "x", .innerHTML = "x"});
         elements.push_back({.id = "title", .className = "listingTitle", .innerText = "Acme"});
         elements.push_back({.id = "contacts", .className = "primary-contacts"});
         elements.push_back({.id = "menu", .className = "dropdown-basic-body"});

@@ -1,14 +1,13 @@
 #include "shell/main_status_bar.h"
 
-#include "qt_printers.h"
+#include <gtest/gtest.h>
 
 #include <QImage>
 #include <QProgressBar>
 #include <QUrl>
-
-#include <gtest/gtest.h>
-
 #include <limits>
+
+#include "qt_printers.h"
 
 namespace larkspan {
 namespace {

@@ -1,10 +1,10 @@
 #include "shell/security_zone.h"
 
-#include "qt_printers.h"
+#include <gtest/gtest.h>
 
 #include <QUrl>
 
-#include <gtest/gtest.h>
+#include "qt_printers.h"
 
 namespace larkspan {
 namespace {

@@ -1,11 +1,11 @@
 #include "shell/splash_screen.h"
 
-#include "qt_printers.h"
+#include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QScreen>
 
-#include <gtest/gtest.h>
+#include "qt_printers.h"
 
 namespace larkspan {
 namespace {

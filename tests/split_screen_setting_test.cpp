@@ -1,11 +1,10 @@
 #include "shell/split_screen_setting.h"
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <optional>
 
 namespace larkspan {

@@ -1,15 +1,15 @@
 #include "shell/start_page.h"
 
-#include "qt_printers.h"
-#include "shell/browser_html.h"
-#include "shell/crlf_lines.h"
-#include "shell/directory_search.h"
-#include "shell/windows_1252.h"
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QStringDecoder>
 
-#include <gtest/gtest.h>
+#include "shell/browser_html.h"
+#include "shell/crlf_lines.h"
+#include "shell/directory_search.h"
+#include "shell/windows_1252.h"
+#include "qt_printers.h"
 
 namespace larkspan {
 namespace {

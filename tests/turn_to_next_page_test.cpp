@@ -1,6 +1,6 @@
+#include "capture/capture_error.h"
 #include "capture/turn_to_next_page.h"
 
-#include "capture/capture_error.h"
 #include "fake_dom.h"
 #include "qt_printers.h"
 
@@ -51,8 +51,7 @@ TEST(TurnToNextPageLinks, TheFirstQualifyingLinkIsClicked) {
           anchor("next", Next)},
          {"next"}},
         {"a link without target", {anchor("bare", Next, "")}, {"bare"}},
-        {"inside other markup",
-         {Node{.children = {Node{.children = {anchor("deep", Next)}}}}},
+        {"inside other markup", {Node{.children = {Node{.children = {anchor("deep", Next)}}}}},
          {"deep"}},
     });
 }
@@ -62,13 +61,9 @@ TEST(TurnToNextPageLinks, OnlyTheExactTextOnAnAOrLiQualifies) {
         {"no links", {}, {}},
         {"other letter case", {anchor("a", "Next »"), anchor("b", "next »")}, {}},
         {"other blanks",
-         {anchor("a", "NEXT  »"), anchor("b", " NEXT »"), anchor("c", "NEXT »\n"),
-          anchor("d", "NEXT»")},
+         {anchor("a", "NEXT  »"), anchor("b", " NEXT »"), anchor("c", "NEXT »\n"), anchor("d", "NEXT»")},
          {}},
-        {"other characters",
-         {anchor("a", "NEXT >>"), anchor("b", "NEXT"), anchor("c", "NEXT ›"),
-          anchor("d", "NEXT «")},
-         {}},
+        {"other characters", {anchor("a", "NEXT >>"), anchor("b", "NEXT"), anchor("c", "NEXT ›"), anchor("d", "NEXT «")}, {}},
         {"other tags",
          {Node{.tag = "BUTTON", .id = "button", .innerText = Next},
           Node{.tag = "SPAN", .id = "span", .innerText = Next},
@@ -80,13 +75,11 @@ TEST(TurnToNextPageLinks, OnlyTheExactTextOnAnAOrLiQualifies) {
 TEST(TurnToNextPageLinks, AnLiStandsForItsFirstLink) {
     expectTurns({
         {"its first link",
-         {listItem("li", Next, {anchor("first", "NEXT"), anchor("second", "NEXT")})},
-         {"first"}},
+         {listItem("li", Next, {anchor("first", "NEXT"), anchor("second", "NEXT")})}, {"first"}},
         {"without a link it is skipped", {listItem("li", Next), anchor("after", Next)}, {"after"}},
         {"without a link and nothing after", {listItem("li", Next)}, {}},
         {"its link goes to a listing page",
-         {listItem("li", Next,
-                   {anchor("listing", "NEXT", "https://directory.example/listing.html")})},
+         {listItem("li", Next, {anchor("listing", "NEXT", "https://directory.example/listing.html")})},
          {}},
         {"other text", {listItem("li", "Next »", {anchor("inner", "NEXT")})}, {}},
     });
@@ -102,8 +95,8 @@ TEST(TurnToNextPageLinks, TheLoadersAnswerIsTheResult) {
 TEST(TurnToNextPageErrors, NoHtmlDocumentRaisesItsMessage) {
     FakeDocument notHtml(Node{.children = {anchor("next", Next)}});
     notHtml.setHtmlDocument(false);
-    for (dom::Document* document :
-         {static_cast<dom::Document*>(nullptr), static_cast<dom::Document*>(&notHtml)}) {
+    for (dom::Document* document : {static_cast<dom::Document*>(nullptr),
+                                    static_cast<dom::Document*>(&notHtml)}) {
         FakePageLoader loader;
         std::string message = "no error";
         try {

@@ -1,7 +1,7 @@
-#include "browser/twebbrowser.h"
-
 #include "browser/chromium_sandbox.h"
 #include "browser/dom.h"
+#include "browser/twebbrowser.h"
+
 #include "browser_test_helpers.h"
 #include "browser_test_suites.h"
 #include "tests/support/test_http_server.h"
@@ -42,8 +42,7 @@ QString markerOf(TWebbrowser& browser) {
     if (!document) {
         return QStringLiteral("no document");
     }
-    const std::shared_ptr<dom::Element> marker =
-        elementByClass(*document, QStringLiteral("marker"));
+    const std::shared_ptr<dom::Element> marker = elementByClass(*document, QStringLiteral("marker"));
     return marker ? marker->innerText() : QStringLiteral("none");
 }
 
@@ -176,10 +175,8 @@ void TWebbrowserTest::requestsThatLoadNoPage_data() {
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("fragment of the shown page") << "{base}/next.html#part"
-                                                << "{base}/next.html#part";
-    QTest::newRow("script address") << "javascript:void(0)"
-                                    << "{base}/next.html";
+    QTest::newRow("fragment of the shown page") << "{base}/next.html#part" << "{base}/next.html#part";
+    QTest::newRow("script address") << "javascript:void(0)" << "{base}/next.html";
 }
 
 void TWebbrowserTest::requestsThatLoadNoPage() {
@@ -211,8 +208,7 @@ void TWebbrowserTest::eventsOfNavigations() {
     QCOMPARE(log.only(loadEvents),
              (QStringList{"BeforeNavigate2 " + next, "DownloadBegin", "NavigateComplete2 " + next,
                           "DownloadComplete", "DocumentComplete " + next}));
-    QCOMPARE(log.only({QStringLiteral("TitleChange")}).last(),
-             QStringLiteral("TitleChange Page two"));
+    QCOMPARE(log.only({QStringLiteral("TitleChange")}).last(), QStringLiteral("TitleChange Page two"));
     QCOMPARE(log.only({QStringLiteral("ProgressChange")}).last(),
              QStringLiteral("ProgressChange 100 100"));
     QCOMPARE(log.only({QStringLiteral("CommandStateChange")}), QStringList());
@@ -253,8 +249,8 @@ void TWebbrowserTest::controlOperations() {
         {"GoForward", [&] { browser->GoForward(); }, "/links.html", 1},
         {"GoForward at the newest page", [&] { browser->GoForward(); }, "/links.html", 0},
         {"Refresh", [&] { browser->Refresh(); }, "/links.html", 1},
-        {"Refresh2 completely", [&] { browser->Refresh2(TWebbrowser::RefreshCompletely); },
-         "/links.html", 1},
+        {"Refresh2 completely",
+         [&] { browser->Refresh2(TWebbrowser::RefreshCompletely); }, "/links.html", 1},
         {"Stop right after the request",
          [&] {
              browser->Navigate(m_server.url(QStringLiteral("/slow.html")));
@@ -287,14 +283,11 @@ void TWebbrowserTest::clickAndWait_data() {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("marker");
 
-    QTest::newRow("link to a slow page") << "to-slow" << true << "/slow.html"
-                                         << "slow page";
-    QTest::newRow("link to the page's top") << "to-fragment" << false << "/links.html#"
-                                            << "links";
-    QTest::newRow("link whose script cancels it") << "inert" << false << "/links.html"
-                                                  << "links";
-    QTest::newRow("link to the page itself") << "to-itself" << false << "/links.html"
-                                             << "links";
+    QTest::newRow("link to a slow page") << "to-slow" << true << "/slow.html" << "slow page";
+    QTest::newRow("link to the page's top") << "to-fragment" << false << "/links.html#" << "links";
+    QTest::newRow("link whose script cancels it")
+        << "inert" << false << "/links.html" << "links";
+    QTest::newRow("link to the page itself") << "to-itself" << false << "/links.html" << "links";
 }
 
 void TWebbrowserTest::clickAndWait() {
@@ -378,8 +371,7 @@ void TWebbrowserTest::closeRequestShowsABlankPage() {
     QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
     const std::shared_ptr<dom::Document> document = browser->Document();
     QVERIFY(document);
-    const std::shared_ptr<dom::Element> closer =
-        elementByClass(*document, QStringLiteral("closer"));
+    const std::shared_ptr<dom::Element> closer = elementByClass(*document, QStringLiteral("closer"));
     QVERIFY(closer);
     QSignalSpy completed(browser.get(), &TWebbrowser::DocumentComplete);
     closer->click();
@@ -450,8 +442,7 @@ void TWebbrowserTest::newWindowOpensInTheHandedOverBrowser() {
             });
     const std::shared_ptr<dom::Document> document = browser->Document();
     QVERIFY(document);
-    const std::shared_ptr<dom::Element> link =
-        elementByClass(*document, QStringLiteral("new-window"));
+    const std::shared_ptr<dom::Element> link = elementByClass(*document, QStringLiteral("new-window"));
     QVERIFY(link);
 
     link->click();
