@@ -78,6 +78,11 @@ void BrowserPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
                                            const QString& message, int lineNumber,
                                            const QString& sourceID) {
     if (!message.startsWith(m_framePrefix)) {
+        // The engine's rate limit of a page's navigations (200 in 10 seconds) drops the ones
+        // above it and writes this on the console; nothing else tells.
+        if (message.startsWith(QLatin1String("Throttling navigation"))) {
+            emit navigationThrottled();
+        }
         QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceID);
         return;
     }

@@ -8,7 +8,8 @@ namespace larkspan::browser {
 
 // The engine page of a TWebbrowser. When silent it answers the page's own alert, confirm and
 // prompt boxes itself instead of showing them: nobody could answer them in a browser without a
-// window, and the capture would wait for ever.
+// window, and the capture would wait for ever. It tells when the engine drops a navigation,
+// which it says only on the page's console.
 // It also carries the page inspection script into every frame of its pages, and hears the
 // answers of frames of other origins, which the top document cannot read itself.
 class BrowserPage : public QWebEnginePage {
@@ -27,6 +28,8 @@ public:
 signals:
     // A frame has answered a request of the page inspection script.
     void frameAnswered(const QJsonObject& answer);
+    // The engine dropped a navigation the page started: more than it allows came too fast.
+    void navigationThrottled();
 
 protected:
     void javaScriptAlert(const QUrl& securityOrigin, const QString& message) override;

@@ -78,6 +78,19 @@ public:
     virtual QString readyState() const = 0;
 };
 
+// What following a link came to.
+struct LinkOutcome {
+    enum class Result {
+        Arrived,       // the page it leads to has completely loaded and is shown
+        NoNavigation,  // nothing started loading within ten seconds of the click
+        SamePage,      // the load ended on the page that was already shown
+        LoadFailed,    // the page could not be loaded
+    };
+    Result result = Result::Arrived;
+    // For LoadFailed: "ADDRESS: what went wrong", for the user.
+    QString failure = {};
+};
+
 // The browser side of following a link to the next page.
 class PageLoader {
 public:
@@ -85,9 +98,8 @@ public:
 
     // Clicks the element, then keeps the event loop running (without spinning a core) until
     // the page that the click started loading has completely loaded and is the browser's
-    // document. Gives false when no navigation starts within ten seconds of the click, or when
-    // the load ends on the page that was already shown.
-    virtual bool clickAndWait(Element& element) = 0;
+    // document, or until it is clear that it will not be.
+    virtual LinkOutcome clickAndWait(Element& element) = 0;
 };
 
 }  // namespace larkspan::dom

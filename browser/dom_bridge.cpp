@@ -33,9 +33,9 @@ constexpr std::chrono::milliseconds kAnswerTimeLimit = 30s;
 
 const char* const kPageClosed = "The document has gone: its browser was closed";
 const char* const kNoLongerShown = "The document has gone: the browser no longer shows it";
-const char* const kExpired =
-    "The element has expired: too many element lists were taken from its page since";
+const char* const kExpired = "The element's list is no longer kept by its page";
 const char* const kNoAnswer = "The page did not answer within 30 seconds";
+const char* const kRendererEnded = "The page's renderer ended";
 const char* const kQuitting = "The application is quitting";
 
 QString bridgeSource() {
@@ -126,8 +126,8 @@ std::optional<OpenedDocument> DomBridge::openDocument() {
 QJsonValue DomBridge::call(const DocumentKey& key, QJsonObject request) {
     // The script itself refuses a request for another document, so no extra question is asked.
     checkGeneration(key);
-    request.insert(QStringLiteral("doc"), key.token);
-    const std::optional<QJsonValue> value = send(request, Purpose::Answer);
+    const std::optional<QJsonValue> value =
+        send(addressed(key, std::move(request)), Purpose::Answer);
     if (!value) {
         throw dom::DomError(kNoLongerShown);
     }
@@ -141,8 +141,7 @@ QJsonValue DomBridge::call(const DocumentKey& key, QJsonObject request) {
 
 void DomBridge::callExpectingNavigation(const DocumentKey& key, QJsonObject request) {
     checkGeneration(key);
-    request.insert(QStringLiteral("doc"), key.token);
-    if (!send(request, Purpose::MayNavigate)) {
+    if (!send(addressed(key, std::move(request)), Purpose::MayNavigate)) {
         throw dom::DomError(kNoLongerShown);
     }
 }
@@ -152,6 +151,27 @@ void DomBridge::checkCurrent(const DocumentKey& key) {
     if (key.provisional && key.token != m_confirmedToken) {
         call(key, QJsonObject{{QStringLiteral("op"), QStringLiteral("readyState")}});
     }
+}
+
+QJsonObject DomBridge::addressed(const DocumentKey& key, QJsonObject request) {
+    request.insert(QStringLiteral("doc"), key.token);
+    if (!m_releasedSnapshots.isEmpty() && m_releasedOf.token == key.token) {
+        request.insert(QStringLiteral("release"), m_releasedSnapshots);
+        m_releasedSnapshots = QJsonArray();
+    }
+    return request;
+}
+
+void DomBridge::releaseSnapshot(const DocumentKey& key, int snapshot) {
+    // A document that has gone took its snapshots with it.
+    if (key.generation != m_generation) {
+        return;
+    }
+    if (m_releasedOf.token != key.token || m_releasedOf.generation != key.generation) {
+        m_releasedOf = key;
+        m_releasedSnapshots = QJsonArray();
+    }
+    m_releasedSnapshots.append(snapshot);
 }
 
 void DomBridge::checkGeneration(const DocumentKey& key) const {
@@ -225,6 +245,10 @@ bool DomBridge::evaluate(const QString& code, Purpose purpose, QVariant& answer)
         throw dom::DomError(kNoAnswer);
     }
     if (m_generation != generation) {
+        // Not a navigation: nothing will load, and nothing is left to answer.
+        if (m_rendererEnded) {
+            throw dom::DomError(kRendererEnded);
+        }
         if (purpose == Purpose::MayNavigate) {
             return false;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QObject>
@@ -53,6 +54,10 @@ public:
     // for a provisional key not yet confirmed.
     void checkCurrent(const DocumentKey& key);
 
+    // The page may forget this snapshot of the document of `key`: no handle uses it any more.
+    // Told with the next request to that document, so it costs no round trip of its own.
+    void releaseSnapshot(const DocumentKey& key, int snapshot);
+
     // Round trips made so far.
     quint64 callCount() const;
 
@@ -60,6 +65,8 @@ private:
     enum class Purpose { Answer, MayNavigate };
 
     void checkGeneration(const DocumentKey& key) const;
+    // The request for the document of `key`, carrying the snapshots that document may forget.
+    QJsonObject addressed(const DocumentKey& key, QJsonObject request);
 
     // Gives nothing when the document has no bridge to answer; null when a navigation started
     // that the purpose allows.
@@ -75,6 +82,9 @@ private:
     bool m_rendererEnded = false;
     // The token of a document that answered in this generation after its load had ended.
     QString m_confirmedToken;
+    // Snapshots of the document of m_releasedOf that the page may forget.
+    DocumentKey m_releasedOf;
+    QJsonArray m_releasedSnapshots;
     quint64 m_callCount = 0;
 };
 

@@ -60,6 +60,10 @@ ElementSnapshot::ElementSnapshot(std::shared_ptr<DomBridge> bridge, DocumentKey 
       m_tagNames(toStringList(answer.value(QLatin1String("tags")))),
       m_classNames(toStringList(answer.value(QLatin1String("classes")))) {}
 
+ElementSnapshot::~ElementSnapshot() {
+    m_bridge->releaseSnapshot(m_key, m_id);
+}
+
 int ElementSnapshot::size() const {
     return static_cast<int>(m_tagNames.size());
 }

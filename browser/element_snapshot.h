@@ -25,6 +25,10 @@ public:
                                                  const DocumentKey& key,
                                                  const QJsonObject& request);
 
+    ~ElementSnapshot();
+    ElementSnapshot(const ElementSnapshot&) = delete;
+    ElementSnapshot& operator=(const ElementSnapshot&) = delete;
+
     int size() const;
     // Raise dom::DomError when the document has gone, or the index is outside the list.
     void checkDocument() const;

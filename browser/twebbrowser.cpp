@@ -3,6 +3,7 @@
 #include "browser/browser_page.h"
 #include "browser/dom_bridge.h"
 #include "browser/find_bar.h"
+#include "browser/load_watch.h"
 #include "browser/local_wait.h"
 #include "browser/web_document.h"
 
@@ -10,7 +11,6 @@
 #include <QVBoxLayout>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
-#include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -22,6 +22,10 @@ namespace {
 
 const char* const kClosedDuringWait = "The browser was closed while waiting for the page";
 const char* const kQuitDuringWait = "The application is quitting";
+// The engine lets a page start 200 navigations in ten seconds and drops the rest; a dropped
+// click is tried again every second until the ten seconds are over.
+constexpr std::chrono::milliseconds kThrottledClickPause{1000};
+constexpr int kThrottledClickRetries = 12;
 
 // Two addresses show the same document when they differ in the fragment at most.
 bool sameDocument(const QUrl& left, const QUrl& right) {
@@ -35,7 +39,8 @@ TWebbrowser::TWebbrowser(QWidget* parent)
       m_view(new QWebEngineView(this)),
       m_page(new browser::BrowserPage(m_view)),
       m_findBar(new browser::FindBar(this)),
-      m_bridge(std::make_shared<browser::DomBridge>(m_page)) {
+      m_bridge(std::make_shared<browser::DomBridge>(m_page)),
+      m_loadWatch(new browser::LoadWatch(m_page)) {
     m_view->setPage(m_page);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -78,7 +83,8 @@ void TWebbrowser::mapEngineEvents() {
             [this](bool enabled) { emit CommandStateChange(CommandForward, enabled); });
     connect(m_page->action(QWebEnginePage::Back), &QAction::enabledChanged, this,
             [this](bool enabled) { emit CommandStateChange(CommandBack, enabled); });
-    connect(m_page, &QWebEnginePage::loadingChanged, this, &TWebbrowser::handleLoadingChanged);
+    connect(m_loadWatch, &browser::LoadWatch::started, this, &TWebbrowser::handleLoadStarted);
+    connect(m_loadWatch, &browser::LoadWatch::ended, this, &TWebbrowser::handleLoadEnded);
     connect(m_page, &QWebEnginePage::urlChanged, this, &TWebbrowser::handleUrlChanged);
     connect(m_page, &QWebEnginePage::newWindowRequested, this,
             [this](QWebEngineNewWindowRequest& request) {
@@ -94,32 +100,27 @@ void TWebbrowser::mapEngineEvents() {
     connect(m_page, &QWebEnginePage::windowCloseRequested, this,
             [this] { Navigate(QUrl(QStringLiteral("about:blank"))); });
     // A renderer that has gone finishes nothing, so the load (or the request of one) ends here.
-    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, [this] {
+    connect(m_loadWatch, &browser::LoadWatch::rendererEnded, this, [this] {
         m_navigationStart.stop();
-        m_loading = false;
-        m_lastLoadSucceeded = false;
         reportReadyState();
     });
 }
 
-void TWebbrowser::handleLoadingChanged(const QWebEngineLoadingInfo& info) {
-    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-        m_navigationStart.stop();
-        m_loading = true;
-        m_pendingWrite.reset();
-        m_writtenHTML.reset();
-        ++m_loadsStarted;
-        reportReadyState();
-        emit BeforeNavigate2(info.url());
-        emit DownloadBegin();
-        return;
-    }
-    m_loading = false;
+void TWebbrowser::handleLoadStarted(const QUrl& url) {
+    m_navigationStart.stop();
+    m_pendingWrite.reset();
+    m_writtenHTML.reset();
+    ++m_loadsStarted;
+    reportReadyState();
+    emit BeforeNavigate2(url);
+    emit DownloadBegin();
+}
+
+void TWebbrowser::handleLoadEnded(const QUrl& url) {
     m_loadedOnce = true;
-    m_lastLoadSucceeded = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
     reportReadyState();
     emit DownloadComplete();
-    emit DocumentComplete(info.url());
+    emit DocumentComplete(url);
 }
 
 void TWebbrowser::handleUrlChanged(const QUrl& url) {
@@ -228,6 +229,7 @@ void TWebbrowser::GoForward() {
 
 void TWebbrowser::Stop() {
     m_navigationStart.stop();
+    m_loadWatch->expectStop();
     m_page->triggerAction(QWebEnginePage::Stop);
     reportReadyState();
 }
@@ -258,7 +260,7 @@ bool TWebbrowser::Busy() const {
 }
 
 int TWebbrowser::ReadyState() const {
-    if (m_loading || m_navigationStart.isActive() || m_pendingWrite) {
+    if (m_loadWatch->isLoading() || m_navigationStart.isActive() || m_pendingWrite) {
         return 1;
     }
     return m_loadedOnce ? 4 : 0;
@@ -279,31 +281,19 @@ void TWebbrowser::ShowFindBar() {
     m_findBar->open();
 }
 
-bool TWebbrowser::clickAndWait(dom::Element& element) {
+dom::LinkOutcome TWebbrowser::clickAndWait(dom::Element& element) {
     const QUrl shownBefore = m_page->url();
-    const quint64 loadsBefore = m_loadsStarted;
-
-    browser::LocalWait wait(this);
-    wait.setTimeLimit(m_navigationStartTimeout);
-    connect(m_page, &QWebEnginePage::loadingChanged, &wait,
-            [&wait](const QWebEngineLoadingInfo& info) {
-                if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-                    wait.clearTimeLimit();
-                }
-            });
-    // Also when the renderer ends during the load, which reports no end of the load itself.
-    connect(this, &TWebbrowser::readyStateChanged, &wait,
-            [this, &wait, loadsBefore](int readyState) {
-                if (readyState == 4 && m_loadsStarted > loadsBefore) {
-                    wait.finish();
-                }
-            });
-    // The load may start, and even finish, while the click itself waits for its answer.
-    element.click();
-
-    switch (wait.exec()) {
+    ClickWait click = clickOnce(element, m_navigationStartTimeout);
+    // The engine says so only for the first navigation it drops.
+    const bool throttled = click.throttled;
+    for (int retry = 0; throttled && click.outcome == browser::LocalWait::Outcome::TimedOut &&
+                        retry < kThrottledClickRetries;
+         ++retry) {
+        click = clickOnce(element, kThrottledClickPause);
+    }
+    switch (click.outcome) {
         case browser::LocalWait::Outcome::TimedOut:
-            return false;
+            return {dom::LinkOutcome::Result::NoNavigation};
         case browser::LocalWait::Outcome::WatchedObjectDestroyed:
             throw dom::DomError(kClosedDuringWait);
         case browser::LocalWait::Outcome::ApplicationQuit:
@@ -311,7 +301,36 @@ bool TWebbrowser::clickAndWait(dom::Element& element) {
         case browser::LocalWait::Outcome::Finished:
             break;
     }
-    return lastLoadSucceeded() && !sameDocument(m_page->url(), shownBefore);
+    if (!lastLoadSucceeded()) {
+        return {dom::LinkOutcome::Result::LoadFailed, lastLoadFailure()};
+    }
+    if (sameDocument(m_page->url(), shownBefore)) {
+        return {dom::LinkOutcome::Result::SamePage};
+    }
+    return {dom::LinkOutcome::Result::Arrived};
+}
+
+TWebbrowser::ClickWait TWebbrowser::clickOnce(dom::Element& element,
+                                              std::chrono::milliseconds startTimeout) {
+    const quint64 loadsBefore = m_loadsStarted;
+    bool throttled = false;
+    browser::LocalWait wait(this);
+    wait.setTimeLimit(startTimeout);
+    connect(m_loadWatch, &browser::LoadWatch::started, &wait, [&wait] { wait.clearTimeLimit(); });
+    // Also when the renderer ends during the load, which reports no end of the load itself.
+    connect(this, &TWebbrowser::readyStateChanged, &wait,
+            [this, &wait, loadsBefore](int readyState) {
+                if (readyState == 4 && m_loadsStarted > loadsBefore) {
+                    wait.finish();
+                }
+            });
+    connect(m_page, &browser::BrowserPage::navigationThrottled, &wait, [&wait, &throttled] {
+        throttled = true;
+        wait.setTimeLimit(kThrottledClickPause);
+    });
+    // The load may start, and even finish, while the click itself waits for its answer.
+    element.click();
+    return {wait.exec(), throttled};
 }
 
 bool TWebbrowser::waitUntilComplete() {
@@ -327,8 +346,20 @@ bool TWebbrowser::waitUntilComplete() {
     return wait.exec() == browser::LocalWait::Outcome::Finished;
 }
 
+bool TWebbrowser::lastLoadSucceeded() const {
+    return m_loadWatch->lastLoadSucceeded();
+}
+
+QString TWebbrowser::lastLoadFailure() const {
+    return m_loadWatch->lastFailure();
+}
+
 void TWebbrowser::setNavigationStartTimeout(std::chrono::milliseconds timeout) {
     m_navigationStartTimeout = timeout;
+}
+
+void TWebbrowser::setLoadTimeLimit(std::optional<std::chrono::milliseconds> limit) {
+    m_loadWatch->setTimeLimit(limit);
 }
 
 quint64 TWebbrowser::engineCallCount() const {

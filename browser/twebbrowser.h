@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/dom.h"
+#include "browser/local_wait.h"
 
 #include <QPointer>
 #include <QString>
@@ -12,7 +13,6 @@
 #include <memory>
 #include <optional>
 
-class QWebEngineLoadingInfo;
 class QWebEnginePage;
 class QWebEngineView;
 
@@ -22,6 +22,7 @@ namespace browser {
 class BrowserPage;
 class DomBridge;
 class FindBar;
+class LoadWatch;
 class WebDocument;
 }  // namespace browser
 
@@ -87,22 +88,26 @@ public:
     browser::BrowserPage* enginePage() const { return m_page; }
     QWebEngineView* engineView() const { return m_view; }
 
-    // Gives false when no navigation starts within the navigation start timeout of the click,
-    // and when the load fails or ends on the page that was already shown (fragments aside).
+    // Tells whether the page the click led to arrived, and if not, why (see dom::LinkOutcome).
     // Raises dom::DomError when the browser is destroyed or the application quits during the
     // wait.
-    bool clickAndWait(dom::Element& element) override;
+    dom::LinkOutcome clickAndWait(dom::Element& element) override;
 
     // Keeps the event loop running while ReadyState is 1. Gives true once it is not (at once
     // when nothing is loading); false when the browser is destroyed or the application quits
     // during the wait.
     bool waitUntilComplete();
     // Whether the last load that ended reached its page; false for a page that could not be
-    // loaded (the browser then shows an error page).
-    bool lastLoadSucceeded() const { return m_lastLoadSucceeded; }
+    // loaded (the browser then shows an error page) and once the page's renderer has ended.
+    bool lastLoadSucceeded() const;
+    // When it did not: "ADDRESS: what went wrong", for the user. Empty otherwise.
+    QString lastLoadFailure() const;
 
     // How long a click or a navigation request may take to start loading a page; 10 s unless set.
     void setNavigationStartTimeout(std::chrono::milliseconds timeout);
+    // A page still loading this long after its load started is stopped, and its load fails. No
+    // limit unless set: a user who waits can always press Stop.
+    void setLoadTimeLimit(std::optional<std::chrono::milliseconds> limit);
 
     // Round trips to the page's document bridge so far.
     quint64 engineCallCount() const;
@@ -130,8 +135,15 @@ signals:
     void readyStateChanged(int readyState);
 
 private:
+    struct ClickWait {
+        browser::LocalWait::Outcome outcome;
+        bool throttled = false;  // the engine dropped the navigation the click started
+    };
+
+    ClickWait clickOnce(dom::Element& element, std::chrono::milliseconds startTimeout);
     void mapEngineEvents();
-    void handleLoadingChanged(const QWebEngineLoadingInfo& info);
+    void handleLoadStarted(const QUrl& url);
+    void handleLoadEnded(const QUrl& url);
     void handleUrlChanged(const QUrl& url);
     void expectNavigation();
     void reportReadyState();
@@ -141,13 +153,12 @@ private:
     browser::BrowserPage* m_page;
     browser::FindBar* m_findBar;
     std::shared_ptr<browser::DomBridge> m_bridge;
+    browser::LoadWatch* m_loadWatch;
     std::chrono::milliseconds m_navigationStartTimeout{10000};
     // Runs from a navigation request until the engine reports the load's start.
     QTimer m_navigationStart;
     QUrl m_urlBeforeRequest;
-    bool m_loading = false;
     bool m_loadedOnce = false;
-    bool m_lastLoadSucceeded = false;
     quint64 m_loadsStarted = 0;
     int m_reportedReadyState = 0;
     // A text of LoadHTML and the blank document it goes into.

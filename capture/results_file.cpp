@@ -1,6 +1,7 @@
 #include "capture/results_file.h"
 
-#include <QSaveFile>
+#include "capture/output_file.h"
+
 #include <QStringEncoder>
 
 namespace larkspan {
@@ -33,18 +34,7 @@ QByteArray encodeResultsText(const QStringList& lines) {
 }
 
 void writeResultsFile(const QString& path, const QStringList& lines) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw ResultsFileError(
-            QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
-    }
-    const QByteArray bytes = encodeResultsText(lines);
-    // commit() does not notice a flush that failed (a full disk), so check it first: the old
-    // file must never give way to a short one.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        throw ResultsFileError(
-            QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
-    }
+    OutputFile(path).append(encodeResultsText(lines));
 }
 
 }  // namespace larkspan

@@ -4,14 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <stdexcept>
-
 namespace larkspan {
-
-class ResultsFileError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // The bytes of a results file: every line followed by CR LF, in the system encoding; a UTF-8
 // file starts with the UTF-8 signature so spreadsheets read it right.
@@ -22,8 +15,8 @@ QByteArray encodeResultsText(const QStringList& lines);
 QByteArray resultsFileSignature();
 QByteArray encodeResultLines(const QStringList& lines);
 
-// Writes the file atomically: on any failure an existing file of that name stays as it was.
-// Throws ResultsFileError with the reason.
+// Writes the file atomically: on any failure an existing file of that name stays as it was. A
+// device or a named pipe is written to, never replaced. Throws OutputFileError with the reason.
 void writeResultsFile(const QString& path, const QStringList& lines);
 
 }  // namespace larkspan

@@ -34,9 +34,24 @@ std::shared_ptr<dom::Element> linkOf(const Candidate& candidate) {
     return links->length() > 0 ? links->item(0) : nullptr;
 }
 
+PageTurn turnOf(const dom::LinkOutcome& outcome) {
+    switch (outcome.result) {
+        case dom::LinkOutcome::Result::Arrived:
+            return {PageTurn::Result::Turned};
+        case dom::LinkOutcome::Result::NoNavigation:
+            return {PageTurn::Result::Failed, QStringLiteral("the NEXT link led nowhere")};
+        case dom::LinkOutcome::Result::SamePage:
+            return {PageTurn::Result::Failed,
+                    QStringLiteral("the NEXT link led back to its own page")};
+        case dom::LinkOutcome::Result::LoadFailed:
+            break;
+    }
+    return {PageTurn::Result::Failed, outcome.failure};
+}
+
 }  // namespace
 
-bool TurnToNextPage(dom::Document* document, dom::PageLoader& loader) {
+PageTurn TurnToNextPage(dom::Document* document, dom::PageLoader& loader) {
     if (!document || !document->isHtmlDocument()) {
         throw CaptureError("Couldn't convert the wb.Document to an IHTMLDocument2");
     }
@@ -56,7 +71,7 @@ bool TurnToNextPage(dom::Document* document, dom::PageLoader& loader) {
         }
     }
     if (indices.isEmpty()) {
-        return false;
+        return {PageTurn::Result::NoNextLink};
     }
     elements->prefetch(indices, dom::ElementProperty::InnerText | dom::ElementProperty::Href);
 
@@ -68,9 +83,9 @@ bool TurnToNextPage(dom::Document* document, dom::PageLoader& loader) {
         if (!link || link->href().contains(ListingPageTarget)) {
             continue;
         }
-        return loader.clickAndWait(*link);
+        return turnOf(loader.clickAndWait(*link));
     }
-    return false;
+    return {PageTurn::Result::NoNextLink};
 }
 
 }  // namespace larkspan

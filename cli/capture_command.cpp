@@ -1,26 +1,30 @@
 #include "cli/capture_command.h"
 
+#include "browser/chromium_sandbox.h"
+#include "capture/csv_results_writer.h"
+#include "capture/scraped_message.h"
 #include "cli/headless_capture.h"
 #include "cli/interrupt_signal.h"
 #include "cli/listing_text_file.h"
-#include "cli/standard_output.h"
-#include "browser/chromium_sandbox.h"
-#include "capture/results_file.h"
-#include "capture/scraped_message.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 
+#include <csignal>
 #include <cstdio>
+#include <limits>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 namespace larkspan {
 namespace {
 
 constexpr int kExitUsage = 2;
+// The engine's timers count milliseconds in an int: a little over 24 days.
+constexpr int kLongestPageTimeout = 2'000'000;
 
 // A command-line mistake: reported with the usage exit code.
 class UsageError : public std::runtime_error {
@@ -60,6 +64,11 @@ struct CommandLine {
     QCommandLineOption delay{QStringLiteral("delay"),
                              QStringLiteral("Pause MS milliseconds before each page turn."),
                              QStringLiteral("MS")};
+    QCommandLineOption pageTimeout{
+        QStringLiteral("page-timeout"),
+        QStringLiteral("End the run when a page has not finished loading after SECONDS "
+                       "seconds (default 120)."),
+        QStringLiteral("SECONDS")};
     QCommandLineOption flattenedDir{
         QStringLiteral("flattened-dir"),
         QStringLiteral("Keep each page's flattened text as DIR/pageN.txt (UTF-8)."),
@@ -83,7 +92,7 @@ struct CommandLine {
             QStringLiteral("SOURCE"),
             QStringLiteral("The first result page: a file or an address."));
         parser.addOptions(
-            {fromText, output, maxPages, delay, flattenedDir, directoryBase, mapBase});
+            {fromText, output, maxPages, delay, pageTimeout, flattenedDir, directoryBase, mapBase});
     }
 
     ServiceAddresses addresses() const {
@@ -97,16 +106,19 @@ struct CommandLine {
         return result;
     }
 
-    int count(const QCommandLineOption& option, int minimum) const {
+    int count(const QCommandLineOption& option, int minimum,
+              int maximum = std::numeric_limits<int>::max()) const {
         bool ok = false;
         const int value = parser.value(option).toInt(&ok);
-        if (!ok || value < minimum) {
-            throw UsageError(QStringLiteral("--%1 needs a whole number of at least %2")
-                                 .arg(option.names().constLast())
-                                 .arg(minimum)
-                                 .toStdString());
+        if (ok && value >= minimum && value <= maximum) {
+            return value;
         }
-        return value;
+        const QString range = maximum == std::numeric_limits<int>::max()
+                                  ? QStringLiteral("of at least %1").arg(minimum)
+                                  : QStringLiteral("from %1 to %2").arg(minimum).arg(maximum);
+        throw UsageError(QStringLiteral("--%1 needs a whole number %2")
+                             .arg(option.names().constLast(), range)
+                             .toStdString());
     }
 };
 
@@ -114,11 +126,10 @@ int captureFromText(const CommandLine& commandLine) {
     const QString text = readListingTextFile(commandLine.parser.value(commandLine.fromText));
     ListingTextParser listings(commandLine.addresses());
     const QStringList lines = listings.resultLines(text);
-    if (commandLine.parser.isSet(commandLine.output)) {
-        writeResultsFile(commandLine.parser.value(commandLine.output), lines);
-    } else if (!writeStandardOutput(encodeResultsText(lines))) {
-        throw std::runtime_error("cannot write to standard output");
-    }
+    CsvResultsWriter results(commandLine.parser.isSet(commandLine.output)
+                                 ? OutputFile(commandLine.parser.value(commandLine.output))
+                                 : OutputFile::standardOutput());
+    results.writePage(lines);
     std::fprintf(stderr, "%s\n", qPrintable(scrapedMessage(lines.size())));
     return 0;
 }
@@ -151,6 +162,10 @@ HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
     if (commandLine.parser.isSet(commandLine.delay)) {
         options.delay = std::chrono::milliseconds(commandLine.count(commandLine.delay, 0));
     }
+    if (commandLine.parser.isSet(commandLine.pageTimeout)) {
+        options.pageTimeout = std::chrono::seconds(
+            commandLine.count(commandLine.pageTimeout, 1, kLongestPageTimeout));
+    }
     if (commandLine.parser.isSet(commandLine.flattenedDir)) {
         options.flattenedDir = commandLine.parser.value(commandLine.flattenedDir);
         if (!QDir().mkpath(options.flattenedDir)) {
@@ -162,7 +177,10 @@ HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
 }
 
 int capturePages(const CommandLine& commandLine) {
-    HeadlessCapture capture(pageCaptureOptions(commandLine));
+    HeadlessCaptureOptions options = pageCaptureOptions(commandLine);
+    // Said only when the engine is about to start, not before a usage error.
+    disableSandboxWhenRoot();
+    HeadlessCapture capture(std::move(options));
     InterruptSignal interruptSignal;
     QObject::connect(&interruptSignal, &InterruptSignal::interrupted, &capture,
                      &HeadlessCapture::interrupt);
@@ -170,13 +188,20 @@ int capturePages(const CommandLine& commandLine) {
 }
 
 int run(const QStringList& arguments) {
+    // A file size limit must fail the write that passes it, with its reason, instead of ending
+    // the process and losing the reason.
+    std::signal(SIGXFSZ, SIG_IGN);
     CommandLine commandLine;
     try {
         if (!commandLine.parser.parse(arguments)) {
             throw UsageError(commandLine.parser.errorText().toStdString());
         }
         if (commandLine.parser.isSet(QStringLiteral("help"))) {
-            std::fputs(qPrintable(commandLine.parser.helpText()), stdout);
+            // The parser names the program by its path; users type it as below.
+            QString help = commandLine.parser.helpText();
+            help.replace(help.indexOf(arguments.constFirst()), arguments.constFirst().size(),
+                         QStringLiteral("larkspan capture"));
+            std::fputs(qPrintable(help), stdout);
             return 0;
         }
         return commandLine.parser.isSet(commandLine.fromText) ? captureFromText(commandLine)
@@ -205,7 +230,6 @@ int runCaptureCommand(int argc, char* argv[]) {
         arguments.removeAt(1);  // "capture"
         return run(arguments);
     }
-    disableSandboxWhenRoot();
     // Nothing is ever shown, so no display is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,9 +1,9 @@
 #include "cli/headless_capture.h"
 
-#include "cli/standard_output.h"
 #include "browser/local_wait.h"
 #include "browser/twebbrowser.h"
-#include "capture/results_file.h"
+#include "capture/capture_error.h"
+#include "capture/csv_results_writer.h"
 #include "capture/scraped_message.h"
 
 #include <QCoreApplication>
@@ -33,14 +33,22 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     }
 }
 
+std::unique_ptr<ResultsWriter> resultsWriterFor(const QString& outputPath) {
+    return std::make_unique<CsvResultsWriter>(outputPath.isEmpty() ? OutputFile::standardOutput()
+                                                                   : OutputFile(outputPath));
+}
+
 }  // namespace
 
 HeadlessCapture::HeadlessCapture(HeadlessCaptureOptions options)
     : m_options(std::move(options)),
       m_browser(std::make_unique<TWebbrowser>()),
-      m_parser(m_options.addresses) {
+      m_parser(m_options.addresses),
+      m_results(resultsWriterFor(m_options.outputPath)) {
     // Nobody could answer a page's own message boxes.
     m_browser->setSilent(true);
+    // Nobody could press Stop either.
+    m_browser->setLoadTimeLimit(m_options.pageTimeout);
 }
 
 HeadlessCapture::~HeadlessCapture() = default;
@@ -48,17 +56,10 @@ HeadlessCapture::~HeadlessCapture() = default;
 int HeadlessCapture::run() {
     try {
         loadSource();
-        capturePageChain(*this, m_parser);
-        return m_interrupted ? finish(QStringLiteral("interrupted"), kExitInterrupted)
-                             : finish({}, 0);
     } catch (const std::exception& error) {
-        if (m_interrupted) {
-            return finish(QStringLiteral("interrupted"), kExitInterrupted);
-        }
-        const QString message = QString::fromUtf8(error.what());
-        printLine(QStringLiteral("larkspan: ") + message);
-        return finish(message, kExitFailure);
+        return cutShort(0, QString::fromUtf8(error.what()));
     }
+    return finish(capturePageChain(*this, m_parser));
 }
 
 void HeadlessCapture::interrupt() {
@@ -73,13 +74,17 @@ void HeadlessCapture::loadSource() {
         throw std::runtime_error("the browser went away while loading the first page");
     }
     if (!m_browser->lastLoadSucceeded()) {
-        throw std::runtime_error(
-            QStringLiteral("cannot load %1").arg(m_options.source.toDisplayString()).toStdString());
+        throw CaptureError(m_browser->lastLoadFailure().toStdString());
     }
 }
 
 std::shared_ptr<dom::Document> HeadlessCapture::currentDocument() {
-    return m_browser->Document();
+    std::shared_ptr<dom::Document> document = m_browser->Document();
+    // A page whose renderer has ended shows nothing; that is the reason to give.
+    if (!document && !m_browser->lastLoadSucceeded()) {
+        throw CaptureError(m_browser->lastLoadFailure().toStdString());
+    }
+    return document;
 }
 
 dom::PageLoader& HeadlessCapture::pageLoader() {
@@ -87,8 +92,9 @@ dom::PageLoader& HeadlessCapture::pageLoader() {
 }
 
 QString HeadlessCapture::flattenedText(const QString& text) {
+    ++m_pagesFlattened;
     if (!m_options.flattenedDir.isEmpty()) {
-        const QString name = QStringLiteral("page%1.txt").arg(m_pagesCaptured + 1);
+        const QString name = QStringLiteral("page%1.txt").arg(m_pagesFlattened);
         writeFile(QDir(m_options.flattenedDir).filePath(name),
                   QStringEncoder(QStringConverter::Utf8).encode(text));
     }
@@ -96,28 +102,12 @@ QString HeadlessCapture::flattenedText(const QString& text) {
 }
 
 void HeadlessCapture::pageCaptured(int pageNumber, const QStringList& resultLines) {
-    m_lines += resultLines;
-    m_pagesCaptured = pageNumber;
-    writeOutput(resultLines);
+    m_results->writePage(resultLines);
     printLine(QStringLiteral("page %1: %2: %3 listings, %4 in all")
                   .arg(pageNumber)
                   .arg(m_browser->LocationURL())
                   .arg(resultLines.size())
-                  .arg(m_lines.size()));
-}
-
-void HeadlessCapture::writeOutput(const QStringList& newLines) {
-    if (!m_options.outputPath.isEmpty()) {
-        // The whole file again, atomically: a failure keeps the previous page's file.
-        writeResultsFile(m_options.outputPath, m_lines);
-        return;
-    }
-    const QByteArray bytes =
-        (m_signatureWritten ? QByteArray() : resultsFileSignature()) + encodeResultLines(newLines);
-    m_signatureWritten = true;
-    if (!writeStandardOutput(bytes)) {
-        throw std::runtime_error("cannot write to standard output");
-    }
+                  .arg(m_results->linesWritten()));
 }
 
 bool HeadlessCapture::shouldTurnPage(int pageNumber) {
@@ -137,15 +127,32 @@ void HeadlessCapture::pauseBeforeTurn() {
     pause.exec();
 }
 
-int HeadlessCapture::finish(const QString& cutShortReason, int exitCode) {
-    QString line = scrapedMessage(m_lines.size());
-    if (!cutShortReason.isEmpty()) {
-        line += QStringLiteral(" Cut short after %1 pages: %2")
-                    .arg(m_pagesCaptured)
-                    .arg(cutShortReason);
+int HeadlessCapture::finish(const RunEnd& end) {
+    switch (end.cause) {
+        case RunEnd::Cause::TurnFailed:
+        case RunEnd::Cause::Error:
+            return cutShort(end.pagesCaptured, end.failure);
+        case RunEnd::Cause::HostStopped:
+            if (m_interrupted) {
+                return cutShort(end.pagesCaptured, {});
+            }
+            break;
+        case RunEnd::Cause::RepeatedPage:
+            printLine(QStringLiteral("%1 (%2); the run ends here")
+                          .arg(repetitionText(end), m_browser->LocationURL()));
+            break;
+        case RunEnd::Cause::LastPage:
+            break;
     }
-    printLine(line);
-    return exitCode;
+    printLine(scrapedMessage(m_results->linesWritten()));
+    return 0;
+}
+
+// An interrupt is the reason whatever error it caused on its way through the run.
+int HeadlessCapture::cutShort(int pagesCaptured, const QString& reason) {
+    printLine(scrapedMessage(m_results->linesWritten()));
+    printLine(cutShortText(pagesCaptured, m_interrupted ? QStringLiteral("interrupted") : reason));
+    return m_interrupted ? kExitInterrupted : kExitFailure;
 }
 
 }  // namespace larkspan

@@ -14,6 +14,7 @@
 
 namespace larkspan {
 
+class ResultsWriter;
 class TWebbrowser;
 
 // What `larkspan capture SOURCE` was asked to do.
@@ -23,12 +24,14 @@ struct HeadlessCaptureOptions {
     QString flattenedDir;  // empty: flattened pages are not kept
     std::optional<int> maxPages;
     std::chrono::milliseconds delay{0};  // pause before each page turn
+    std::chrono::milliseconds pageTimeout{std::chrono::seconds(120)};
     ServiceAddresses addresses;
 };
 
 // Captures result pages in a browser without a window: loads the source, then the page chain.
 // The output holds every line captured so far after each page, so an error or an interrupt
-// loses nothing; progress goes to standard error, one line per page.
+// loses nothing; progress goes to standard error, one line per page. The last line gives the
+// count, or, when the run did not end as it should, why it was cut short.
 class HeadlessCapture : public QObject, private CaptureHost {
     Q_OBJECT
 
@@ -36,7 +39,9 @@ public:
     explicit HeadlessCapture(HeadlessCaptureOptions options);
     ~HeadlessCapture() override;
 
-    // Runs the whole capture; gives the process exit code.
+    // Runs the whole capture; gives the process exit code: 0 for a run that reached its last
+    // page, its page limit or a page it had already captured; 1 for any other end; 130 when
+    // interrupted.
     int run();
 
     // Ends the run at the next chance; the lines captured so far stay.
@@ -50,17 +55,16 @@ private:
     bool shouldTurnPage(int pageNumber) override;
 
     void loadSource();
-    void writeOutput(const QStringList& newLines);
     void pauseBeforeTurn();
-    int finish(const QString& cutShortReason, int exitCode);
+    int finish(const RunEnd& end);
+    int cutShort(int pagesCaptured, const QString& reason);
 
     HeadlessCaptureOptions m_options;
     std::unique_ptr<TWebbrowser> m_browser;
     ListingTextParser m_parser;
-    QStringList m_lines;
-    int m_pagesCaptured = 0;
+    std::unique_ptr<ResultsWriter> m_results;
+    int m_pagesFlattened = 0;
     bool m_interrupted = false;
-    bool m_signatureWritten = false;
 };
 
 }  // namespace larkspan

@@ -20,7 +20,7 @@
 //     {"ok": false, "error": CODE, "message": TEXT}
 //
 // CODE is "gone" (the request is meant for another document), "expired" (its snapshot has been
-// dropped), "range" (an index outside the snapshot) or "failed" (anything else that threw).
+// released), "range" (an index outside the snapshot) or "failed" (anything else that threw).
 //
 // "document" opens the document: its answer carries "doc", a random token of this document. Every
 // other request brings that token back in "doc"; a request meant for another document is refused
@@ -54,8 +54,10 @@
 //
 // Properties are "innerText", "innerHTML", "outerHTML" and "href".
 // SNAPSHOT is {snapshot: ID, tags: [tag name, ...], classes: [class attribute, ...]}: a fixed list
-// of elements in document order, addressed afterwards as (ID, index). Only the newest
-// KEPT_SNAPSHOTS snapshots of a document are kept, so the table cannot grow without bound.
+// of elements in document order, addressed afterwards as (ID, index). A snapshot is kept until
+// a request names it in "release": [ID, ...], which the native side adds once no handle uses
+// it any more. The table thus holds what the native side still uses and no more, however many
+// lists a walk takes, and it goes with the document.
 
 "use strict";
 
@@ -65,7 +67,6 @@
         return;
     }
 
-    const KEPT_SNAPSHOTS = 32;
     const KEPT_FETCHES = 4;
     const HTML_NAMESPACE = "http://www.w3.org/1999/xhtml";
     const HTML_CONTENT_TYPES = new Set(["text/html", "application/xhtml+xml"]);
@@ -102,9 +103,6 @@
     function remember(elements) {
         const id = nextSnapshotId++;
         snapshots.set(id, elements);
-        if (snapshots.size > KEPT_SNAPSHOTS) {
-            snapshots.delete(snapshots.keys().next().value);
-        }
         return { snapshot: id, tags: elements.map(tagNameOf), classes: elements.map(classOf) };
     }
 
@@ -277,6 +275,9 @@
             }
             if (request.op !== "document" && request.doc !== token) {
                 throw new BridgeError("gone", "the request is meant for another document");
+            }
+            for (const id of Array.isArray(request.release) ? request.release : []) {
+                snapshots.delete(id);
             }
             return JSON.stringify({ ok: true, value: operation(request) });
         } catch (error) {

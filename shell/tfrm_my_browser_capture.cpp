@@ -1,6 +1,11 @@
 // The capture run and the Results pane's Save, on the capture tab's browser whatever tab is
 // active.
 
+#include "browser/twebbrowser.h"
+#include "capture/capture_error.h"
+#include "capture/results_file.h"
+#include "capture/scraped_message.h"
+#include "shell/main_status_bar.h"
 #include "shell/results_pane.h"
 #include "shell/text_panel.h"
 #include "shell/tfrm_my_browser.h"
@@ -8,9 +13,6 @@
 #include "shell/turning_page_loader.h"
 #include "shell/user_dialogs.h"
 #include "shell/wait_window.h"
-#include "browser/twebbrowser.h"
-#include "capture/results_file.h"
-#include "capture/scraped_message.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,6 +26,23 @@ const QString kCaptureCaption = QStringLiteral("Capture");
 const QString kStopCaption = QStringLiteral("STOP!");
 constexpr int kRunningImage = 0;
 constexpr int kIdleImage = 8;
+
+// What the status bar says about a run that did not end at its last page; empty for one that did.
+QString endOfRunText(const RunEnd& end) {
+    switch (end.cause) {
+        case RunEnd::Cause::LastPage:
+            return {};
+        case RunEnd::Cause::HostStopped:
+            return cutShortText(end.pagesCaptured, QStringLiteral("stopped by the user"));
+        case RunEnd::Cause::RepeatedPage:
+            return QStringLiteral("Ended after %1: %2")
+                .arg(pageCountText(end.pagesCaptured), repetitionText(end));
+        case RunEnd::Cause::TurnFailed:
+        case RunEnd::Cause::Error:
+            break;
+    }
+    return cutShortText(end.pagesCaptured, end.failure);
+}
 
 }  // namespace
 
@@ -52,7 +71,16 @@ void TfrmMyBrowser::WaitForPageToLoad() {
 }
 
 void TfrmMyBrowser::ProcessPageAUGL() {
-    capturePageChain(*this, m_parser);
+    const RunEnd end = capturePageChain(*this, m_parser);
+    const QString endText = endOfRunText(end);
+    StatusBar1->showStatusText(endText);
+    // The panel may be too narrow for the whole reason.
+    StatusBar1->setToolTip(endText);
+    // An error ends the run as any error of a handler does: in the error box, the button left
+    // at "STOP!".
+    if (end.cause == RunEnd::Cause::Error) {
+        throw CaptureError(end.failure.toStdString());
+    }
 }
 
 std::shared_ptr<dom::Document> TfrmMyBrowser::currentDocument() {

@@ -7,7 +7,7 @@ namespace larkspan {
 
 TurningPageLoader::TurningPageLoader(TWebbrowser* browser) : m_browser(browser) {}
 
-bool TurningPageLoader::clickAndWait(dom::Element& element) {
+dom::LinkOutcome TurningPageLoader::clickAndWait(dom::Element& element) {
     if (!m_browser) {
         throw dom::DomError("The browser has gone");
     }

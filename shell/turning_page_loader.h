@@ -13,7 +13,7 @@ class TurningPageLoader : public dom::PageLoader {
 public:
     explicit TurningPageLoader(TWebbrowser* browser);
 
-    bool clickAndWait(dom::Element& element) override;
+    dom::LinkOutcome clickAndWait(dom::Element& element) override;
 
 private:
     QPointer<TWebbrowser> m_browser;

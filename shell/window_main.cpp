@@ -27,9 +27,11 @@ void applyLavenderStyle(QApplication& application) {
 }  // namespace
 
 int runWindow(int argc, char* argv[]) {
-    disableSandboxWhenRoot();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
+    // Only once there is a display: without one the program says so and nothing else. The
+    // engine reads the setting when the first page is made, later still.
+    disableSandboxWhenRoot();
     QApplication::setApplicationName(QStringLiteral("Larkspan"));
     applyLavenderStyle(application);
 

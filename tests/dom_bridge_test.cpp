@@ -106,6 +106,7 @@ private slots:
     void elementProperties();
     void prefetchGivesTheValuesOfPlainReads();
     void roundTripsOfAWalk();
+    void handlesOutliveAnyNumberOfListsTakenSince();
     void documentWithoutBody();
     void documentKinds_data();
     void documentKinds();
@@ -256,6 +257,28 @@ void DomBridgeTest::roundTripsOfAWalk() {
         step.run();
         QVERIFY2(m_browser.engineCallCount() - before == step.roundTrips, step.what);
     }
+}
+
+// The page keeps a list for as long as a handle uses it, not just the newest few, and takes
+// word that a list has been dropped along with the next request.
+void DomBridgeTest::handlesOutliveAnyNumberOfListsTakenSince() {
+    const std::shared_ptr<dom::Document> document = show(QStringLiteral("/elements.html"));
+    QVERIFY(document);
+    const std::unique_ptr<dom::ElementCollection> all = document->all();
+    const std::shared_ptr<dom::Element> link =
+        elementByClass(*document, QStringLiteral("next-link"));
+    QVERIFY(link);
+    const std::shared_ptr<dom::Element> body = document->body();
+    std::vector<std::unique_ptr<dom::ElementCollection>> kept;
+    for (int list = 0; list < 100; ++list) {
+        std::unique_ptr<dom::ElementCollection> dropped = body->getElementsByTagName("*");
+        kept.push_back(body->getElementsByTagName("P"));
+    }
+    const quint64 before = m_browser.engineCallCount();
+    QCOMPARE(link->innerText(), QStringLiteral("NEXT \u00BB"));
+    QCOMPARE(all->item(0)->innerHTML().isEmpty(), false);
+    QCOMPARE(kept.front()->item(0)->innerText(), QStringLiteral("Line one\nline two"));
+    QCOMPARE(m_browser.engineCallCount() - before, quint64(3));
 }
 
 void DomBridgeTest::documentWithoutBody() {

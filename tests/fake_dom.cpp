@@ -137,9 +137,9 @@ const FakeElement* FakeDocument::element(const QString& id) const {
     return nullptr;
 }
 
-bool FakePageLoader::clickAndWait(dom::Element& element) {
+dom::LinkOutcome FakePageLoader::clickAndWait(dom::Element& element) {
     m_clicks.append(static_cast<FakeElement&>(element).id());
-    return m_result;
+    return m_outcome;
 }
 
 }  // namespace larkspan::fake

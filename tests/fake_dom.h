@@ -114,17 +114,17 @@ private:
     bool m_htmlDocument = true;
 };
 
-// Records the ids of the elements it was asked to click and answers with a set result.
+// Records the ids of the elements it was asked to click and answers with a set outcome.
 class FakePageLoader : public dom::PageLoader {
 public:
-    explicit FakePageLoader(bool result = true) : m_result(result) {}
+    explicit FakePageLoader(dom::LinkOutcome outcome = {}) : m_outcome(std::move(outcome)) {}
 
-    bool clickAndWait(dom::Element& element) override;
+    dom::LinkOutcome clickAndWait(dom::Element& element) override;
 
     const QStringList& clicks() const { return m_clicks; }
 
 private:
-    bool m_result;
+    dom::LinkOutcome m_outcome;
     QStringList m_clicks;
 };
 

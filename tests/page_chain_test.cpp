@@ -1,17 +1,19 @@
 #include "capture/page_chain.h"
 
-#include "capture/capture_error.h"
 #include "capture/listing_text_parser.h"
 #include "fake_dom.h"
 #include "qt_printers.h"
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace larkspan {
 namespace {
 
 using fake::FakeDocument;
 using fake::Node;
+using Link = dom::LinkOutcome::Result;
 
 // A result page with one listing per name and, when given, a next-page link.
 std::shared_ptr<FakeDocument> resultPage(const QStringList& names, const QString& nextHref = {}) {
@@ -33,7 +35,7 @@ std::shared_ptr<FakeDocument> resultPage(const QStringList& names, const QString
     return std::make_shared<FakeDocument>(body);
 }
 
-// Shows one page after another: a click moves to the next one.
+// Shows one page after another: a click moves to the next one, or brings the set outcome.
 class FakeHost : public CaptureHost, public dom::PageLoader {
 public:
     explicit FakeHost(std::vector<std::shared_ptr<FakeDocument>> pages)
@@ -42,25 +44,24 @@ public:
     std::shared_ptr<dom::Document> currentDocument() override { return m_pages.at(m_shown); }
     dom::PageLoader& pageLoader() override { return *this; }
     void pageCaptured(int pageNumber, const QStringList& resultLines) override {
-        pageNumbers.push_back(pageNumber);
+        if (pageNumber == failingPage) {
+            throw std::runtime_error("cannot write out.csv: No space left on device");
+        }
         for (const QString& line : resultLines) {
-            names.append(line.section(u',', 0, 0));
+            names.append(line.section(u',', 0, 0).remove(u'"'));
         }
     }
     bool shouldTurnPage(int pageNumber) override { return pageNumber < turnLimit; }
-    bool clickAndWait(dom::Element&) override {
-        ++clicks;
-        if (!loadSucceeds) {
-            return false;
+    dom::LinkOutcome clickAndWait(dom::Element&) override {
+        if (clickOutcome.result == Link::Arrived) {
+            ++m_shown;
         }
-        ++m_shown;
-        return true;
+        return clickOutcome;
     }
 
     int turnLimit = 100;
-    bool loadSucceeds = true;
-    int clicks = 0;
-    std::vector<int> pageNumbers;
+    int failingPage = 0;
+    dom::LinkOutcome clickOutcome;
     QStringList names;
 
 private:
@@ -68,59 +69,104 @@ private:
     std::size_t m_shown = 0;
 };
 
-TEST(PageChain, FollowsNextLinksUntilTheLastPage) {
-    FakeHost host({resultPage({QStringLiteral("A1"), QStringLiteral("A2")}, QStringLiteral("p2")),
-                   resultPage({QStringLiteral("B1")}, QStringLiteral("p3")),
-                   resultPage({QStringLiteral("C1")})});
-    ListingTextParser parser;
-    capturePageChain(host, parser);
-    EXPECT_EQ(host.pageNumbers, (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(host.names, (QStringList{QStringLiteral("\"A1\""), QStringLiteral("\"A2\""),
-                                       QStringLiteral("\"B1\""), QStringLiteral("\"C1\"")}));
-    EXPECT_EQ(host.clicks, 2);
+QString describe(const RunEnd& end) {
+    static const char* const causes[] = {"last page", "host stopped", "repeated page",
+                                         "turn failed", "error"};
+    QString text = QStringLiteral("%1 after %2")
+                       .arg(QLatin1String(causes[static_cast<int>(end.cause)]))
+                       .arg(end.pagesCaptured);
+    if (end.cause == RunEnd::Cause::RepeatedPage) {
+        text += QStringLiteral(": ") + repetitionText(end);
+    }
+    if (!end.failure.isEmpty()) {
+        text += QStringLiteral(": ") + end.failure;
+    }
+    return text;
 }
 
-TEST(PageChain, EndsWhereItIsTold) {
+TEST(PageChain, EveryRunEndsAndSaysWhy) {
+    const auto a = resultPage({QStringLiteral("A1"), QStringLiteral("A2")}, QStringLiteral("b"));
+    const auto b = resultPage({QStringLiteral("B1")}, QStringLiteral("c"));
+    const auto last = resultPage({QStringLiteral("C1")});
+    const auto empty = resultPage({}, QStringLiteral("next"));
+    auto notHtml = resultPage({QStringLiteral("X")});
+    notHtml->setHtmlDocument(false);
+
     struct Case {
+        const char* what;
+        std::vector<std::shared_ptr<FakeDocument>> pages;
         int turnLimit;
-        bool loadSucceeds;
-        std::vector<int> pages;
-        int clicks;
+        int failingPage;
+        dom::LinkOutcome click;
+        QString end;
+        QStringList names;
     };
-    for (const Case& c :
-         {Case{1, true, {1}, 0}, Case{2, true, {1, 2}, 1}, Case{100, false, {1}, 1}}) {
-        FakeHost host({resultPage({QStringLiteral("A")}, QStringLiteral("p2")),
-                       resultPage({QStringLiteral("B")}, QStringLiteral("p3")),
-                       resultPage({QStringLiteral("C")})});
+    const QStringList abc{"A1", "A2", "B1", "C1"};
+    const QStringList ab{"A1", "A2", "B1"};
+    const QStringList justA{"A1", "A2"};
+    const Case cases[] = {
+        {"to the last page", {a, b, last}, 100, 0, {}, "last page after 3", abc},
+        {"host stops", {a, b, last}, 2, 0, {}, "host stopped after 2", ab},
+        {"host stops at once", {a, b, last}, 1, 0, {}, "host stopped after 1", justA},
+        {"link leads nowhere",
+         {a, b},
+         100,
+         0,
+         {Link::NoNavigation},
+         "turn failed after 1: the NEXT link led nowhere",
+         justA},
+        {"next page fails",
+         {a, b},
+         100,
+         0,
+         {Link::LoadFailed, "http://d.example/b: the server answered with HTTP status 404"},
+         "turn failed after 1: http://d.example/b: the server answered with HTTP status 404",
+         justA},
+        {"A to B and back",
+         {a, b, a, b},
+         100,
+         0,
+         {},
+         "repeated page after 2: page 3 repeats page 1",
+         ab},
+        {"the same page again",
+         {a, a},
+         100,
+         0,
+         {},
+         "repeated page after 1: page 2 repeats page 1",
+         justA},
+        {"pages without listings are no repeats",
+         {empty, empty, last},
+         100,
+         0,
+         {},
+         "last page after 3",
+         {"C1"}},
+        {"flattener error",
+         {a, notHtml},
+         100,
+         0,
+         {},
+         "error after 1: Invalid HTML document",
+         justA},
+        {"host error",
+         {a, b, last},
+         100,
+         2,
+         {},
+         "error after 1: cannot write out.csv: No space left on device",
+         justA},
+    };
+    for (const Case& c : cases) {
+        FakeHost host(c.pages);
         host.turnLimit = c.turnLimit;
-        host.loadSucceeds = c.loadSucceeds;
+        host.failingPage = c.failingPage;
+        host.clickOutcome = c.click;
         ListingTextParser parser;
-        capturePageChain(host, parser);
-        EXPECT_EQ(host.pageNumbers, c.pages) << "limit " << c.turnLimit;
-        EXPECT_EQ(host.clicks, c.clicks) << "limit " << c.turnLimit;
+        EXPECT_EQ(describe(capturePageChain(host, parser)), c.end) << c.what;
+        EXPECT_EQ(host.names, c.names) << c.what;
     }
-}
-
-TEST(PageChain, PageWithoutListingsStillLooksForTheNextPage) {
-    FakeHost host({resultPage({}, QStringLiteral("p2")), resultPage({QStringLiteral("B")})});
-    ListingTextParser parser;
-    capturePageChain(host, parser);
-    EXPECT_EQ(host.pageNumbers, (std::vector<int>{1, 2}));
-    EXPECT_EQ(host.names, QStringList{QStringLiteral("\"B\"")});
-}
-
-TEST(PageChain, ErrorEndsTheRunAfterThePagesAlreadyReported) {
-    auto broken = resultPage({QStringLiteral("B")});
-    broken->setHtmlDocument(false);
-    FakeHost host({resultPage({QStringLiteral("A")}, QStringLiteral("p2")), broken});
-    ListingTextParser parser;
-    try {
-        capturePageChain(host, parser);
-        ADD_FAILURE() << "no error";
-    } catch (const CaptureError& error) {
-        EXPECT_STREQ(error.what(), "Invalid HTML document");
-    }
-    EXPECT_EQ(host.names, QStringList{QStringLiteral("\"A\"")});
 }
 
 // The window parses what its Parser panel holds, not what the flattener wrote.
@@ -135,7 +181,7 @@ TEST(PageChain, ParsesTheTextTheHostHandsBack) {
     EditingHost host({resultPage({QStringLiteral("A")})});
     ListingTextParser parser;
     capturePageChain(host, parser);
-    EXPECT_EQ(host.names, QStringList{QStringLiteral("\"Z\"")});
+    EXPECT_EQ(host.names, QStringList{QStringLiteral("Z")});
 }
 
 }  // namespace

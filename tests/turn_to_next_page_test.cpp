@@ -37,7 +37,9 @@ void expectTurns(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
         FakeDocument document(Node{.children = c.elements});
         FakePageLoader loader;
-        EXPECT_EQ(TurnToNextPage(&document, loader), !c.clicks.isEmpty()) << c.what;
+        EXPECT_EQ(TurnToNextPage(&document, loader).result,
+                  c.clicks.isEmpty() ? PageTurn::Result::NoNextLink : PageTurn::Result::Turned)
+            << c.what;
         EXPECT_EQ(loader.clicks(), c.clicks) << c.what;
     }
 }
@@ -85,11 +87,29 @@ TEST(TurnToNextPageLinks, AnLiStandsForItsFirstLink) {
     });
 }
 
-TEST(TurnToNextPageLinks, TheLoadersAnswerIsTheResult) {
-    FakeDocument document(Node{.children = {anchor("next", Next), anchor("other", Next)}});
-    FakePageLoader loader(false);
-    EXPECT_FALSE(TurnToNextPage(&document, loader));
-    EXPECT_EQ(loader.clicks(), QStringList{"next"});
+TEST(TurnToNextPageLinks, ALinkThatBringsNoPageSaysWhy) {
+    using Link = dom::LinkOutcome::Result;
+    struct Outcome {
+        dom::LinkOutcome link;
+        PageTurn::Result result;
+        const char* failure;
+    };
+    const Outcome outcomes[] = {
+        {{Link::Arrived}, PageTurn::Result::Turned, ""},
+        {{Link::NoNavigation}, PageTurn::Result::Failed, "the NEXT link led nowhere"},
+        {{Link::SamePage}, PageTurn::Result::Failed, "the NEXT link led back to its own page"},
+        {{Link::LoadFailed, "http://d.example/p2: the server answered with HTTP status 404"},
+         PageTurn::Result::Failed,
+         "http://d.example/p2: the server answered with HTTP status 404"},
+    };
+    for (const Outcome& o : outcomes) {
+        FakeDocument document(Node{.children = {anchor("next", Next), anchor("other", Next)}});
+        FakePageLoader loader(o.link);
+        const PageTurn turn = TurnToNextPage(&document, loader);
+        EXPECT_EQ(turn.result, o.result) << o.failure;
+        EXPECT_EQ(turn.failure, QString::fromUtf8(o.failure));
+        EXPECT_EQ(loader.clicks(), QStringList{"next"});
+    }
 }
 
 TEST(TurnToNextPageErrors, NoHtmlDocumentRaisesItsMessage) {
@@ -125,7 +145,7 @@ TEST(TurnToNextPageBatching, TextAndTargetOfTheCandidatesAreFetchedInOneCall) {
     elements.push_back(anchor("next", Next));
     FakeDocument document(Node{.children = std::move(elements)});
     FakePageLoader loader;
-    ASSERT_TRUE(TurnToNextPage(&document, loader));
+    ASSERT_EQ(TurnToNextPage(&document, loader).result, PageTurn::Result::Turned);
 
     const fake::EngineLog& log = document.log();
     EXPECT_EQ(log.unprefetchedReads, 0);

@@ -87,6 +87,11 @@ private:
 };
 
 }  // namespace
+}  // namespace larkspan
+
+Q_DECLARE_METATYPE(larkspan::dom::LinkOutcome::Result)
+
+namespace larkspan {
 
 class TWebbrowserTest : public QObject {
     Q_OBJECT
@@ -127,6 +132,8 @@ private:
 
 void TWebbrowserTest::initTestCase() {
     QVERIFY(m_server.listen());
+    m_server.setRedirect(QStringLiteral("/circle.html"), "/circle.html");
+    m_server.setStalled(QStringLiteral("/stalled.html"));
 }
 
 void TWebbrowserTest::readyStateOfAFreshBrowser() {
@@ -154,21 +161,38 @@ void TWebbrowserTest::readyStateFollowsALoad() {
 
 void TWebbrowserTest::loadOutcomes_data() {
     QTest::addColumn<QString>("address");
-    QTest::addColumn<bool>("succeeded");
+    QTest::addColumn<QString>("failure");  // after the address and ": "; empty for none
+    QTest::addColumn<bool>("shown");       // whether the browser then shows the address
 
-    QTest::newRow("page") << "{base}/next.html" << true;
-    QTest::newRow("page the server does not have") << "{base}/missing.html" << false;
-    QTest::newRow("refused connection") << "http://127.0.0.1:1/" << false;
+    QTest::newRow("page") << "{base}/next.html"
+                          << "" << true;
+    QTest::newRow("page the server does not have")
+        << "{base}/missing.html"
+        << "the server answered with HTTP status 404" << true;
+    QTest::newRow("refused connection") << "http://127.0.0.1:1/"
+                                        << "the load failed: net::ERR_UNSAFE_PORT" << true;
+    QTest::newRow("redirect to itself") << "{base}/circle.html"
+                                        << "the load failed: net::ERR_TOO_MANY_REDIRECTS" << true;
+    QTest::newRow("a download") << "{base}/file.bin"
+                                << "it is a download, not a page" << false;
+    QTest::newRow("server stalls in the page")
+        << "{base}/stalled.html"
+        << "it did not finish loading within 0.5 seconds" << true;
 }
 
 void TWebbrowserTest::loadOutcomes() {
     QFETCH(QString, address);
-    QFETCH(bool, succeeded);
+    QFETCH(QString, failure);
+    QFETCH(bool, shown);
     const auto browser = newBrowser();
+    browser->setLoadTimeLimit(500ms);
     const QUrl url(address.replace(QStringLiteral("{base}"), m_server.url({}).toString()));
     QVERIFY(loadPage(*browser, url));
-    QCOMPARE(browser->lastLoadSucceeded(), succeeded);
-    QCOMPARE(browser->LocationURL(), url.toString());
+    QCOMPARE(browser->lastLoadSucceeded(), failure.isEmpty());
+    QCOMPARE(
+        browser->lastLoadFailure(),
+        failure.isEmpty() ? QString() : url.toDisplayString() + QStringLiteral(": ") + failure);
+    QCOMPARE(browser->LocationURL() == url.toString(), shown);
 }
 
 void TWebbrowserTest::requestsThatLoadNoPage_data() {
@@ -278,21 +302,39 @@ void TWebbrowserTest::controlOperations() {
 }
 
 void TWebbrowserTest::clickAndWait_data() {
+    using Result = dom::LinkOutcome::Result;
+    QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("link");
-    QTest::addColumn<bool>("turned");
+    QTest::addColumn<Result>("result");
+    QTest::addColumn<QString>("failure");  // "{base}" stands for the server's address
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("marker");
 
-    QTest::newRow("link to a slow page") << "to-slow" << true << "/slow.html" << "slow page";
-    QTest::newRow("link to the page's top") << "to-fragment" << false << "/links.html#" << "links";
+    const QString links = QStringLiteral("/links.html");
+    // clang-format off
+    QTest::newRow("link to a slow page")
+        << links << "to-slow" << Result::Arrived << "" << "/slow.html" << "slow page";
+    QTest::newRow("link to the page's top")
+        << links << "to-fragment" << Result::NoNavigation << "" << "/links.html#" << "links";
     QTest::newRow("link whose script cancels it")
-        << "inert" << false << "/links.html" << "links";
-    QTest::newRow("link to the page itself") << "to-itself" << false << "/links.html" << "links";
+        << links << "inert" << Result::NoNavigation << "" << "/links.html" << "links";
+    QTest::newRow("link to the page itself")
+        << links << "to-itself" << Result::SamePage << "" << "/links.html" << "links";
+    QTest::newRow("link to a missing page")
+        << links << "to-missing" << Result::LoadFailed
+        << "{base}/missing.html: the server answered with HTTP status 404" << "/missing.html"
+        << "none";
+    QTest::newRow("link on a page that used up its navigations")
+        << "/navigations-used-up.html" << "to-next" << Result::Arrived << "" << "/next.html"
+        << "page two";
+    // clang-format on
 }
 
 void TWebbrowserTest::clickAndWait() {
+    QFETCH(QString, page);
     QFETCH(QString, link);
-    QFETCH(bool, turned);
+    QFETCH(dom::LinkOutcome::Result, result);
+    QFETCH(QString, failure);
     QFETCH(QString, shown);
     QFETCH(QString, marker);
     // The page and its picture both come late, so a wait that ends at the first sign of the new
@@ -300,13 +342,15 @@ void TWebbrowserTest::clickAndWait() {
     m_server.setDelay(QStringLiteral("/slow.html"), 600ms);
     m_server.setDelay(QStringLiteral("/slow.svg"), 600ms);
     const auto browser = newBrowser();
-    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
+    QVERIFY(loadPage(*browser, m_server.url(page)));
     const std::shared_ptr<dom::Document> document = browser->Document();
     QVERIFY(document);
     const std::shared_ptr<dom::Element> element = elementByClass(*document, link);
     QVERIFY(element);
 
-    QCOMPARE(browser->clickAndWait(*element), turned);
+    const dom::LinkOutcome outcome = browser->clickAndWait(*element);
+    QCOMPARE(outcome.result, result);
+    QCOMPARE(outcome.failure, failure.replace(QStringLiteral("{base}"), address({})));
     QCOMPARE(browser->ReadyState(), 4);
     QCOMPARE(browser->LocationURL(), address(shown));
     const std::shared_ptr<dom::Document> after = browser->Document();

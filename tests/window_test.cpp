@@ -1,5 +1,6 @@
 #include "browser/twebbrowser.h"
 #include "shell/directory_search.h"
+#include "shell/main_status_bar.h"
 #include "shell/results_pane.h"
 #include "shell/splash_screen.h"
 #include "tests/support/test_http_server.h"
@@ -34,6 +35,7 @@ using test::WindowUnderTest;
 using test::writeFile;
 
 const QString kSampleFolder = QStringLiteral(LARKSPAN_TEST_DATA "/../../samples/directory");
+const QString kHostileFolder = QStringLiteral(LARKSPAN_TEST_DATA "/hostile");
 const QString kPageOne = QStringLiteral("/page1.html");
 const QString kPageTwo = QStringLiteral("/page2.html");
 const QString kPageThree = QStringLiteral("/page3.html");
@@ -97,6 +99,9 @@ ResultsPane* results(const WindowUnderTest& under) {
 TWebbrowser* captureBrowser(const WindowUnderTest& under) {
     return under.child<TWebbrowser>("WebBrowser1");
 }
+QString statusText(const WindowUnderTest& under) {
+    return under.child<MainStatusBar>("StatusBar1")->panelText(MainStatusBar::Panel::StatusText);
+}
 QString resultsTabCaption(const WindowUnderTest& under) {
     const auto* tabs = under.child<QTabWidget>("PageControl1");
     return tabs->tabText(tabs->indexOf(under.child<QWidget>("tbResults")));
@@ -108,7 +113,7 @@ class WindowTest : public QObject {
     Q_OBJECT
 
 public:
-    WindowTest() : m_server(kSampleFolder) {}
+    WindowTest() : m_server(kSampleFolder), m_hostileServer(kHostileFolder) {}
 
 private slots:
     void initTestCase();
@@ -121,6 +126,8 @@ private slots:
     void pressAfterTheStopPressRunsASecondCapture();
     void pageThatIsNotHtml_data();
     void pageThatIsNotHtml();
+    void endOfARunInTheStatusBar_data();
+    void endOfARunInTheStatusBar();
     void save_data();
     void save();
     void saveThatFails_data();
@@ -138,11 +145,13 @@ private:
                           const std::function<void()>& after);
 
     test::TestHttpServer m_server;
+    test::TestHttpServer m_hostileServer;
 };
 
 void WindowTest::initTestCase() {
     QVERIFY(QFile::exists(kSampleFolder + kPageOne));
     QVERIFY(m_server.listen());
+    QVERIFY(m_hostileServer.listen());
 }
 
 void WindowTest::cleanup() {
@@ -339,9 +348,12 @@ void WindowTest::pageThatIsNotHtml_data() {
     QTest::addColumn<QStringList>("linesKept");
     QTest::addColumn<QString>("tabCaption");
     QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("status");
 
-    QTest::newRow("first page") << kPageOne << QStringList() << "Results" << 0;
-    QTest::newRow("second page") << kPageTwo << pageOneLines() << "Results (21 lines)" << 21;
+    QTest::newRow("first page") << kPageOne << QStringList() << "Results" << 0
+                                << "Cut short after 0 pages: Invalid HTML document";
+    QTest::newRow("second page") << kPageTwo << pageOneLines() << "Results (21 lines)" << 21
+                                 << "Cut short after 1 page: Invalid HTML document";
 }
 
 // The error ends the run but not its state: the button still says "STOP!", and its next press
@@ -351,6 +363,7 @@ void WindowTest::pageThatIsNotHtml() {
     QFETCH(QStringList, linesKept);
     QFETCH(QString, tabCaption);
     QFETCH(int, count);
+    QFETCH(QString, status);
 
     m_server.setContentType(plainTextPage, kPlainTextType);
     WindowUnderTest under;
@@ -372,6 +385,40 @@ void WindowTest::pageThatIsNotHtml() {
     QCOMPARE(under.dialogs.messages, (QStringList{scraped(count), scraped(19)}));
     QCOMPARE(under.dialogs.errors.size(), 1);
     QCOMPARE(results(under)->lines(), pageThreeLines());
+}
+
+void WindowTest::endOfARunInTheStatusBar_data() {
+    QTest::addColumn<QUrl>("firstPage");
+    QTest::addColumn<QString>("status");  // "{base}" stands for the server's address
+    QTest::addColumn<int>("count");
+
+    QTest::newRow("the last page") << m_server.url(kPageOne) << "" << 60;
+    QTest::newRow("next page not found")
+        << m_hostileServer.url(QStringLiteral("/next-missing.html"))
+        << "Cut short after 1 page: {base}/missing.html: the server answered with HTTP status 404"
+        << 1;
+    QTest::newRow("NEXT links from A to B and back")
+        << m_hostileServer.url(QStringLiteral("/loop-a.html"))
+        << "Ended after 2 pages: page 3 repeats page 1" << 3;
+    QTest::newRow("40 list items of the pager before its link")
+        << m_hostileServer.url(QStringLiteral("/pager-of-list-items.html")) << "" << 2;
+}
+
+// The closing message stays as it is; the status bar says why a run ended early.
+void WindowTest::endOfARunInTheStatusBar() {
+    QFETCH(QUrl, firstPage);
+    QFETCH(QString, status);
+    QFETCH(int, count);
+
+    WindowUnderTest under;
+    captureBrowser(under)->Navigate(firstPage);
+    QVERIFY(captureBrowser(under)->waitUntilComplete());
+    captureButton(under)->click();
+    QCOMPARE(under.dialogs.messages, QStringList{scraped(count)});
+    QCOMPARE(under.dialogs.errors, QStringList());
+    QCOMPARE(statusText(under),
+             status.replace(QStringLiteral("{base}"), m_hostileServer.url({}).toString()));
+    QCOMPARE(captureButton(under)->text(), QStringLiteral("Capture"));
 }
 
 void WindowTest::save_data() {

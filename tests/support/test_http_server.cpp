@@ -24,11 +24,15 @@ QByteArray contentTypeBySuffix(const QString& path) {
     return types.value(QFileInfo(path).suffix().toLower(), "application/octet-stream");
 }
 
+QByteArray head(const QByteArray& status, const QByteArray& fields, qsizetype bodySize) {
+    return "HTTP/1.1 " + status + "\r\n" + fields +
+           "Content-Length: " + QByteArray::number(bodySize) +
+           "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
+}
+
 QByteArray response(const QByteArray& status, const QByteArray& contentType,
                     const QByteArray& body) {
-    return "HTTP/1.1 " + status + "\r\nContent-Type: " + contentType +
-           "\r\nContent-Length: " + QByteArray::number(body.size()) +
-           "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
+    return head(status, "Content-Type: " + contentType + "\r\n", body.size()) + body;
 }
 
 }  // namespace
@@ -52,6 +56,14 @@ void TestHttpServer::setDelay(const QString& path, std::chrono::milliseconds del
 
 void TestHttpServer::setContentType(const QString& path, const QByteArray& contentType) {
     m_contentTypes.insert(path, contentType);
+}
+
+void TestHttpServer::setRedirect(const QString& path, const QByteArray& location) {
+    m_redirects.insert(path, location);
+}
+
+void TestHttpServer::setStalled(const QString& path) {
+    m_stalled.insert(path);
 }
 
 void TestHttpServer::setPlaceholder(const QByteArray& placeholder, const QByteArray& value) {
@@ -85,19 +97,31 @@ void TestHttpServer::handleRequest(QTcpSocket* socket, const QByteArray& head) {
 
 void TestHttpServer::respond(QTcpSocket* socket, const QString& path) {
     // Only files inside the folder: a cleaned path that climbs out of it is not found.
+    if (m_redirects.contains(path)) {
+        socket->write(head("302 Found", "Location: " + m_redirects.value(path) + "\r\n", 0));
+        socket->disconnectFromHost();
+        return;
+    }
     const QString relative = QDir::cleanPath(path).mid(1);
     QFile file(m_folder.filePath(relative));
     if (relative.startsWith(QLatin1String("..")) || !file.open(QIODevice::ReadOnly)) {
         socket->write(response("404 Not Found", "text/plain", "not found"));
-    } else {
-        QByteArray body = file.readAll();
-        for (auto placeholder = m_placeholders.cbegin(); placeholder != m_placeholders.cend();
-             ++placeholder) {
-            body.replace(placeholder.key(), placeholder.value());
-        }
-        socket->write(
-            response("200 OK", m_contentTypes.value(path, contentTypeBySuffix(path)), body));
+        socket->disconnectFromHost();
+        return;
     }
+    QByteArray body = file.readAll();
+    for (auto placeholder = m_placeholders.cbegin(); placeholder != m_placeholders.cend();
+         ++placeholder) {
+        body.replace(placeholder.key(), placeholder.value());
+    }
+    const QByteArray page =
+        response("200 OK", m_contentTypes.value(path, contentTypeBySuffix(path)), body);
+    if (m_stalled.contains(path)) {
+        // The connection stays open, and the rest never comes.
+        socket->write(page.left(page.size() - (page.size() - page.indexOf("\r\n\r\n")) / 2));
+        return;
+    }
+    socket->write(page);
     socket->disconnectFromHost();
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QTcpServer>
 #include <QUrl>
@@ -15,8 +16,9 @@ class QTcpSocket;
 namespace larkspan::test {
 
 // A small HTTP server on 127.0.0.1 for tests that load real pages: it serves the files of one
-// folder, each after an optional delay and with a content type that can be overridden. Paths
-// are the part of the address after the port, without the query ("/page.html").
+// folder, each after an optional delay and with a content type that can be overridden, and it
+// can misbehave as servers do: redirect, or stall in the middle of a page. Paths are the part
+// of the address after the port, without the query ("/page.html").
 class TestHttpServer : public QObject {
     Q_OBJECT
 
@@ -29,6 +31,10 @@ public:
     QUrl url(const QString& path) const;
     void setDelay(const QString& path, std::chrono::milliseconds delay);
     void setContentType(const QString& path, const QByteArray& contentType);
+    // Answers the path with "302 Found" and this location.
+    void setRedirect(const QString& path, const QByteArray& location);
+    // Sends the path's headers and half of its file, then nothing more, holding the connection.
+    void setStalled(const QString& path);
     // Every served file has `placeholder` replaced by `value`: the address of a second server,
     // for pages with frames of another origin.
     void setPlaceholder(const QByteArray& placeholder, const QByteArray& value);
@@ -46,6 +52,8 @@ private:
     QDir m_folder;
     QHash<QString, std::chrono::milliseconds> m_delays;
     QHash<QString, QByteArray> m_contentTypes;
+    QHash<QString, QByteArray> m_redirects;
+    QSet<QString> m_stalled;
     QHash<QByteArray, QByteArray> m_placeholders;
 };
 

@@ -1,0 +1,80 @@
+#include "app/front_door.h"
+
+#include "cli/capture_command.h"
+#include "shell/window_main.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace larkspan {
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitNoDisplay = 1;
+
+constexpr const char* kUsage =
+    "Usage: larkspan\n"
+    "       larkspan capture SOURCE [-o FILE] [OPTIONS]\n"
+    "       larkspan capture --from-text FILE [-o FILE]\n"
+    "       larkspan --help | --version\n"
+    "\n"
+    "Without arguments, opens the browser window for capturing directory result pages\n"
+    "(it needs a display; where there is none, run it under xvfb-run).\n"
+    "'larkspan capture' captures them without a window; 'larkspan capture --help' lists its\n"
+    "options.\n";
+
+QtMessageHandler g_defaultMessageHandler = nullptr;
+
+// The toolkit aborts, core dump and all, when it finds no display for the window; one line
+// that says what to do instead serves better.
+void reportMissingDisplay(QtMsgType type, const QMessageLogContext& context,
+                          const QString& message) {
+    if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
+        std::fputs(
+            "larkspan: no display to open the window on; run it under xvfb-run "
+            "(xvfb-run larkspan), or capture without a window: larkspan capture --help\n",
+            stderr);
+        std::fflush(stderr);
+        std::_Exit(kExitNoDisplay);
+    }
+    // The toolkit's own words on it come first; the line above says it better.
+    if (message.contains(QLatin1String("could not connect to display")) ||
+        message.contains(QLatin1String("platform plugin"))) {
+        return;
+    }
+    g_defaultMessageHandler(type, context, message);
+}
+
+int runWindowOrExplain(int argc, char* argv[]) {
+    g_defaultMessageHandler = qInstallMessageHandler(reportMissingDisplay);
+    return runWindow(argc, argv);
+}
+
+}  // namespace
+
+int runFrontDoor(int argc, char* argv[]) {
+    if (argc < 2) {
+        return runWindowOrExplain(argc, argv);
+    }
+    const std::string_view first(argv[1]);
+    if (first == "capture") {
+        return runCaptureCommand(argc, argv);
+    }
+    if (first == "--help" || first == "-h") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (first == "--version") {
+        std::printf("larkspan %s\n", LARKSPAN_VERSION);
+        return 0;
+    }
+    std::fprintf(stderr, "larkspan: unknown %s '%s' (known: capture, --help, --version)\n",
+                 first.starts_with('-') ? "option" : "command", argv[1]);
+    return kExitUsage;
+}
+
+}  // namespace larkspan
