@@ -81,6 +81,11 @@ void ElementInspector::show(const browser::ElementInfo& element) {
     if (element.href) {
         edElementhref->setText(*element.href);
     }
+    // Long texts read from their start.
+    for (QLineEdit* box : {edElementTag, edElementId, edElementinnerText, edElementinnerHTML,
+                           edElementclassName, edElementhref}) {
+        box->setCursorPosition(0);
+    }
 }
 
 }  // namespace larkspan
