@@ -49,6 +49,8 @@
 //                                                     again has started
 //   {op: "fetchedSource", doc, ticket}             -> null while under way, then once
 //                                                     {bytes: BASE64} or {error: TEXT}
+//   {op: "inspect", doc, query, ...}               -> the answer of the page inspection script
+//                                                     (resources/page_inspection.js)
 //
 // Properties are "innerText", "innerHTML", "outerHTML" and "href".
 // SNAPSHOT is {snapshot: ID, tags: [tag name, ...], classes: [class attribute, ...]}: a fixed list
@@ -257,6 +259,12 @@
         ["commandEnabled", (request) => commandEnabled(request.name)],
         ["fetchSource", () => fetchSource()],
         ["fetchedSource", (request) => fetchedSource(request.ticket)],
+        ["inspect", (request) => {
+            if (globalThis.larkspanInspection === undefined) {
+                throw new BridgeError("failed", "page inspection is not installed in this document");
+            }
+            return globalThis.larkspanInspection.answer(request);
+        }],
     ]);
 
     function dispatch(request) {

@@ -4,3 +4,4 @@
 int runWindowTests(int argc, char* argv[]);
 int runTabsTests(int argc, char* argv[]);
 int runCommandsTests(int argc, char* argv[]);
+int runInspectionToolsTests(int argc, char* argv[]);

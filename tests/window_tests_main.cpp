@@ -8,5 +8,6 @@ int main(int argc, char* argv[]) {
     int failures = runWindowTests(argc, argv);
     failures += runTabsTests(argc, argv);
     failures += runCommandsTests(argc, argv);
+    failures += runInspectionToolsTests(argc, argv);
     return failures;
 }

@@ -35,6 +35,9 @@ public:
     void setRedirect(const QString& path, const QByteArray& location);
     // Sends the path's headers and half of its file, then nothing more, holding the connection.
     void setStalled(const QString& path);
+    // Every served file has `placeholder` replaced by `value`: the address of a second server,
+    // for pages with frames of another origin.
+    void setPlaceholder(const QByteArray& placeholder, const QByteArray& value);
 
 signals:
     // A request has come in; its answer follows after the path's delay.
@@ -51,6 +54,7 @@ private:
     QHash<QString, QByteArray> m_contentTypes;
     QHash<QString, QByteArray> m_redirects;
     QSet<QString> m_stalled;
+    QHash<QByteArray, QByteArray> m_placeholders;
 };
 
 }  // namespace larkspan::test
