@@ -18,6 +18,9 @@ struct TranslatedPattern {
     qsizetype sourcePosition(qsizetype pcreOffset) const;
 };
 
+// The characters at which the matcher's "." stops when modifier s is off.
+bool isRegExprLineSeparator(char16_t c);
+
 // Rewrites the constructs whose meaning differs between the matcher and PCRE2: "." stops at
 // the matcher's line separators when dotMatchesAll is false, \s is the five ASCII space
 // characters (never VT), \Z is the very end, \1..\9 are single-digit back-references, and a
