@@ -92,13 +92,18 @@ bool TRegExpr::Exec(const QString& input) {
     if (!m_compiled) {
         compile();
     }
-    m_input = input;
-    QStringView subject(m_input);
-    const qsizetype nul = subject.indexOf(QChar(0));
-    if (nul >= 0) {
-        subject = subject.left(nul);
+    // A matcher runs many patterns on one text: look for its end once. Sharing the same data
+    // means the same text, since a change would have detached it.
+    const bool sameText = m_input.isSharedWith(input) && m_input.constData() == input.constData() &&
+                          m_input.size() == input.size();
+    if (!sameText) {
+        m_input = input;
+        m_inputLength = m_input.indexOf(QChar(0));
+        if (m_inputLength < 0) {
+            m_inputLength = m_input.size();
+        }
     }
-    m_matched = m_compiled->search(subject, m_match);
+    m_matched = m_compiled->search(QStringView(m_input).first(m_inputLength), m_match);
     return m_matched;
 }
 

@@ -77,6 +77,7 @@ private:
     std::array<bool, kModifierCount> m_modifiers{false, true, true, true, false, false};
     std::shared_ptr<const RegExprProgram> m_compiled;
     QString m_input;
+    qsizetype m_inputLength = 0;  // up to its first U+0000
     PcreMatch m_match;
     bool m_matched = false;
 };

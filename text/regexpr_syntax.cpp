@@ -151,10 +151,6 @@ private:
 
 }  // namespace
 
-bool isRegExprLineSeparator(char16_t c) {
-    return (c >= u'\n' && c <= u'\r') || c == u'\u2026' || c == u'\u2028' || c == u'\u2029';
-}
-
 qsizetype TranslatedPattern::sourcePosition(qsizetype pcreOffset) const {
     if (pcreOffset >= 0 && pcreOffset < static_cast<qsizetype>(sourcePos.size())) {
         return sourcePos[static_cast<std::size_t>(pcreOffset)];

@@ -19,7 +19,9 @@ struct TranslatedPattern {
 };
 
 // The characters at which the matcher's "." stops when modifier s is off.
-bool isRegExprLineSeparator(char16_t c);
+constexpr bool isRegExprLineSeparator(char16_t c) {
+    return (c >= u'\n' && c <= u'\r') || c == u'\u2026' || c == u'\u2028' || c == u'\u2029';
+}
 
 // Rewrites the constructs whose meaning differs between the matcher and PCRE2: "." stops at
 // the matcher's line separators when dotMatchesAll is false, \s is the five ASCII space

@@ -45,12 +45,14 @@ public:
     }
 
     const QString& longestLiteral() const { return m_longest; }
+    bool literalLeads() const { return m_longestLeads; }
     bool withinOneLine() const { return m_withinOneLine; }
 
 private:
     enum class Kind { Literal, Other, Bad };
 
     bool item() {
+        const qsizetype at = m_pos;
         const QChar c = m_in[m_pos++];
         Kind kind = Kind::Other;
         QChar literal = c;
@@ -101,6 +103,9 @@ private:
         }
         const bool quantified = skipQuantifier();
         if (kind == Kind::Literal && !quantified && m_depth == 0) {
+            if (m_run.isEmpty()) {
+                m_runStart = at;
+            }
             m_run += literal;
         } else {
             endRun();
@@ -258,6 +263,7 @@ private:
     void endRun() {
         if (m_run.size() > m_longest.size()) {
             m_longest = m_run;
+            m_longestLeads = m_runStart == 0;
         }
         m_run.clear();
     }
@@ -267,7 +273,9 @@ private:
     qsizetype m_pos = 0;
     int m_depth = 0;
     QString m_run;
+    qsizetype m_runStart = 0;
     QString m_longest;
+    bool m_longestLeads = false;
     bool m_withinOneLine = true;
 };
 
@@ -276,7 +284,8 @@ private:
 SearchHint SearchHint::forPattern(const QString& pattern, bool dotMatchesAll) {
     HintScanner scanner(pattern, dotMatchesAll);
     SearchHint hint;
-    if (scanner.run() && !scanner.longestLiteral().isEmpty()) {
+    // PCRE2 finds a literal that starts the pattern as fast on its own.
+    if (scanner.run() && !scanner.longestLiteral().isEmpty() && !scanner.literalLeads()) {
         hint.m_literal = scanner.longestLiteral();
         hint.m_matcher.setPattern(hint.m_literal);
         hint.m_withinOneLine = scanner.withinOneLine();

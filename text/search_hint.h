@@ -10,7 +10,8 @@ namespace larkspan {
 // literal(); when withinOneLine(), no match holds a line separator either. So a text without
 // the literal has no match, and a search may begin at the start of the line where the literal
 // first occurs: PCRE2 then no longer tries every position of the lines before it, which for
-// patterns that start at a common character (an "=" of the markup) is most of the work.
+// patterns that start at a common character (an "=" of the markup) is most of the work. A
+// literal that starts the pattern gives no hint: PCRE2 looks for that one as fast itself.
 class SearchHint {
 public:
     // For a pattern in the matcher's syntax; dotMatchesAll is modifier s. A pattern the analysis
