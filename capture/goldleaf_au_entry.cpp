@@ -1,5 +1,6 @@
 #include "capture/goldleaf_au_entry.h"
 
+#include "capture/address_patterns.h"
 #include "text/perl_regex.h"
 #include "text/regexpr.h"
 
@@ -12,8 +13,6 @@ const QString kNamePattern = QStringLiteral("listing-name: (.+)");
 const QString kPhonePattern = QStringLiteral(R"re(tel:([\- \d]+))re");
 const QString kHeadingPattern = QStringLiteral("listing-heading: (.+)");
 const QString kDescriptionPattern = QStringLiteral("short-description: (.+)");
-const QString kAddressPattern = QStringLiteral(R"re(address: ((.+),)+? ?(.+?) ([A-Z]+) (\d+))re");
-const QString kCityFallbackPattern = QStringLiteral(R"re(>(.+) ([A-Z]+) (\d+))re");
 const QString kListingPagePattern = QStringLiteral(R"re(href=[''"](/.+?-\d+-listing\.html))re");
 const QString kLongitudePattern = QStringLiteral(R"re(longitude="([\-.\d]+)")re");
 const QString kLatitudePattern = QStringLiteral(R"re(latitude="([\-.\d]+)")re");
@@ -63,10 +62,24 @@ bool isWebsiteButtonLabel(const QString& value) {
 }
 
 // Doubles embedded double quotes so every field stays one CSV field.
-QString quotedField(const QString& value) {
-    QString field = value;
-    field.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + field + u'"';
+void appendQuotedField(QString& line, const QString& value) {
+    line += u'"';
+    if (value.contains(u'"')) {
+        QString field = value;
+        line += field.replace(u'"', QStringLiteral("\"\""));
+    } else {
+        line += value;
+    }
+    line += u'"';
+}
+
+// The matcher as the listing fields need it: "." never crosses a line end, so every value ends
+// with its line.
+TRegExpr lineMatcher(RegexCache* cache) {
+    TRegExpr regex(cache);
+    regex.setModifierStr(QStringLiteral("-m"));
+    regex.setModifierS(false);
+    return regex;
 }
 
 }  // namespace
@@ -86,6 +99,9 @@ QString TGoldleafAUentry::ExtractEmail(const QString& text) const {
 }
 
 QString TGoldleafAUentry::RemoveDoubleQuotes(const QString& text) const {
+    if (!text.contains(u'"')) {
+        return text;  // nothing to delete, so nothing to compile
+    }
     TPerlRegEx regex(m_cache);
     regex.setRegEx(QStringLiteral("\""));
     regex.setSubject(text);
@@ -110,20 +126,26 @@ QString TGoldleafAUentry::GetLatitude() const {
 }
 
 void TGoldleafAUentry::ExecuteL() {
+    readName();
+    readOtherFields();
+}
+
+void TGoldleafAUentry::readName() {
+    TRegExpr regex = lineMatcher(m_cache);
+    regex.setExpression(kNamePattern);
+    if (regex.Exec(_fFullEntry)) {
+        _fFullName = RemoveDoubleQuotes(regex.Match(1));
+    }
+}
+
+void TGoldleafAUentry::readOtherFields() {
     _fEmail = ExtractEmail(_fFullEntry);
 
-    // From here on "." never crosses a line end, so every value ends with its line.
-    TRegExpr regex(m_cache);
-    regex.setModifierStr(QStringLiteral("-m"));
-    regex.setModifierS(false);
+    TRegExpr regex = lineMatcher(m_cache);
     const auto find = [&regex, this](const QString& pattern) {
         regex.setExpression(pattern);
         return regex.Exec(_fFullEntry);
     };
-
-    if (find(kNamePattern)) {
-        _fFullName = RemoveDoubleQuotes(regex.Match(1));
-    }
     if (find(kPhonePattern)) {
         _fPhone = regex.Match(1);
     }
@@ -133,17 +155,7 @@ void TGoldleafAUentry::ExecuteL() {
     if (find(kDescriptionPattern)) {
         _fActiv2 = regex.Match(1);
     }
-    if (find(kAddressPattern)) {
-        _fStreet = TakeOutLastComma(regex.Match(1));
-        _fCity = regex.Match(3);
-        _fstate = regex.Match(4);
-        _fZipNb = regex.Match(5);
-    }
-    if (_fCity.isEmpty() && find(kCityFallbackPattern)) {
-        _fCity = regex.Match(1);
-        _fstate = regex.Match(2);
-        _fZipNb = regex.Match(3);
-    }
+    readAddress();
     findWebsite(regex);
     if (find(kListingPagePattern)) {
         _fHTTP_AU = m_addresses.directoryBase + regex.Match(1);
@@ -153,6 +165,19 @@ void TGoldleafAUentry::ExecuteL() {
     _flatitude = GetLatitude();
     buildMapLink();
     buildResultLine();
+}
+
+void TGoldleafAUentry::readAddress() {
+    if (const auto address = matchStreetAddress(_fFullEntry)) {
+        _fStreet = TakeOutLastComma(address->street.toString());
+        _fCity = address->city.toString();
+        _fstate = address->state.toString();
+        _fZipNb = address->postcode.toString();
+    } else if (const auto markup = matchMarkupAddress(_fFullEntry)) {
+        _fCity = markup->city.toString();
+        _fstate = markup->state.toString();
+        _fZipNb = markup->postcode.toString();
+    }
 }
 
 void TGoldleafAUentry::findWebsite(TRegExpr& regex) {
@@ -188,12 +213,17 @@ void TGoldleafAUentry::buildResultLine() {
     const QString* columns[] = {&_fFullName,  &_fPhone,    &_fEmail,     &_fStreet, &_fZipNb,
                                 &_fCity,      &_fstate,    &_fActividad, &_fActiv2, &_fHTTP,
                                 &_fLongitude, &_flatitude, &_fGGMaps,    &_fHTTP_AU};
-    QStringList fields;
-    fields.reserve(std::size(columns));
+    qsizetype size = 0;
     for (const QString* column : columns) {
-        fields.append(quotedField(*column));
+        size += column->size() + 3;
     }
-    _fResultLine = fields.join(u',');
+    _fResultLine.reserve(size);
+    for (const QString* column : columns) {
+        if (column != columns[0]) {
+            _fResultLine += u',';
+        }
+        appendQuotedField(_fResultLine, *column);
+    }
 }
 
 }  // namespace larkspan

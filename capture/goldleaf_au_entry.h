@@ -21,6 +21,10 @@ public:
 
     // Fills the fields in their fixed order. Called once, right after construction.
     void ExecuteL();
+    // ExecuteL in two halves, for a caller that keeps only some listings: the name alone, then
+    // every other field. No field depends on the name, so the result is the same.
+    void readName();
+    void readOtherFields();
 
     const QString& fFullEntry() const { return _fFullEntry; }
     const QString& fNameOnly() const { return _fFullName; }
@@ -54,6 +58,7 @@ public:
     QString RemoveDoubleQuotes(const QString& text) const;
 
 private:
+    void readAddress();
     void findWebsite(TRegExpr& regex);
     QString coordinate(const QString& pattern) const;
     void buildMapLink();
