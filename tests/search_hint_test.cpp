@@ -85,6 +85,15 @@ TEST(SearchHint, SearchBeginsAtTheLineOfTheFirstLiteral) {
         {QStringLiteral("(.)name: "), false, QStringLiteral("x name: y"), 0},
         {QStringLiteral("(.)name: "), false, QStringLiteral("a\u2026b\u2028xname: y"), 4},
         {QStringLiteral("(.)name: "), false, QStringLiteral("no label"), -1},
+        // Long lines are walked four characters at a time.
+        {QStringLiteral("(.)name: "), false,
+         QStringLiteral("0123456789\n\u6f22\u5b57abcdefghijklmnopq name: x"), 11},
+        {QStringLiteral("(.)name: "), false,
+         QStringLiteral("\tab\x0B"
+                        "cdefghijklmnopqrstuvwxyz name: x"),
+         4},
+        {QStringLiteral("(.)name: "), false, QStringLiteral("abcdefghijklmnopqrstuvwxyz name: x"),
+         0},
         {QStringLiteral("(.)name: "), true, QStringLiteral("a\r\nb name: x"), 0},
         {QStringLiteral("a+@"), false, QStringLiteral("a\nb@c"), 2},
         {QStringLiteral(".+"), false, QStringLiteral("a\nb"), 0},

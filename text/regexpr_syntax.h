@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <vector>
 
@@ -22,6 +23,10 @@ struct TranslatedPattern {
 constexpr bool isRegExprLineSeparator(char16_t c) {
     return (c >= u'\n' && c <= u'\r') || c == u'\u2026' || c == u'\u2028' || c == u'\u2029';
 }
+
+// Where the line that holds position `at` of the text starts: just after the closest line
+// separator before it, or at 0.
+qsizetype regExprLineStart(QStringView text, qsizetype at);
 
 // Rewrites the constructs whose meaning differs between the matcher and PCRE2: "." stops at
 // the matcher's line separators when dotMatchesAll is false, \s is the five ASCII space

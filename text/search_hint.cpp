@@ -302,11 +302,7 @@ qsizetype SearchHint::searchStart(QStringView subject) const {
     if (at < 0 || !m_withinOneLine) {
         return at < 0 ? -1 : 0;
     }
-    qsizetype lineStart = at;
-    while (lineStart > 0 && !isRegExprLineSeparator(subject[lineStart - 1].unicode())) {
-        --lineStart;
-    }
-    return lineStart;
+    return regExprLineStart(subject, at);
 }
 
 }  // namespace larkspan
