@@ -1,12 +1,66 @@
 // Feeds arbitrary text through the run's path: cut at every "§", parse every block, build its
 // result line. The bytes are read as UTF-16 code units, so NULs, lone surrogates and every
-// line separator the patterns care about turn up.
+// line separator the patterns care about turn up. It also checks what must agree: the same
+// bytes read as a file a few at a time against decoding them at once, and the linear address
+// scans against the matcher wherever the matcher finished its search.
 
+#include "capture/address_patterns.h"
 #include "capture/goldleaf_au_entry.h"
 #include "capture/listing_text_parser.h"
+#include "capture/listing_text_reader.h"
+#include "tests/trickling_device.h"
+#include "text/regex_cache.h"
+#include "text/regexpr.h"
+
+#include <QStringDecoder>
 
 #include <cstddef>
 #include <cstdint>
+
+namespace {
+
+QStringList groups(const std::optional<larkspan::AddressMatch>& match) {
+    return {match->street.toString(), match->city.toString(), match->state.toString(),
+            match->postcode.toString()};
+}
+
+QStringList matcherGroups(larkspan::TRegExpr& regex, std::initializer_list<int> numbers) {
+    QStringList result;
+    for (int number : numbers) {
+        result.append(number < 0 ? QString() : regex.Match(number));
+    }
+    return result;
+}
+
+void checkAddressScans(const QString& text, larkspan::RegexCache& cache) {
+    larkspan::TRegExpr regex(&cache);
+    regex.setModifierS(false);
+    regex.setExpression(QStringLiteral(R"re(address: ((.+),)+? ?(.+?) ([A-Z]+) (\d+))re"));
+    if (regex.Exec(text) &&
+        groups(larkspan::matchStreetAddress(text)) != matcherGroups(regex, {1, 3, 4, 5})) {
+        __builtin_trap();
+    }
+    regex.setExpression(QStringLiteral(R"re(>(.+) ([A-Z]+) (\d+))re"));
+    if (regex.Exec(text) &&
+        groups(larkspan::matchMarkupAddress(text)) != matcherGroups(regex, {-1, 1, 2, 3})) {
+        __builtin_trap();
+    }
+}
+
+void checkStream(const QByteArray& bytes, larkspan::ListingTextParser& parser) {
+    QStringDecoder decoder(
+        QStringConverter::encodingForData(bytes).value_or(QStringConverter::Utf8));
+    const QStringList whole = parser.resultLines(decoder.decode(bytes));
+    TricklingDevice device(bytes, 1 + bytes.size() % 5);
+    larkspan::ListingTextReader reader(device, QStringLiteral("input"));
+    QStringList streamed;
+    parser.parse(reader, [&streamed](const QString& line) { streamed.append(line); });
+    if (streamed != whole) {
+        __builtin_trap();
+    }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(data),
@@ -21,5 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The lone-record path compiles its patterns itself.
     larkspan::TGoldleafAUentry entry(text);
     entry.ExecuteL();
+
+    static larkspan::RegexCache cache;
+    checkAddressScans(text, cache);
+    checkStream(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
+                parser);
     return 0;
 }
