@@ -73,20 +73,15 @@ void appendQuotedField(QString& line, const QString& value) {
     line += u'"';
 }
 
-// The matcher as the listing fields need it: "." never crosses a line end, so every value ends
-// with its line.
-TRegExpr lineMatcher(RegexCache* cache) {
-    TRegExpr regex(cache);
-    regex.setModifierStr(QStringLiteral("-m"));
-    regex.setModifierS(false);
-    return regex;
-}
-
 }  // namespace
 
 TGoldleafAUentry::TGoldleafAUentry(const QString& FullEntry, const ServiceAddresses& addresses,
                                    RegexCache* cache)
-    : m_addresses(addresses), m_cache(cache), _fFullEntry(FullEntry) {}
+    : m_addresses(addresses), m_cache(cache), m_fields(cache), _fFullEntry(FullEntry) {
+    // From here on "." never crosses a line end, so every value ends with its line.
+    m_fields.setModifierStr(QStringLiteral("-m"));
+    m_fields.setModifierS(false);
+}
 
 QString TGoldleafAUentry::TakeOutLastComma(const QString& s) {
     return s.endsWith(u',') ? s.chopped(1) : s;
@@ -131,34 +126,32 @@ void TGoldleafAUentry::ExecuteL() {
 }
 
 void TGoldleafAUentry::readName() {
-    TRegExpr regex = lineMatcher(m_cache);
-    regex.setExpression(kNamePattern);
-    if (regex.Exec(_fFullEntry)) {
-        _fFullName = RemoveDoubleQuotes(regex.Match(1));
+    if (find(kNamePattern)) {
+        _fFullName = RemoveDoubleQuotes(m_fields.Match(1));
     }
+}
+
+bool TGoldleafAUentry::find(const QString& pattern) {
+    m_fields.setExpression(pattern);
+    return m_fields.Exec(_fFullEntry);
 }
 
 void TGoldleafAUentry::readOtherFields() {
     _fEmail = ExtractEmail(_fFullEntry);
 
-    TRegExpr regex = lineMatcher(m_cache);
-    const auto find = [&regex, this](const QString& pattern) {
-        regex.setExpression(pattern);
-        return regex.Exec(_fFullEntry);
-    };
     if (find(kPhonePattern)) {
-        _fPhone = regex.Match(1);
+        _fPhone = m_fields.Match(1);
     }
     if (find(kHeadingPattern)) {
-        _fActividad = regex.Match(1);
+        _fActividad = m_fields.Match(1);
     }
     if (find(kDescriptionPattern)) {
-        _fActiv2 = regex.Match(1);
+        _fActiv2 = m_fields.Match(1);
     }
     readAddress();
-    findWebsite(regex);
+    findWebsite();
     if (find(kListingPagePattern)) {
-        _fHTTP_AU = m_addresses.directoryBase + regex.Match(1);
+        _fHTTP_AU = m_addresses.directoryBase + m_fields.Match(1);
     }
 
     _fLongitude = GetLongitude();
@@ -180,16 +173,15 @@ void TGoldleafAUentry::readAddress() {
     }
 }
 
-void TGoldleafAUentry::findWebsite(TRegExpr& regex) {
+void TGoldleafAUentry::findWebsite() {
     for (const WebsiteAttempt& attempt : kWebsiteAttempts) {
         if (!_fHTTP.isEmpty()) {
             return;
         }
-        regex.setExpression(attempt.pattern);
-        if (!regex.Exec(_fFullEntry)) {
+        if (!find(attempt.pattern)) {
             continue;
         }
-        const QString found = regex.Match(1);
+        const QString found = m_fields.Match(1);
         _fHTTP =
             attempt.prefix + (attempt.cleanUp ? withoutFirst(found, kOpensInNewWindow) : found);
         if (attempt.rejectLabels && isWebsiteButtonLabel(_fHTTP)) {

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "capture/service_addresses.h"
+#include "text/regexpr.h"
 
 #include <QString>
 
 namespace larkspan {
 
 class RegexCache;
-class TRegExpr;
 
 // One listing block of the flattened page, parsed into the fields of one result line.
 // Every field is the leftmost match of its pattern in the whole block; a field whose pattern
@@ -58,14 +58,18 @@ public:
     QString RemoveDoubleQuotes(const QString& text) const;
 
 private:
+    // Searches the block for a field pattern with the fields' matcher.
+    bool find(const QString& pattern);
     void readAddress();
-    void findWebsite(TRegExpr& regex);
+    void findWebsite();
     QString coordinate(const QString& pattern) const;
     void buildMapLink();
     void buildResultLine();
 
     ServiceAddresses m_addresses;
     RegexCache* m_cache;
+    // The matcher of the field patterns; "." stops at line separators.
+    TRegExpr m_fields;
 
     QString _fFullEntry;
     QString _fFullName;
