@@ -22,7 +22,7 @@ void ListingBlockSplitter::append(QStringView text, const BlockSink& sink) {
             m_pending += text.sliced(from);
             return;
         }
-        sink(text.sliced(from, cut - from));
+        sink(text.sliced(from, cut - from).toString());
     }
 }
 

@@ -12,7 +12,7 @@ namespace larkspan {
 // the one before the first "§" and the one after the last included, empty ones too.
 class ListingBlockSplitter {
 public:
-    using BlockSink = std::function<void(QStringView block)>;
+    using BlockSink = std::function<void(const QString& block)>;
 
     // Hands every block that the text completes to the sink, in order.
     void append(QStringView text, const BlockSink& sink);

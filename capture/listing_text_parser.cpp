@@ -11,7 +11,7 @@ ListingTextParser::ListingTextParser(ServiceAddresses addresses)
 
 QStringList ListingTextParser::splitBlocks(const QString& flattenedText) {
     QStringList blocks;
-    const auto keep = [&blocks](QStringView block) { blocks.append(block.toString()); };
+    const auto keep = [&blocks](const QString& block) { blocks.append(block); };
     ListingBlockSplitter splitter;
     splitter.append(flattenedText, keep);
     splitter.finish(keep);
@@ -20,7 +20,7 @@ QStringList ListingTextParser::splitBlocks(const QString& flattenedText) {
 
 QStringList ListingTextParser::resultLines(const QString& flattenedText) {
     QStringList lines;
-    const auto parseBlock = [this, &lines](QStringView block) {
+    const auto parseBlock = [this, &lines](const QString& block) {
         if (auto line = resultLine(block)) {
             lines.append(std::move(*line));
         }
@@ -33,7 +33,7 @@ QStringList ListingTextParser::resultLines(const QString& flattenedText) {
 
 qint64 ListingTextParser::parse(ListingTextReader& text, const LineSink& sink) {
     qint64 count = 0;
-    const auto parseBlock = [this, &sink, &count](QStringView block) {
+    const auto parseBlock = [this, &sink, &count](const QString& block) {
         if (const auto line = resultLine(block)) {
             sink(*line);
             ++count;
@@ -47,11 +47,11 @@ qint64 ListingTextParser::parse(ListingTextReader& text, const LineSink& sink) {
     return count;
 }
 
-std::optional<QString> ListingTextParser::resultLine(QStringView block) {
+std::optional<QString> ListingTextParser::resultLine(const QString& block) {
     if (m_stopRequested && m_stopRequested()) {
         throw ParseInterrupted();
     }
-    TGoldleafAUentry entry(block.toString(), m_addresses, &m_cache);
+    TGoldleafAUentry entry(block, m_addresses, &m_cache);
     // Only named listings are kept, so a block without a name needs no other pattern.
     entry.readName();
     if (!isAcceptedName(entry.fNameOnly())) {

@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 
 #include <functional>
 #include <optional>
@@ -41,7 +40,7 @@ public:
     qint64 parse(ListingTextReader& text, const LineSink& sink);
 
     // The result line of one listing block, or nothing when its listing is not kept.
-    std::optional<QString> resultLine(QStringView block);
+    std::optional<QString> resultLine(const QString& block);
 
     // A name is kept unless it is empty or one of the directory's placeholder names.
     static bool isAcceptedName(const QString& name);
