@@ -1,8 +1,9 @@
 // Feeds arbitrary text through the run's path: cut at every "§", parse every block, build its
 // result line. The bytes are read as UTF-16 code units, so NULs, lone surrogates and every
 // line separator the patterns care about turn up. It also checks what must agree: the same
-// bytes read as a file a few at a time against decoding them at once, and the linear address
-// scans against the matcher wherever the matcher finished its search.
+// bytes read as a file a few at a time against decoding them at once, searches that skip what
+// their hint allows against searches from the first character, and the linear address scans
+// against the matcher, wherever the slower search finished.
 
 #include "capture/address_patterns.h"
 #include "capture/goldleaf_au_entry.h"
@@ -11,11 +12,17 @@
 #include "tests/trickling_device.h"
 #include "text/regex_cache.h"
 #include "text/regexpr.h"
+#include "text/regexpr_program.h"
+#include "text/regexpr_syntax.h"
 
 #include <QStringDecoder>
 
+#define PCRE2_CODE_UNIT_WIDTH 16
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <list>
+#include <pcre2.h>
 
 namespace {
 
@@ -44,6 +51,54 @@ void checkAddressScans(const QString& text, larkspan::RegexCache& cache) {
     if (regex.Exec(text) &&
         groups(larkspan::matchMarkupAddress(text)) != matcherGroups(regex, {-1, 1, 2, 3})) {
         __builtin_trap();
+    }
+}
+
+// The field patterns of a record, and whether "." takes line separators.
+const std::pair<const char16_t*, bool> kFieldPatterns[] = {
+    {uR"re([_a-zA-Z\d\-\.]+@[_a-zA-Z\d\-]+(\.[_a-zA-Z\d\-]+)+)re", true},
+    {uR"re(tel:([\- \d]+))re", false},
+    {uR"re(span class=["']?alt["']?>(.+?) \(opens in a new window\))re", false},
+    {uR"re(=["']?(.+?)["']? title="Visit Our Website)re", false},
+    {uR"re(href="(.+?)" title=.+?web site)re", false},
+    {uR"re(title=.www.(.+?) )re", false},
+};
+
+// A field pattern compiled twice: with its search hint, and as a plain search from the start.
+struct HintedAndWhole {
+    HintedAndWhole(const QString& expression, bool dotMatchesAll)
+        : hinted(expression, dotMatchesAll, larkspan::PcrePattern::Jit::On),
+          whole(larkspan::translateRegExprPattern(expression, dotMatchesAll).pcre,
+                PCRE2_DOLLAR_ENDONLY | (dotMatchesAll ? PCRE2_DOTALL : 0u), PCRE2_NEWLINE_ANY,
+                larkspan::PcrePattern::Jit::On) {}
+    larkspan::RegExprProgram hinted;
+    larkspan::PcrePattern whole;
+};
+
+bool sameGroups(const larkspan::PcreMatch& a, const larkspan::PcreMatch& b) {
+    return std::equal(
+        a.groups.begin(), a.groups.end(), b.groups.begin(), b.groups.end(),
+        [](const auto& x, const auto& y) { return x.start == y.start && x.end == y.end; });
+}
+
+void checkSearchHints(QStringView text) {
+    static const std::list<HintedAndWhole> patterns = [] {
+        std::list<HintedAndWhole> result;
+        for (const auto& [pattern, dotMatchesAll] : kFieldPatterns) {
+            result.emplace_back(QString::fromUtf16(pattern), dotMatchesAll);
+        }
+        return result;
+    }();
+    const qsizetype nul = text.indexOf(QChar(0));
+    const QStringView subject = nul < 0 ? text : text.first(nul);
+    larkspan::PcreMatch hinted;
+    larkspan::PcreMatch whole;
+    for (const HintedAndWhole& pattern : patterns) {
+        // A search from the start that finishes must be matched exactly.
+        if (pattern.whole.search(subject, 0, 0, whole) &&
+            (!pattern.hinted.search(subject, hinted) || !sameGroups(hinted, whole))) {
+            __builtin_trap();
+        }
     }
 }
 
@@ -78,6 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     static larkspan::RegexCache cache;
     checkAddressScans(text, cache);
+    checkSearchHints(text);
     checkStream(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
                 parser);
     return 0;
