@@ -50,7 +50,8 @@ TEST(ListingTextReader, PiecesMakeTheWholeText) {
                                "b\xC3"
                                "c\xE2\x82"
                                "d\xF0\x9F\x98")},
-        {"BrokenLeadBeforeLead", QByteArray("\xED\xC2" "a\xE2\x80")},
+        {"BrokenLeadBeforeLead", QByteArray("\xED\xC2"
+                                            "a\xE2\x80")},
         {"NoAsciiAtAll", QByteArray("\xC2\xA7").repeated(1000)},
         {"CutUtf16", encoded(QStringConverter::Utf16LE, true).chopped(1)},
         {"MarkOnly", QByteArray("\xFF\xFE")},
