@@ -2,8 +2,6 @@
 
 #include "text/regexpr_syntax.h"
 
-#include <QStringMatcher>
-
 // Why the answers are those of the backtracking search, on one line (no item of either pattern
 // matches a line separator, nor a code unit that is not valid UTF-16):
 // - " ([A-Z]+) (\d+)" can only begin at a "tail": a blank, a whole run of capitals (a shorter
@@ -20,7 +18,6 @@ namespace larkspan {
 namespace {
 
 const QStringView kAddressLabel = u"address: ";
-const QStringMatcher kAddressLabelMatcher(kAddressLabel);
 
 bool isCapital(QChar c) {
     return c >= u'A' && c <= u'Z';
@@ -105,7 +102,7 @@ QStringView untilNul(QStringView block) {
 
 std::optional<AddressMatch> matchStreetAddress(QStringView block) {
     const QStringView text = untilNul(block);
-    for (qsizetype label = kAddressLabelMatcher.indexIn(text); label >= 0;) {
+    for (qsizetype label = text.indexOf(kAddressLabel); label >= 0;) {
         const qsizetype start = label + kAddressLabel.size();
         const qsizetype end = lineEnd(text, start);
         const qsizetype tail = lastTail(text, start, end);
@@ -127,7 +124,7 @@ std::optional<AddressMatch> matchStreetAddress(QStringView block) {
             return match;
         }
         // Later labels on this line see fewer commas and no other tails.
-        label = kAddressLabelMatcher.indexIn(text, end);
+        label = text.indexOf(kAddressLabel, end);
     }
     return std::nullopt;
 }
