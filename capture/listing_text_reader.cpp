@@ -20,21 +20,23 @@ int utf8SequenceLength(uchar lead) {
 }
 
 bool isValidUtf8Sequence(const uchar* bytes, int length) {
+    // The second byte's range rules out overlong forms (after E0 and F0), surrogates (after
+    // ED) and code points above U+10FFFF (after F4).
     uchar low = 0x80;
     uchar high = 0xBF;
     switch (bytes[0]) {
         case 0xE0:
             low = 0xA0;
-            break;  // no overlong forms
+            break;
         case 0xED:
             high = 0x9F;
-            break;  // no surrogates
+            break;
         case 0xF0:
             low = 0x90;
             break;
         case 0xF4:
             high = 0x8F;
-            break;  // nothing above U+10FFFF
+            break;
         default:
             break;
     }
