@@ -94,8 +94,6 @@ INSTANTIATE_TEST_SUITE_P(
                     true,
                     {QStringLiteral("1 St,"), QStringLiteral("Sydney"), QStringLiteral("NSW"),
                      QStringLiteral("2000123")}},
-        AddressCase{"LowerCaseState", QStringLiteral("address: 1 St, Sydney nsw 2000"), false, {}},
-        AddressCase{"NoComma", QStringLiteral("address: Sydney NSW 2000"), false, {}},
         AddressCase{
             "LineEndsTheAddress", QStringLiteral("address: 1 St,\r\nSydney NSW 2000"), false, {}},
         AddressCase{
@@ -153,8 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 QStringLiteral("<b>no address</b>\n<i>Hobart TAS 7000"),
                                 true,
                                 {QString(), QStringLiteral("Hobart"), QStringLiteral("TAS"),
-                                 QStringLiteral("7000")}},
-                    AddressCase{"NoBracket", QStringLiteral("Sydney NSW 2000"), false, {}}),
+                                 QStringLiteral("7000")}}),
     [](const testing::TestParamInfo<AddressCase>& param) { return std::string(param.param.name); });
 
 // Lines of commas drive a backtracking search into its matching limits, which then gives up on
