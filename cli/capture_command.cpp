@@ -126,6 +126,9 @@ struct CommandLine {
 // Reads, parses and writes a block at a time, so a text of any size takes little memory.
 int captureFromText(const CommandLine& commandLine) {
     InterruptSignal interruptSignal;
+    // The event loop runs only while the output waits for a slow reader: end that wait too.
+    QObject::connect(&interruptSignal, &InterruptSignal::interrupted, &interruptSignal,
+                     [] { QCoreApplication::exit(kExitInterrupted); });
     ListingTextFile input(commandLine.parser.value(commandLine.fromText));
     ResultsOutput output(commandLine.parser.value(commandLine.output));
     ListingTextParser listings(commandLine.addresses());
@@ -135,13 +138,13 @@ int captureFromText(const CommandLine& commandLine) {
         count =
             listings.parse(input.reader(), [&output](const QString& line) { output.write(line); });
         output.commit();
-    } catch (const ParseInterrupted& interrupted) {
+    } catch (const std::exception&) {
         output.abandon();
-        printError(QString::fromUtf8(interrupted.what()));
+        if (!interruptSignal.isRaised()) {
+            throw;
+        }
+        printError(QStringLiteral("interrupted"));
         return kExitInterrupted;
-    } catch (...) {
-        output.abandon();
-        throw;
     }
     std::fprintf(stderr, "%s\n", qPrintable(scrapedMessage(count)));
     return 0;
