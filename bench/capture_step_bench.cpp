@@ -34,6 +34,16 @@ void BM_CaptureStep(benchmark::State& state) {
 }
 BENCHMARK(BM_CaptureStep)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
+// The parser's share of the step: cutting and parsing the flattened text of the same page.
+void BM_ParseHeavyPage(benchmark::State& state) {
+    const QString text = larkspan::FlattenPage(g_browser->Document().get());
+    larkspan::ListingTextParser parser;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(parser.resultLines(text));
+    }
+}
+BENCHMARK(BM_ParseHeavyPage)->Unit(benchmark::kMillisecond);
+
 // One question to the page and its answer: what every property read would cost unbatched.
 void BM_OneRoundTrip(benchmark::State& state) {
     const auto document = g_browser->Document();

@@ -68,6 +68,15 @@ void HeadlessCapture::interrupt() {
     QCoreApplication::exit(kExitInterrupted);
 }
 
+void HeadlessCapture::setInterruptCheck(std::function<bool()> interruptRaised) {
+    m_parser.setStopRequest([this, raised = std::move(interruptRaised)] {
+        if (raised()) {
+            interrupt();
+        }
+        return m_interrupted;
+    });
+}
+
 void HeadlessCapture::loadSource() {
     m_browser->Navigate(m_options.source);
     if (!m_browser->waitUntilComplete()) {

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -46,6 +47,9 @@ public:
 
     // Ends the run at the next chance; the lines captured so far stay.
     void interrupt();
+    // Asked between the listings of a page, whose parse keeps the event loop waiting: a true
+    // answer interrupts the run there.
+    void setInterruptCheck(std::function<bool()> interruptRaised);
 
 private:
     std::shared_ptr<dom::Document> currentDocument() override;
