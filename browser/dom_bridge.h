@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <optional>
@@ -46,6 +47,9 @@ public:
     // dom::DomError when that document has gone, also when it goes during the wait.
     QJsonValue call(const DocumentKey& key, QJsonObject request);
 
+    // As call(), for a request whose answer is many texts; gives them in the order sent.
+    QStringList callForTexts(const DocumentKey& key, QJsonObject request);
+
     // As call(), for a request that may start a navigation: the navigation's start counts as the
     // answer.
     void callExpectingNavigation(const DocumentKey& key, QJsonObject request);
@@ -64,13 +68,23 @@ public:
 private:
     enum class Purpose { Answer, MayNavigate };
 
+    // What the page answered: its value, and the texts that followed the value, if any.
+    struct Reply {
+        QJsonValue value;
+        QStringList texts;
+    };
+
+    Reply exchange(const DocumentKey& key, QJsonObject request);
+
     void checkGeneration(const DocumentKey& key) const;
     // The request for the document of `key`, carrying the snapshots that document may forget.
     QJsonObject addressed(const DocumentKey& key, QJsonObject request);
 
-    // Gives nothing when the document has no bridge to answer; null when a navigation started
-    // that the purpose allows.
-    std::optional<QJsonValue> send(const QJsonObject& request, Purpose purpose);
+    // Gives nothing when the document has no bridge to answer; a null value when a navigation
+    // started that the purpose allows.
+    std::optional<Reply> send(const QJsonObject& request, Purpose purpose);
+    // Raises dom::DomError for an answer that reports a failure.
+    static Reply readReply(const QString& answer);
     // Runs code in the bridge's world and waits for its value. False when a navigation started
     // that the purpose allows.
     bool evaluate(const QString& code, Purpose purpose, QVariant& answer);
