@@ -160,14 +160,10 @@ std::optional<OpenedDocument> DomBridge::openDocument() {
 }
 
 QJsonValue DomBridge::call(const DocumentKey& key, QJsonObject request) {
-    return exchange(key, std::move(request)).value;
+    return callForTexts(key, std::move(request)).value;
 }
 
-QStringList DomBridge::callForTexts(const DocumentKey& key, QJsonObject request) {
-    return exchange(key, std::move(request)).texts;
-}
-
-DomBridge::Reply DomBridge::exchange(const DocumentKey& key, QJsonObject request) {
+DomBridge::Reply DomBridge::callForTexts(const DocumentKey& key, QJsonObject request) {
     // The script itself refuses a request for another document, so no extra question is asked.
     checkGeneration(key);
     std::optional<Reply> reply = send(addressed(key, std::move(request)), Purpose::Answer);

@@ -47,8 +47,14 @@ public:
     // dom::DomError when that document has gone, also when it goes during the wait.
     QJsonValue call(const DocumentKey& key, QJsonObject request);
 
-    // As call(), for a request whose answer is many texts; gives them in the order sent.
-    QStringList callForTexts(const DocumentKey& key, QJsonObject request);
+    // What a request answered: its value, and the texts sent after it, in the order sent.
+    struct Reply {
+        QJsonValue value;
+        QStringList texts;
+    };
+
+    // As call(), for a request whose answer may be many texts.
+    Reply callForTexts(const DocumentKey& key, QJsonObject request);
 
     // As call(), for a request that may start a navigation: the navigation's start counts as the
     // answer.
@@ -67,14 +73,6 @@ public:
 
 private:
     enum class Purpose { Answer, MayNavigate };
-
-    // What the page answered: its value, and the texts that followed the value, if any.
-    struct Reply {
-        QJsonValue value;
-        QStringList texts;
-    };
-
-    Reply exchange(const DocumentKey& key, QJsonObject request);
 
     void checkGeneration(const DocumentKey& key) const;
     // The request for the document of `key`, carrying the snapshots that document may forget.

@@ -30,36 +30,34 @@ std::size_t slotOf(dom::ElementProperty property) {
     throw dom::DomError("Unknown element property");
 }
 
-QStringList toStringList(const QJsonValue& value) {
-    QStringList strings;
-    const QJsonArray array = value.toArray();
-    strings.reserve(array.size());
-    for (const QJsonValue& item : array) {
-        strings.append(item.toString());
-    }
-    return strings;
-}
-
 }  // namespace
 
 std::shared_ptr<ElementSnapshot> ElementSnapshot::take(std::shared_ptr<DomBridge> bridge,
                                                        const DocumentKey& key,
                                                        const QJsonObject& request) {
-    const QJsonValue answer = bridge->call(key, request);
-    if (answer.isNull()) {
+    DomBridge::Reply answer = bridge->callForTexts(key, request);
+    if (answer.value.isNull()) {
         return nullptr;
     }
+    // The tag names, then the class attributes.
+    QStringList& texts = answer.texts;
+    if (texts.size() % 2 != 0) {
+        throw dom::DomError("The page's document bridge failed: its list is malformed");
+    }
+    const qsizetype count = texts.size() / 2;
     return std::shared_ptr<ElementSnapshot>(
-        new ElementSnapshot(std::move(bridge), key, answer.toObject()));
+        new ElementSnapshot(std::move(bridge), key,
+                            answer.value[QLatin1String("snapshot")].toInt(), texts.first(count),
+                            texts.sliced(count)));
 }
 
-ElementSnapshot::ElementSnapshot(std::shared_ptr<DomBridge> bridge, DocumentKey key,
-                                 const QJsonObject& answer)
+ElementSnapshot::ElementSnapshot(std::shared_ptr<DomBridge> bridge, DocumentKey key, int id,
+                                 QStringList tagNames, QStringList classNames)
     : m_bridge(std::move(bridge)),
       m_key(std::move(key)),
-      m_id(answer.value(QLatin1String("snapshot")).toInt()),
-      m_tagNames(toStringList(answer.value(QLatin1String("tags")))),
-      m_classNames(toStringList(answer.value(QLatin1String("classes")))) {}
+      m_id(id),
+      m_tagNames(std::move(tagNames)),
+      m_classNames(std::move(classNames)) {}
 
 ElementSnapshot::~ElementSnapshot() {
     m_bridge->releaseSnapshot(m_key, m_id);
@@ -155,9 +153,11 @@ void ElementSnapshot::prefetch(const QList<dom::PrefetchRequest>& requests) {
 
 QStringList ElementSnapshot::read(const QJsonArray& groups) const {
     const QStringList values =
-        m_bridge->callForTexts(m_key, QJsonObject{{QStringLiteral("op"), QStringLiteral("read")},
-                                                  {QStringLiteral("snapshot"), m_id},
-                                                  {QStringLiteral("groups"), groups}});
+        m_bridge
+            ->callForTexts(m_key, QJsonObject{{QStringLiteral("op"), QStringLiteral("read")},
+                                              {QStringLiteral("snapshot"), m_id},
+                                              {QStringLiteral("groups"), groups}})
+            .texts;
     qsizetype expected = 0;
     for (const QJsonValue& group : groups) {
         expected += group[QLatin1String("indices")].toArray().size() *

@@ -45,7 +45,8 @@ public:
 private:
     using PropertyValues = std::array<std::optional<QString>, 4>;
 
-    ElementSnapshot(std::shared_ptr<DomBridge> bridge, DocumentKey key, const QJsonObject& answer);
+    ElementSnapshot(std::shared_ptr<DomBridge> bridge, DocumentKey key, int id,
+                    QStringList tagNames, QStringList classNames);
 
     // Requests check for themselves that their document is still shown; only the index is left.
     void checkRange(int index) const;
