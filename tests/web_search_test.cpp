@@ -38,7 +38,7 @@ const SearchCase kCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Texts, WebSearchTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace larkspan
