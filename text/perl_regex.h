@@ -4,7 +4,6 @@
 
 #include <QFlags>
 #include <QString>
-#include <QStringList>
 
 #include <memory>
 
@@ -58,10 +57,6 @@ public:
     // Replaces every match by Replacement, searching on after each inserted replacement.
     // Gives false, with Subject unchanged, when nothing matched.
     bool ReplaceAll();
-
-    // Appends the pieces of Subject between matches, empty pieces included. A Limit above 0
-    // caps the number of pieces; the last one then holds the rest of Subject.
-    void Split(QStringList& strings, int limit);
 
 private:
     const PcrePattern& compiled();
