@@ -33,7 +33,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(PerlRegExStates)
 
 // A thin object over PCRE2 in UTF mode, with any Unicode line end as newline. Searches refuse
 // empty matches unless preNotEmpty is taken out of State. Compile errors surface as
-// PcreCompileError from Match, ReplaceAll and Split.
+// PcreCompileError from Match and ReplaceAll.
 class TPerlRegEx {
 public:
     explicit TPerlRegEx(RegexCache* cache = nullptr);
