@@ -1,14 +1,11 @@
 // The capture step on a real page: from "page loaded" to "result lines ready" (flatten the
 // document through the engine, cut it into listings, parse them), on a heavy result page.
 
-#include "browser/chromium_sandbox.h"
 #include "browser/dom.h"
 #include "browser/twebbrowser.h"
 #include "capture/flatten_page.h"
 #include "capture/listing_text_parser.h"
-
-#include <QApplication>
-#include <QUrl>
+#include "engine_bench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -69,23 +66,12 @@ void reportUnbatchedReads() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    larkspan::disableSandboxWhenRoot();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
-
+    larkspan::EngineBenchApplication application(argc, argv);
     larkspan::TWebbrowser browser;
-    browser.Navigate(
-        QUrl::fromLocalFile(QStringLiteral(LARKSPAN_BENCH_DATA "/heavy_result_page.html")));
-    if (!browser.waitUntilComplete() || !browser.lastLoadSucceeded()) {
-        std::fputs("cannot load the heavy page\n", stderr);
+    if (!larkspan::loadHeavyResultPage(browser)) {
         return 1;
     }
     g_browser = &browser;
     reportUnbatchedReads();
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return application.runBenchmarks(argc, argv);
 }

@@ -1,18 +1,15 @@
 // Filling every document view of the heavy result page, through the real engine: how long each
 // takes and how many round trips to the page it makes.
 
-#include "browser/chromium_sandbox.h"
 #include "browser/twebbrowser.h"
+#include "engine_bench.h"
 #include "inspect/document_views.h"
 #include "inspect/page_marks.h"
 
-#include <QApplication>
 #include <QTreeWidget>
-#include <QUrl>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <functional>
 
 namespace {
@@ -71,23 +68,12 @@ BENCHMARK(BM_ObjectView)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    larkspan::disableSandboxWhenRoot();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
-
+    larkspan::EngineBenchApplication application(argc, argv);
     larkspan::TWebbrowser browser;
     browser.resize(1024, 768);
-    browser.Navigate(
-        QUrl::fromLocalFile(QStringLiteral(LARKSPAN_BENCH_DATA "/heavy_result_page.html")));
-    if (!browser.waitUntilComplete() || !browser.Document()) {
-        std::fputs("cannot load the heavy result page\n", stderr);
+    if (!larkspan::loadHeavyResultPage(browser)) {
         return 1;
     }
     g_browser = &browser;
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return application.runBenchmarks(argc, argv);
 }
