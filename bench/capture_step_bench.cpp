@@ -1,14 +1,11 @@
 // The capture step on a real page: from "page loaded" to "result lines ready" (flatten the
 // document through the engine, cut it into listings, parse them), on a heavy result page.
 
-#include "browser/chromium_sandbox.h"
 #include "browser/dom.h"
 #include "browser/twebbrowser.h"
 #include "capture/flatten_page.h"
 #include "capture/listing_text_parser.h"
-
-#include <QApplication>
-#include <QUrl>
+#include "engine_bench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,6 +30,16 @@ void BM_CaptureStep(benchmark::State& state) {
         static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_CaptureStep)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// The parser's share of the step: cutting and parsing the flattened text of the same page.
+void BM_ParseHeavyPage(benchmark::State& state) {
+    const QString text = larkspan::FlattenPage(g_browser->Document().get());
+    larkspan::ListingTextParser parser;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(parser.resultLines(text));
+    }
+}
+BENCHMARK(BM_ParseHeavyPage)->Unit(benchmark::kMillisecond);
 
 // One question to the page and its answer: what every property read would cost unbatched.
 void BM_OneRoundTrip(benchmark::State& state) {
@@ -59,23 +66,12 @@ void reportUnbatchedReads() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    larkspan::disableSandboxWhenRoot();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
-
+    larkspan::EngineBenchApplication application(argc, argv);
     larkspan::TWebbrowser browser;
-    browser.Navigate(
-        QUrl::fromLocalFile(QStringLiteral(LARKSPAN_BENCH_DATA "/heavy_result_page.html")));
-    if (!browser.waitUntilComplete() || !browser.lastLoadSucceeded()) {
-        std::fputs("cannot load the heavy page\n", stderr);
+    if (!larkspan::loadHeavyResultPage(browser)) {
         return 1;
     }
     g_browser = &browser;
     reportUnbatchedReads();
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return application.runBenchmarks(argc, argv);
 }

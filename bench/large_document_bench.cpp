@@ -2,14 +2,12 @@
 // into a page, copying a body into another page (Duplicate Tab), and showing a page again
 // with another charset. The texts are far over the 2 MB the engine takes as a page's content.
 
-#include "browser/chromium_sandbox.h"
 #include "browser/dom.h"
 #include "browser/twebbrowser.h"
 #include "browser/wb_funcs.h"
 #include "browser/web_document.h"
+#include "engine_bench.h"
 
-#include <QApplication>
-#include <QUrl>
 
 #include <benchmark/benchmark.h>
 
@@ -58,11 +56,7 @@ BENCHMARK(BM_SetDocumentCharset)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    larkspan::disableSandboxWhenRoot();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
-
+    larkspan::EngineBenchApplication application(argc, argv);
     larkspan::TWebbrowser source;
     larkspan::TWebbrowser target;
     source.LoadHTML(htmlOfSize(5 << 20));
@@ -73,9 +67,5 @@ int main(int argc, char** argv) {
     }
     g_source = &source;
     g_target = &target;
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return application.runBenchmarks(argc, argv);
 }

@@ -1,8 +1,62 @@
 #include "browser/browser_page.h"
 
-namespace larkspan::browser {
+#include <QFile>
+#include <QJsonDocument>
+#include <QRandomGenerator>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 
-BrowserPage::BrowserPage(QObject* parent) : QWebEnginePage(parent) {}
+#include <stdexcept>
+
+// Resources of a static library are registered by hand, and only from the global namespace.
+static void registerInspectionResources() {
+    Q_INIT_RESOURCE(browser);
+}
+
+namespace larkspan::browser {
+namespace {
+
+// The world of the document bridge, whose requests the inspection script answers.
+constexpr quint32 kBridgeWorld = QWebEngineScript::UserWorld + 1;
+
+QString inspectionSource() {
+    static const QString source = [] {
+        registerInspectionResources();
+        QFile file(QStringLiteral(":/larkspan/page_inspection.js"));
+        if (!file.open(QIODevice::ReadOnly)) {
+            throw std::logic_error("the page inspection script is missing from the resources");
+        }
+        return QString::fromUtf8(file.readAll());
+    }();
+    return source;
+}
+
+QString randomKey() {
+    quint64 words[2];
+    QRandomGenerator::system()->generate(std::begin(words), std::end(words));
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(words), sizeof(words)).toHex());
+}
+
+}  // namespace
+
+BrowserPage::BrowserPage(QObject* parent) : QWebEnginePage(parent) {
+    installInspectionScript();
+}
+
+void BrowserPage::installInspectionScript() {
+    const QString key = randomKey();
+    m_framePrefix = QStringLiteral("larkspan-frame %1 ").arg(key);
+    QWebEngineScript script;
+    script.setName(QStringLiteral("larkspan-page-inspection"));
+    // Hex digits need no escaping inside a JSON string.
+    script.setSourceCode(inspectionSource() +
+                         QStringLiteral("\ninstallPageInspection(\"%1\");\n").arg(key));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(kBridgeWorld);
+    script.setRunsOnSubFrames(true);
+    scripts().insert(script);
+}
 
 void BrowserPage::javaScriptAlert(const QUrl& securityOrigin, const QString& message) {
     if (!m_silent) {
@@ -22,13 +76,21 @@ bool BrowserPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& me
 
 void BrowserPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
                                            const QString& message, int lineNumber,
-                                           const QString& sourceId) {
-    // The engine's rate limit of a page's navigations (200 in 10 seconds) drops the ones above
-    // it and writes this on the console; nothing else tells.
-    if (message.startsWith(QLatin1String("Throttling navigation"))) {
-        emit navigationThrottled();
+                                           const QString& sourceID) {
+    if (!message.startsWith(m_framePrefix)) {
+        // The engine's rate limit of a page's navigations (200 in 10 seconds) drops the ones
+        // above it and writes this on the console; nothing else tells.
+        if (message.startsWith(QLatin1String("Throttling navigation"))) {
+            emit navigationThrottled();
+        }
+        QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceID);
+        return;
     }
-    QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceId);
+    const QJsonDocument answer =
+        QJsonDocument::fromJson(QStringView(message).sliced(m_framePrefix.size()).toUtf8());
+    if (answer.isObject()) {
+        emit frameAnswered(answer.object());
+    }
 }
 
 }  // namespace larkspan::browser

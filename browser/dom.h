@@ -30,6 +30,12 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(ElementProperties)
 
 class ElementCollection;
 
+// Properties of one item of a collection to fetch ahead.
+struct PrefetchRequest {
+    int index;
+    ElementProperties properties;
+};
+
 // One element of a loaded document. A handle stays bound to the page it came from: once that
 // page has gone, every call raises DomError and never reaches an element of another page.
 class Element {
@@ -63,9 +69,20 @@ public:
     virtual std::shared_ptr<Element> item(int index) const = 0;
 
     // Tells the engine that these properties of these items are about to be read, so it can
-    // fetch them in one round trip. Reading without it gives the same values, only slower.
-    virtual void prefetch(const QList<int>& indices, ElementProperties properties) = 0;
+    // fetch them all in one round trip. Reading without it gives the same values, only slower.
+    virtual void prefetch(const QList<PrefetchRequest>& requests) = 0;
+    // The same properties of every item listed.
+    void prefetch(const QList<int>& indices, ElementProperties properties);
 };
+
+inline void ElementCollection::prefetch(const QList<int>& indices, ElementProperties properties) {
+    QList<PrefetchRequest> requests;
+    requests.reserve(indices.size());
+    for (int index : indices) {
+        requests.append({index, properties});
+    }
+    prefetch(requests);
+}
 
 class Document {
 public:

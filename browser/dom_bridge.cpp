@@ -37,6 +37,7 @@ const char* const kExpired = "The element's list is no longer kept by its page";
 const char* const kNoAnswer = "The page did not answer within 30 seconds";
 const char* const kRendererEnded = "The page's renderer ended";
 const char* const kQuitting = "The application is quitting";
+const char* const kMalformed = "The page's document bridge failed: its answer is malformed";
 
 QString bridgeSource() {
     static const QString source = [] {
@@ -71,7 +72,42 @@ QString callCode(const QJsonObject& request) {
                             .toStdString());
 }
 
+// The texts that follow the JSON text of an answer, cut by the lengths it gives.
+QStringList cutTexts(QStringView texts, const QJsonArray& lengths) {
+    QStringList result;
+    result.reserve(lengths.size());
+    qsizetype start = 0;
+    for (const QJsonValue& length : lengths) {
+        const qsizetype size = length.toInteger(-1);
+        if (size < 0 || size > texts.size() - start) {
+            throw dom::DomError(kMalformed);
+        }
+        result.append(texts.sliced(start, size).toString());
+        start += size;
+    }
+    if (start != texts.size()) {
+        throw dom::DomError(kMalformed);
+    }
+    return result;
+}
+
 }  // namespace
+
+DomBridge::Reply DomBridge::readReply(const QString& answer) {
+    // JSON never holds a raw line feed, so the first one ends the JSON text.
+    const qsizetype jsonEnd = answer.indexOf(u'\n');
+    const QStringView json = jsonEnd < 0 ? QStringView(answer) : QStringView(answer).first(jsonEnd);
+    const QJsonObject object = QJsonDocument::fromJson(json.toUtf8()).object();
+    if (!object.value(QLatin1String("ok")).toBool()) {
+        raiseScriptError(object);
+    }
+    Reply reply{object.value(QLatin1String("value")), {}};
+    if (jsonEnd >= 0) {
+        reply.texts = cutTexts(QStringView(answer).sliced(jsonEnd + 1),
+                               reply.value.toObject().value(QLatin1String("lengths")).toArray());
+    }
+    return reply;
+}
 
 DomBridge::DomBridge(QWebEnginePage* page) : m_page(page) {
     QWebEngineScript script;
@@ -107,15 +143,15 @@ std::optional<OpenedDocument> DomBridge::openDocument() {
     for (int attempt = 0; attempt < 2; ++attempt) {
         const quint64 generation = m_generation;
         const bool provisional = m_loading;
-        const std::optional<QJsonValue> value = send(
+        const std::optional<Reply> reply = send(
             QJsonObject{{QStringLiteral("op"), QStringLiteral("document")}}, Purpose::MayNavigate);
         if (generation != m_generation) {
             continue;
         }
-        if (!value) {
+        if (!reply) {
             return std::nullopt;
         }
-        const QJsonObject document = value->toObject();
+        const QJsonObject document = reply->value.toObject();
         return OpenedDocument{
             {generation, document.value(QLatin1String("doc")).toString(), provisional},
             document.value(QLatin1String("html")).toBool()};
@@ -124,11 +160,14 @@ std::optional<OpenedDocument> DomBridge::openDocument() {
 }
 
 QJsonValue DomBridge::call(const DocumentKey& key, QJsonObject request) {
+    return callForTexts(key, std::move(request)).value;
+}
+
+DomBridge::Reply DomBridge::callForTexts(const DocumentKey& key, QJsonObject request) {
     // The script itself refuses a request for another document, so no extra question is asked.
     checkGeneration(key);
-    const std::optional<QJsonValue> value =
-        send(addressed(key, std::move(request)), Purpose::Answer);
-    if (!value) {
+    std::optional<Reply> reply = send(addressed(key, std::move(request)), Purpose::Answer);
+    if (!reply) {
         throw dom::DomError(kNoLongerShown);
     }
     // The document answered, and with no load under way nothing can replace it before the
@@ -136,7 +175,7 @@ QJsonValue DomBridge::call(const DocumentKey& key, QJsonObject request) {
     if (!m_loading) {
         m_confirmedToken = key.token;
     }
-    return *value;
+    return std::move(*reply);
 }
 
 void DomBridge::callExpectingNavigation(const DocumentKey& key, QJsonObject request) {
@@ -187,26 +226,22 @@ quint64 DomBridge::callCount() const {
     return m_callCount;
 }
 
-std::optional<QJsonValue> DomBridge::send(const QJsonObject& request, Purpose purpose) {
+std::optional<DomBridge::Reply> DomBridge::send(const QJsonObject& request, Purpose purpose) {
     QVariant answer;
     if (!evaluate(callCode(request), purpose, answer)) {
-        return QJsonValue();
+        return Reply{};
     }
     if (answer.typeId() != QMetaType::QString) {
         // After a renderer has crashed the engine can leave a later document without the
         // page's scripts; the bridge is then installed on the spot and asked once more.
         if (!evaluate(bridgeSource() + callCode(request), purpose, answer)) {
-            return QJsonValue();
+            return Reply{};
         }
         if (answer.typeId() != QMetaType::QString) {
             return std::nullopt;
         }
     }
-    const QJsonObject reply = QJsonDocument::fromJson(answer.toString().toUtf8()).object();
-    if (!reply.value(QLatin1String("ok")).toBool()) {
-        raiseScriptError(reply);
-    }
-    return reply.value(QLatin1String("value"));
+    return readReply(answer.toString());
 }
 
 bool DomBridge::evaluate(const QString& code, Purpose purpose, QVariant& answer) {

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <optional>
@@ -46,6 +47,15 @@ public:
     // dom::DomError when that document has gone, also when it goes during the wait.
     QJsonValue call(const DocumentKey& key, QJsonObject request);
 
+    // What a request answered: its value, and the texts sent after it, in the order sent.
+    struct Reply {
+        QJsonValue value;
+        QStringList texts;
+    };
+
+    // As call(), for a request whose answer may be many texts.
+    Reply callForTexts(const DocumentKey& key, QJsonObject request);
+
     // As call(), for a request that may start a navigation: the navigation's start counts as the
     // answer.
     void callExpectingNavigation(const DocumentKey& key, QJsonObject request);
@@ -68,9 +78,11 @@ private:
     // The request for the document of `key`, carrying the snapshots that document may forget.
     QJsonObject addressed(const DocumentKey& key, QJsonObject request);
 
-    // Gives nothing when the document has no bridge to answer; null when a navigation started
-    // that the purpose allows.
-    std::optional<QJsonValue> send(const QJsonObject& request, Purpose purpose);
+    // Gives nothing when the document has no bridge to answer; a null value when a navigation
+    // started that the purpose allows.
+    std::optional<Reply> send(const QJsonObject& request, Purpose purpose);
+    // Raises dom::DomError for an answer that reports a failure.
+    static Reply readReply(const QString& answer);
     // Runs code in the bridge's world and waits for its value. False when a navigation started
     // that the purpose allows.
     bool evaluate(const QString& code, Purpose purpose, QVariant& answer);

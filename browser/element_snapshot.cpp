@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 
+#include <map>
 #include <utility>
 
 namespace larkspan::browser {
@@ -29,36 +30,34 @@ std::size_t slotOf(dom::ElementProperty property) {
     throw dom::DomError("Unknown element property");
 }
 
-QStringList toStringList(const QJsonValue& value) {
-    QStringList strings;
-    const QJsonArray array = value.toArray();
-    strings.reserve(array.size());
-    for (const QJsonValue& item : array) {
-        strings.append(item.toString());
-    }
-    return strings;
-}
-
 }  // namespace
 
 std::shared_ptr<ElementSnapshot> ElementSnapshot::take(std::shared_ptr<DomBridge> bridge,
                                                        const DocumentKey& key,
                                                        const QJsonObject& request) {
-    const QJsonValue answer = bridge->call(key, request);
-    if (answer.isNull()) {
+    DomBridge::Reply answer = bridge->callForTexts(key, request);
+    if (answer.value.isNull()) {
         return nullptr;
     }
+    // The tag names, then the class attributes.
+    QStringList& texts = answer.texts;
+    if (texts.size() % 2 != 0) {
+        throw dom::DomError("The page's document bridge failed: its list is malformed");
+    }
+    const qsizetype count = texts.size() / 2;
     return std::shared_ptr<ElementSnapshot>(
-        new ElementSnapshot(std::move(bridge), key, answer.toObject()));
+        new ElementSnapshot(std::move(bridge), key,
+                            answer.value[QLatin1String("snapshot")].toInt(), texts.first(count),
+                            texts.sliced(count)));
 }
 
-ElementSnapshot::ElementSnapshot(std::shared_ptr<DomBridge> bridge, DocumentKey key,
-                                 const QJsonObject& answer)
+ElementSnapshot::ElementSnapshot(std::shared_ptr<DomBridge> bridge, DocumentKey key, int id,
+                                 QStringList tagNames, QStringList classNames)
     : m_bridge(std::move(bridge)),
       m_key(std::move(key)),
-      m_id(answer.value(QLatin1String("snapshot")).toInt()),
-      m_tagNames(toStringList(answer.value(QLatin1String("tags")))),
-      m_classNames(toStringList(answer.value(QLatin1String("classes")))) {}
+      m_id(id),
+      m_tagNames(std::move(tagNames)),
+      m_classNames(std::move(classNames)) {}
 
 ElementSnapshot::~ElementSnapshot() {
     m_bridge->releaseSnapshot(m_key, m_id);
@@ -104,46 +103,71 @@ QString ElementSnapshot::property(int index, dom::ElementProperty property) cons
         return *(*prefetched)[slot];
     }
     checkRange(index);
-    const QJsonValue rows = m_bridge->call(
-        m_key, QJsonObject{{QStringLiteral("op"), QStringLiteral("read")},
-                           {QStringLiteral("snapshot"), m_id},
-                           {QStringLiteral("indices"), QJsonArray{index}},
-                           {QStringLiteral("properties"), QJsonArray{kPropertyNames[slot].name}}});
-    return rows.toArray().at(0).toArray().at(0).toString();
+    const QJsonObject group{{QStringLiteral("indices"), QJsonArray{index}},
+                            {QStringLiteral("properties"), QJsonArray{kPropertyNames[slot].name}}};
+    return read(QJsonArray{group}).front();
 }
 
-void ElementSnapshot::prefetch(const QList<int>& indices, dom::ElementProperties properties) {
-    QJsonArray jsonIndices;
-    for (int index : indices) {
-        checkRange(index);
-        jsonIndices.append(index);
-    }
-    QJsonArray names;
-    QList<std::size_t> columnSlots;
-    for (std::size_t slot = 0; slot < kPropertyNames.size(); ++slot) {
-        if (properties.testFlag(kPropertyNames[slot].property)) {
-            names.append(kPropertyNames[slot].name);
-            columnSlots.append(slot);
+void ElementSnapshot::prefetch(const QList<dom::PrefetchRequest>& requests) {
+    // One group per set of properties, all in one request.
+    std::map<int, QList<int>> indicesByProperties;
+    for (const dom::PrefetchRequest& request : requests) {
+        checkRange(request.index);
+        if (request.properties) {
+            indicesByProperties[request.properties.toInt()].append(request.index);
         }
     }
-    if (jsonIndices.isEmpty() || names.isEmpty()) {
+    if (indicesByProperties.empty()) {
         checkDocument();
         return;
     }
-    const QJsonArray rows =
-        m_bridge
-            ->call(m_key, QJsonObject{{QStringLiteral("op"), QStringLiteral("read")},
-                                      {QStringLiteral("snapshot"), m_id},
-                                      {QStringLiteral("indices"), jsonIndices},
-                                      {QStringLiteral("properties"), names}})
-            .toArray();
-    for (qsizetype row = 0; row < indices.size(); ++row) {
-        const QJsonArray values = rows.at(row).toArray();
-        PropertyValues& kept = m_prefetched[indices.at(row)];
-        for (qsizetype column = 0; column < columnSlots.size(); ++column) {
-            kept[columnSlots.at(column)] = values.at(column).toString();
+    QJsonArray groups;
+    for (const auto& [properties, indices] : indicesByProperties) {
+        QJsonArray names;
+        for (const PropertyName& name : kPropertyNames) {
+            if (dom::ElementProperties::fromInt(properties).testFlag(name.property)) {
+                names.append(name.name);
+            }
+        }
+        QJsonArray jsonIndices;
+        for (int index : indices) {
+            jsonIndices.append(index);
+        }
+        groups.append(QJsonObject{{QStringLiteral("indices"), jsonIndices},
+                                  {QStringLiteral("properties"), names}});
+    }
+    const QStringList values = read(groups);
+    qsizetype next = 0;
+    for (const auto& [properties, indices] : indicesByProperties) {
+        for (int index : indices) {
+            PropertyValues& kept = m_prefetched[index];
+            for (std::size_t slot = 0; slot < kPropertyNames.size(); ++slot) {
+                if (dom::ElementProperties::fromInt(properties)
+                        .testFlag(kPropertyNames[slot].property)) {
+                    kept[slot] = values.at(next++);
+                }
+            }
         }
     }
+}
+
+QStringList ElementSnapshot::read(const QJsonArray& groups) const {
+    const QStringList values =
+        m_bridge
+            ->callForTexts(m_key, QJsonObject{{QStringLiteral("op"), QStringLiteral("read")},
+                                              {QStringLiteral("snapshot"), m_id},
+                                              {QStringLiteral("groups"), groups}})
+            .texts;
+    qsizetype expected = 0;
+    for (const QJsonValue& group : groups) {
+        expected += group[QLatin1String("indices")].toArray().size() *
+                    group[QLatin1String("properties")].toArray().size();
+    }
+    if (values.size() != expected) {
+        throw dom::DomError(
+            "The page's document bridge failed: its answer has the wrong number of values");
+    }
+    return values;
 }
 
 void ElementSnapshot::click(int index) {

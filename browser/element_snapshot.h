@@ -38,17 +38,21 @@ public:
     QString className(int index) const;
     // A prefetched value, or one round trip.
     QString property(int index, dom::ElementProperty property) const;
-    void prefetch(const QList<int>& indices, dom::ElementProperties properties);
+    void prefetch(const QList<dom::PrefetchRequest>& requests);
     void click(int index);
     std::shared_ptr<ElementSnapshot> elementsByTagName(int index, const QString& tagName);
 
 private:
     using PropertyValues = std::array<std::optional<QString>, 4>;
 
-    ElementSnapshot(std::shared_ptr<DomBridge> bridge, DocumentKey key, const QJsonObject& answer);
+    ElementSnapshot(std::shared_ptr<DomBridge> bridge, DocumentKey key, int id,
+                    QStringList tagNames, QStringList classNames);
 
     // Requests check for themselves that their document is still shown; only the index is left.
     void checkRange(int index) const;
+    // The values of one read request, group by group; raises dom::DomError unless every value
+    // came.
+    QStringList read(const QJsonArray& groups) const;
 
     std::shared_ptr<DomBridge> m_bridge;
     DocumentKey m_key;

@@ -1,6 +1,7 @@
 #include "browser/wb_funcs.h"
 
 #include "browser/browser_page.h"
+#include "browser/document_bytes.h"
 #include "browser/dom.h"
 #include "browser/engine_settings_dialog.h"
 #include "browser/local_wait.h"
@@ -30,9 +31,6 @@ using namespace std::chrono_literals;
 
 // The zoom of each text size level, smallest to largest.
 constexpr std::array<double, 5> kTextSizeZoom = {0.6, 0.8, 1.0, 1.2, 1.5};
-
-// A page that is asked for its bytes again answers within this time, or not at all.
-constexpr std::chrono::milliseconds kSourceTimeLimit = 30s;
 
 // The engine reports a save request shortly after being asked; one that has not come by then
 // will not come.
@@ -114,26 +112,6 @@ bool printAndWait(TWebbrowser& B, QPrinter& printer) {
                      });
     B.engineView()->print(&printer);
     return wait.exec() == browser::LocalWait::Outcome::Finished && printed;
-}
-
-// The bytes the document was made from: the text the program wrote into it, the file, or the
-// address asked for again.
-std::optional<QByteArray> documentBytes(TWebbrowser& B, browser::WebDocument& document) {
-    if (const std::optional<QString>& written = B.writtenHTML()) {
-        return written->toUtf8();
-    }
-    const QUrl address(B.LocationURL());
-    if (address.isLocalFile()) {
-        QFile file(address.toLocalFile());
-        if (!file.open(QIODevice::ReadOnly)) {
-            return std::nullopt;
-        }
-        return file.readAll();
-    }
-    if (address.scheme() == QLatin1String("http") || address.scheme() == QLatin1String("https")) {
-        return document.fetchSource(kSourceTimeLimit);
-    }
-    return std::nullopt;
 }
 
 }  // namespace
@@ -325,7 +303,7 @@ bool SetDocumentCharset(TWebbrowser* B, const QString& Name) {
         if (!decoder.isValid()) {
             return false;
         }
-        const std::optional<QByteArray> bytes = documentBytes(*B, *document);
+        const std::optional<QByteArray> bytes = browser::documentBytes(*B, *document);
         if (!bytes) {
             return false;
         }

@@ -117,4 +117,8 @@ std::optional<QByteArray> WebDocument::fetchSource(std::chrono::milliseconds tim
     return std::nullopt;
 }
 
+QJsonValue WebDocument::ask(const QJsonObject& request) {
+    return m_bridge->call(m_opened.key, request);
+}
+
 }  // namespace larkspan::browser

@@ -43,6 +43,9 @@ public:
     // The bytes at the document's address, asked for again (from the cache where it still has
     // them); nothing when that fails or takes longer than the time limit.
     std::optional<QByteArray> fetchSource(std::chrono::milliseconds timeLimit);
+    // Sends a request of the bridge's protocol (resources/dom_bridge.js) about this document and
+    // gives the answer's value.
+    QJsonValue ask(const QJsonObject& request);
 
 private:
     std::shared_ptr<DomBridge> m_bridge;

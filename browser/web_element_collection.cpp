@@ -19,8 +19,8 @@ std::shared_ptr<dom::Element> WebElementCollection::item(int index) const {
     return std::make_shared<WebElement>(m_snapshot, index);
 }
 
-void WebElementCollection::prefetch(const QList<int>& indices, dom::ElementProperties properties) {
-    m_snapshot->prefetch(indices, properties);
+void WebElementCollection::prefetch(const QList<dom::PrefetchRequest>& requests) {
+    m_snapshot->prefetch(requests);
 }
 
 }  // namespace larkspan::browser

@@ -14,7 +14,8 @@ public:
 
     int length() const override;
     std::shared_ptr<dom::Element> item(int index) const override;
-    void prefetch(const QList<int>& indices, dom::ElementProperties properties) override;
+    using dom::ElementCollection::prefetch;
+    void prefetch(const QList<dom::PrefetchRequest>& requests) override;
 
 private:
     std::shared_ptr<ElementSnapshot> m_snapshot;

@@ -8,7 +8,6 @@
 #include <QStringView>
 
 #include <array>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -94,16 +93,15 @@ std::vector<MatchedElement> matchElements(const dom::ElementCollection& elements
     return matched;
 }
 
-// One round trip per distinct set of properties, a handful per page, so that no element's
-// markup is fetched unless one of its entries prints it.
+// One round trip for the whole page, and no element's markup is fetched unless one of its
+// entries prints it.
 void prefetchEntries(dom::ElementCollection& elements, const std::vector<MatchedElement>& matched) {
-    std::map<int, QList<int>> indicesByProperties;
+    QList<dom::PrefetchRequest> requests;
+    requests.reserve(static_cast<qsizetype>(matched.size()));
     for (const MatchedElement& m : matched) {
-        indicesByProperties[m.properties.toInt()].append(m.index);
+        requests.append({m.index, m.properties});
     }
-    for (const auto& [properties, indices] : indicesByProperties) {
-        elements.prefetch(indices, ElementProperties::fromInt(properties));
-    }
+    elements.prefetch(requests);
 }
 
 void appendLine(QString& text, QStringView prefix, QLatin1String name, QStringView label,

@@ -1,5 +1,6 @@
 #include "capture/goldleaf_au_entry.h"
 
+#include "capture/address_patterns.h"
 #include "text/perl_regex.h"
 #include "text/regexpr.h"
 
@@ -12,8 +13,6 @@ const QString kNamePattern = QStringLiteral("listing-name: (.+)");
 const QString kPhonePattern = QStringLiteral(R"re(tel:([\- \d]+))re");
 const QString kHeadingPattern = QStringLiteral("listing-heading: (.+)");
 const QString kDescriptionPattern = QStringLiteral("short-description: (.+)");
-const QString kAddressPattern = QStringLiteral(R"re(address: ((.+),)+? ?(.+?) ([A-Z]+) (\d+))re");
-const QString kCityFallbackPattern = QStringLiteral(R"re(>(.+) ([A-Z]+) (\d+))re");
 const QString kListingPagePattern = QStringLiteral(R"re(href=[''"](/.+?-\d+-listing\.html))re");
 const QString kLongitudePattern = QStringLiteral(R"re(longitude="([\-.\d]+)")re");
 const QString kLatitudePattern = QStringLiteral(R"re(latitude="([\-.\d]+)")re");
@@ -63,17 +62,26 @@ bool isWebsiteButtonLabel(const QString& value) {
 }
 
 // Doubles embedded double quotes so every field stays one CSV field.
-QString quotedField(const QString& value) {
-    QString field = value;
-    field.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + field + u'"';
+void appendQuotedField(QString& line, const QString& value) {
+    line += u'"';
+    if (value.contains(u'"')) {
+        QString field = value;
+        line += field.replace(u'"', QStringLiteral("\"\""));
+    } else {
+        line += value;
+    }
+    line += u'"';
 }
 
 }  // namespace
 
 TGoldleafAUentry::TGoldleafAUentry(const QString& FullEntry, const ServiceAddresses& addresses,
                                    RegexCache* cache)
-    : m_addresses(addresses), m_cache(cache), _fFullEntry(FullEntry) {}
+    : m_addresses(addresses), m_cache(cache), m_fields(cache), _fFullEntry(FullEntry) {
+    // From here on "." never crosses a line end, so every value ends with its line.
+    m_fields.setModifierStr(QStringLiteral("-m"));
+    m_fields.setModifierS(false);
+}
 
 QString TGoldleafAUentry::TakeOutLastComma(const QString& s) {
     return s.endsWith(u',') ? s.chopped(1) : s;
@@ -86,6 +94,9 @@ QString TGoldleafAUentry::ExtractEmail(const QString& text) const {
 }
 
 QString TGoldleafAUentry::RemoveDoubleQuotes(const QString& text) const {
+    if (!text.contains(u'"')) {
+        return text;  // nothing to delete, so nothing to compile
+    }
     TPerlRegEx regex(m_cache);
     regex.setRegEx(QStringLiteral("\""));
     regex.setSubject(text);
@@ -110,43 +121,37 @@ QString TGoldleafAUentry::GetLatitude() const {
 }
 
 void TGoldleafAUentry::ExecuteL() {
+    readName();
+    readOtherFields();
+}
+
+void TGoldleafAUentry::readName() {
+    if (find(kNamePattern)) {
+        _fFullName = RemoveDoubleQuotes(m_fields.Match(1));
+    }
+}
+
+bool TGoldleafAUentry::find(const QString& pattern) {
+    m_fields.setExpression(pattern);
+    return m_fields.Exec(_fFullEntry);
+}
+
+void TGoldleafAUentry::readOtherFields() {
     _fEmail = ExtractEmail(_fFullEntry);
 
-    // From here on "." never crosses a line end, so every value ends with its line.
-    TRegExpr regex(m_cache);
-    regex.setModifierStr(QStringLiteral("-m"));
-    regex.setModifierS(false);
-    const auto find = [&regex, this](const QString& pattern) {
-        regex.setExpression(pattern);
-        return regex.Exec(_fFullEntry);
-    };
-
-    if (find(kNamePattern)) {
-        _fFullName = RemoveDoubleQuotes(regex.Match(1));
-    }
     if (find(kPhonePattern)) {
-        _fPhone = regex.Match(1);
+        _fPhone = m_fields.Match(1);
     }
     if (find(kHeadingPattern)) {
-        _fActividad = regex.Match(1);
+        _fActividad = m_fields.Match(1);
     }
     if (find(kDescriptionPattern)) {
-        _fActiv2 = regex.Match(1);
+        _fActiv2 = m_fields.Match(1);
     }
-    if (find(kAddressPattern)) {
-        _fStreet = TakeOutLastComma(regex.Match(1));
-        _fCity = regex.Match(3);
-        _fstate = regex.Match(4);
-        _fZipNb = regex.Match(5);
-    }
-    if (_fCity.isEmpty() && find(kCityFallbackPattern)) {
-        _fCity = regex.Match(1);
-        _fstate = regex.Match(2);
-        _fZipNb = regex.Match(3);
-    }
-    findWebsite(regex);
+    readAddress();
+    findWebsite();
     if (find(kListingPagePattern)) {
-        _fHTTP_AU = m_addresses.directoryBase + regex.Match(1);
+        _fHTTP_AU = m_addresses.directoryBase + m_fields.Match(1);
     }
 
     _fLongitude = GetLongitude();
@@ -155,16 +160,28 @@ void TGoldleafAUentry::ExecuteL() {
     buildResultLine();
 }
 
-void TGoldleafAUentry::findWebsite(TRegExpr& regex) {
+void TGoldleafAUentry::readAddress() {
+    if (const auto address = matchStreetAddress(_fFullEntry)) {
+        _fStreet = TakeOutLastComma(address->street.toString());
+        _fCity = address->city.toString();
+        _fstate = address->state.toString();
+        _fZipNb = address->postcode.toString();
+    } else if (const auto markup = matchMarkupAddress(_fFullEntry)) {
+        _fCity = markup->city.toString();
+        _fstate = markup->state.toString();
+        _fZipNb = markup->postcode.toString();
+    }
+}
+
+void TGoldleafAUentry::findWebsite() {
     for (const WebsiteAttempt& attempt : kWebsiteAttempts) {
         if (!_fHTTP.isEmpty()) {
             return;
         }
-        regex.setExpression(attempt.pattern);
-        if (!regex.Exec(_fFullEntry)) {
+        if (!find(attempt.pattern)) {
             continue;
         }
-        const QString found = regex.Match(1);
+        const QString found = m_fields.Match(1);
         _fHTTP =
             attempt.prefix + (attempt.cleanUp ? withoutFirst(found, kOpensInNewWindow) : found);
         if (attempt.rejectLabels && isWebsiteButtonLabel(_fHTTP)) {
@@ -188,12 +205,17 @@ void TGoldleafAUentry::buildResultLine() {
     const QString* columns[] = {&_fFullName,  &_fPhone,    &_fEmail,     &_fStreet, &_fZipNb,
                                 &_fCity,      &_fstate,    &_fActividad, &_fActiv2, &_fHTTP,
                                 &_fLongitude, &_flatitude, &_fGGMaps,    &_fHTTP_AU};
-    QStringList fields;
-    fields.reserve(std::size(columns));
+    qsizetype size = 0;
     for (const QString* column : columns) {
-        fields.append(quotedField(*column));
+        size += column->size() + 3;
     }
-    _fResultLine = fields.join(u',');
+    _fResultLine.reserve(size);
+    for (const QString* column : columns) {
+        if (column != columns[0]) {
+            _fResultLine += u',';
+        }
+        appendQuotedField(_fResultLine, *column);
+    }
 }
 
 }  // namespace larkspan

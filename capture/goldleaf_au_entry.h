@@ -1,13 +1,13 @@
 #pragma once
 
 #include "capture/service_addresses.h"
+#include "text/regexpr.h"
 
 #include <QString>
 
 namespace larkspan {
 
 class RegexCache;
-class TRegExpr;
 
 // One listing block of the flattened page, parsed into the fields of one result line.
 // Every field is the leftmost match of its pattern in the whole block; a field whose pattern
@@ -21,6 +21,10 @@ public:
 
     // Fills the fields in their fixed order. Called once, right after construction.
     void ExecuteL();
+    // ExecuteL in two halves, for a caller that keeps only some listings: the name alone, then
+    // every other field. No field depends on the name, so the result is the same.
+    void readName();
+    void readOtherFields();
 
     const QString& fFullEntry() const { return _fFullEntry; }
     const QString& fNameOnly() const { return _fFullName; }
@@ -54,13 +58,18 @@ public:
     QString RemoveDoubleQuotes(const QString& text) const;
 
 private:
-    void findWebsite(TRegExpr& regex);
+    // Searches the block for a field pattern with the fields' matcher.
+    bool find(const QString& pattern);
+    void readAddress();
+    void findWebsite();
     QString coordinate(const QString& pattern) const;
     void buildMapLink();
     void buildResultLine();
 
     ServiceAddresses m_addresses;
     RegexCache* m_cache;
+    // The matcher of the field patterns; "." stops at line separators.
+    TRegExpr m_fields;
 
     QString _fFullEntry;
     QString _fFullName;

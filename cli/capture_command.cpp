@@ -1,11 +1,11 @@
 #include "cli/capture_command.h"
 
 #include "browser/chromium_sandbox.h"
-#include "capture/csv_results_writer.h"
 #include "capture/scraped_message.h"
 #include "cli/headless_capture.h"
 #include "cli/interrupt_signal.h"
 #include "cli/listing_text_file.h"
+#include "cli/results_output.h"
 #include "journal/journal_error.h"
 #include "journal/run_journal.h"
 
@@ -26,6 +26,7 @@ namespace larkspan {
 namespace {
 
 constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;
 // The engine's timers count milliseconds in an int: a little over 24 days.
 constexpr int kLongestPageTimeout = 2'000'000;
 
@@ -145,15 +146,30 @@ struct CommandLine {
     }
 };
 
+// Reads, parses and writes a block at a time, so a text of any size takes little memory.
 int captureFromText(const CommandLine& commandLine) {
-    const QString text = readListingTextFile(commandLine.parser.value(commandLine.fromText));
+    InterruptSignal interruptSignal;
+    // The event loop runs only while the output waits for a slow reader: end that wait too.
+    QObject::connect(&interruptSignal, &InterruptSignal::interrupted, &interruptSignal,
+                     [] { QCoreApplication::exit(kExitInterrupted); });
+    ListingTextFile input(commandLine.parser.value(commandLine.fromText));
+    ResultsOutput output(commandLine.parser.value(commandLine.output));
     ListingTextParser listings(commandLine.addresses());
-    const QStringList lines = listings.resultLines(text);
-    CsvResultsWriter results(commandLine.parser.isSet(commandLine.output)
-                                 ? OutputFile(commandLine.parser.value(commandLine.output))
-                                 : OutputFile::standardOutput());
-    results.writePage(lines);
-    std::fprintf(stderr, "%s\n", qPrintable(scrapedMessage(lines.size())));
+    listings.setStopRequest([&interruptSignal] { return interruptSignal.isRaised(); });
+    qint64 count = 0;
+    try {
+        count =
+            listings.parse(input.reader(), [&output](const QString& line) { output.write(line); });
+        output.commit();
+    } catch (const std::exception&) {
+        output.abandon();
+        if (!interruptSignal.isRaised()) {
+            throw;
+        }
+        printError(QStringLiteral("interrupted"));
+        return kExitInterrupted;
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(scrapedMessage(count)));
     return 0;
 }
 
@@ -249,6 +265,7 @@ int runHeadless(HeadlessCapture& capture, const std::function<int()>& run) {
     InterruptSignal interruptSignal;
     QObject::connect(&interruptSignal, &InterruptSignal::interrupted, &capture,
                      &HeadlessCapture::interrupt);
+    capture.setInterruptCheck([&interruptSignal] { return interruptSignal.isRaised(); });
     return run();
 }
 

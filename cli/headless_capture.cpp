@@ -120,6 +120,15 @@ void HeadlessCapture::interrupt() {
     QCoreApplication::exit(kExitInterrupted);
 }
 
+void HeadlessCapture::setInterruptCheck(std::function<bool()> interruptRaised) {
+    m_parser.setStopRequest([this, raised = std::move(interruptRaised)] {
+        if (raised()) {
+            interrupt();
+        }
+        return m_interrupted;
+    });
+}
+
 std::shared_ptr<dom::Document> HeadlessCapture::currentDocument() {
     std::shared_ptr<dom::Document> document = m_browser->Document();
     // A page whose renderer has ended shows nothing; that is the reason to give.

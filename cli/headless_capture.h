@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace larkspan {
@@ -40,6 +41,9 @@ public:
 
     // Ends the run at the next chance; the lines captured so far stay.
     void interrupt();
+    // Asked between the listings of a page, whose parse keeps the event loop waiting: a true
+    // answer interrupts the run there.
+    void setInterruptCheck(std::function<bool()> interruptRaised);
 
 private:
     std::shared_ptr<dom::Document> currentDocument() override;

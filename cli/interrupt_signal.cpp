@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#include <atomic>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -11,8 +12,12 @@ namespace {
 
 // Written by the signal handler, read by the event loop: the only async-signal-safe hand-over.
 int g_signalPipe[2] = {-1, -1};
+// Set by the signal handler for work that cannot wait for the event loop.
+std::atomic<bool> g_raised{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
 
 extern "C" void handleInterrupt(int) {
+    g_raised.store(true, std::memory_order_relaxed);
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(g_signalPipe[0], &byte, 1);
 }
@@ -32,6 +37,7 @@ InterruptSignal::InterruptSignal(QObject* parent) : QObject(parent) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) {
         return;  // without the pair an interrupt simply ends the process, as by default
     }
+    g_raised.store(false, std::memory_order_relaxed);
     m_notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
@@ -39,6 +45,10 @@ InterruptSignal::InterruptSignal(QObject* parent) : QObject(parent) {
         emit interrupted();
     });
     setHandler(handleInterrupt);
+}
+
+bool InterruptSignal::isRaised() const {
+    return g_raised.load(std::memory_order_relaxed);
 }
 
 InterruptSignal::~InterruptSignal() {

@@ -1,18 +1,23 @@
 #pragma once
 
-#include <QString>
+#include "capture/listing_text_reader.h"
 
-#include <stdexcept>
+#include <QFile>
+#include <QString>
 
 namespace larkspan {
 
-class ListingTextFileError : public std::runtime_error {
+// A flattened listing text saved from the Parser panel, open to be read a piece at a time.
+// Throws ListingTextReadError ("cannot read PATH: reason") when it cannot be opened or read.
+class ListingTextFile {
 public:
-    using std::runtime_error::runtime_error;
-};
+    explicit ListingTextFile(const QString& path);
 
-// Reads a flattened listing text saved from the Parser panel: UTF-16 or UTF-8 when it starts
-// with a byte-order mark, UTF-8 otherwise. Throws ListingTextFileError when it cannot be read.
-QString readListingTextFile(const QString& path);
+    ListingTextReader& reader() { return m_reader; }
+
+private:
+    QFile m_file;
+    ListingTextReader m_reader;
+};
 
 }  // namespace larkspan

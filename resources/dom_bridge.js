@@ -14,10 +14,15 @@
 // where REQUEST is a JSON object written by a JSON encoder. JSON is valid expression syntax, so no
 // value can ever become code. Only when a document answers that expression with null (the engine
 // left it without this script) does it get this script followed by the same expression. The
-// answer is always a JSON text:
+// answer is a JSON text:
 //
 //     {"ok": true, "value": VALUE}
 //     {"ok": false, "error": CODE, "message": TEXT}
+//
+// except where a request below answers TEXTS: many strings, which pass faster outside JSON. The
+// answer is then the JSON text {"ok": true, "value": {..., "lengths": [LENGTH, ...]}}, a line
+// feed, and the strings one after another, each as long as its length says (in UTF-16 code
+// units). The value may carry further fields besides the lengths.
 //
 // CODE is "gone" (the request is meant for another document), "expired" (its snapshot has been
 // released), "range" (an index outside the snapshot) or "failed" (anything else that threw).
@@ -33,9 +38,10 @@
 //   {op: "elementsByTagName", doc, snapshot, index, tag}
 //                                                  -> SNAPSHOT of the elements below that
 //                                                     element with that tag ("*": every one)
-//   {op: "read", doc, snapshot, indices, properties}
-//                                                  -> one array per index holding the values of
-//                                                     the properties, in the order asked
+//   {op: "read", doc, snapshot, groups: [{indices, properties}, ...]}
+//                                                  -> TEXTS: group by group, index by index,
+//                                                     the values of the group's properties in
+//                                                     the order asked
 //   {op: "click", doc, snapshot, index}            -> null
 //   {op: "scrollTo", doc, x, y}                    -> null
 //   {op: "replaceLocation", doc, url}              -> null (the new page takes this page's
@@ -49,10 +55,13 @@
 //                                                     again has started
 //   {op: "fetchedSource", doc, ticket}             -> null while under way, then once
 //                                                     {bytes: BASE64} or {error: TEXT}
+//   {op: "inspect", doc, query, ...}               -> the answer of the page inspection script
+//                                                     (resources/page_inspection.js)
 //
 // Properties are "innerText", "innerHTML", "outerHTML" and "href".
-// SNAPSHOT is {snapshot: ID, tags: [tag name, ...], classes: [class attribute, ...]}: a fixed list
-// of elements in document order, addressed afterwards as (ID, index). A snapshot is kept until
+// SNAPSHOT is TEXTS whose value carries "snapshot": ID, and whose strings are the tag names of
+// the elements, then their class attributes: a fixed list of elements in document order,
+// addressed afterwards as (ID, index). A snapshot is kept until
 // a request names it in "release": [ID, ...], which the native side adds once no handle uses
 // it any more. The table thus holds what the native side still uses and no more, however many
 // lists a walk takes, and it goes with the document.
@@ -68,6 +77,15 @@
     const KEPT_FETCHES = 4;
     const HTML_NAMESPACE = "http://www.w3.org/1999/xhtml";
     const HTML_CONTENT_TYPES = new Set(["text/html", "application/xhtml+xml"]);
+
+    // An answer of many strings, sent after the JSON text instead of inside it, and of the
+    // fields that the JSON text carries besides their lengths.
+    class Texts {
+        constructor(strings, fields = {}) {
+            this.strings = strings;
+            this.fields = fields;
+        }
+    }
 
     class BridgeError extends Error {
         constructor(code, message) {
@@ -98,10 +116,20 @@
         return element.getAttribute("class") ?? "";
     }
 
-    function remember(elements) {
+    function remember(collection) {
+        const count = collection.length;
+        const elements = new Array(count);
+        const texts = new Array(2 * count);
+        // Indexing a live collection is several times faster than iterating over it.
+        for (let i = 0; i < count; ++i) {
+            const element = collection[i];
+            elements[i] = element;
+            texts[i] = tagNameOf(element);
+            texts[count + i] = classOf(element);
+        }
         const id = nextSnapshotId++;
         snapshots.set(id, elements);
-        return { snapshot: id, tags: elements.map(tagNameOf), classes: elements.map(classOf) };
+        return new Texts(texts, { snapshot: id });
     }
 
     function elementAt(snapshotId, index) {
@@ -218,15 +246,21 @@
         ["document", () => ({ doc: token, html: HTML_CONTENT_TYPES.has(document.contentType) })],
         ["readyState", () => document.readyState],
         ["body", () => (document.body ? remember([document.body]) : null)],
-        ["all", () => remember(Array.from(document.getElementsByTagName("*")))],
+        ["all", () => remember(document.getElementsByTagName("*"))],
         ["elementsByTagName", (request) =>
-            remember(Array.from(elementAt(request.snapshot, request.index).getElementsByTagName(String(request.tag))))],
+            remember(elementAt(request.snapshot, request.index).getElementsByTagName(String(request.tag)))],
         ["read", (request) => {
-            const read = request.properties.map(reader);
-            return request.indices.map((index) => {
-                const element = elementAt(request.snapshot, index);
-                return read.map((readProperty) => readProperty(element));
-            });
+            const values = [];
+            for (const group of request.groups) {
+                const read = group.properties.map(reader);
+                for (const index of group.indices) {
+                    const element = elementAt(request.snapshot, index);
+                    for (const readProperty of read) {
+                        values.push(readProperty(element));
+                    }
+                }
+            }
+            return new Texts(values);
         }],
         ["click", (request) => {
             click(elementAt(request.snapshot, request.index));
@@ -257,7 +291,28 @@
         ["commandEnabled", (request) => commandEnabled(request.name)],
         ["fetchSource", () => fetchSource()],
         ["fetchedSource", (request) => fetchedSource(request.ticket)],
+        ["inspect", (request) => {
+            if (globalThis.larkspanInspection === undefined) {
+                throw new BridgeError("failed", "page inspection is not installed in this document");
+            }
+            return globalThis.larkspanInspection.answer(request);
+        }],
     ]);
+
+    const SURROGATE = /[\uD800-\uDFFF]/;
+    const LONE_SURROGATE = /[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(?<![\uD800-\uDBFF])[\uDC00-\uDFFF]/g;
+
+    // The way out of the page turns a lone surrogate into several characters, which would put
+    // every later string out of step with its length; so it goes out as U+FFFD.
+    function textsAnswer(strings, fields) {
+        let payload = strings.join("");
+        if (SURROGATE.test(payload)) {
+            strings = strings.map((string) => string.replace(LONE_SURROGATE, "\uFFFD"));
+            payload = strings.join("");
+        }
+        const lengths = strings.map((string) => string.length);
+        return `${JSON.stringify({ ok: true, value: { ...fields, lengths } })}\n${payload}`;
+    }
 
     function dispatch(request) {
         try {
@@ -271,7 +326,11 @@
             for (const id of Array.isArray(request.release) ? request.release : []) {
                 snapshots.delete(id);
             }
-            return JSON.stringify({ ok: true, value: operation(request) });
+            const value = operation(request);
+            if (value instanceof Texts) {
+                return textsAnswer(value.strings, value.fields);
+            }
+            return JSON.stringify({ ok: true, value });
         } catch (error) {
             const code = error instanceof BridgeError ? error.code : "failed";
             return JSON.stringify({ ok: false, error: code, message: String(error?.message ?? error) });

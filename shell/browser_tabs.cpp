@@ -44,6 +44,10 @@ BrowserTabs::BrowserTabs(QWidget* captureSheet, QWidget* parsingInfo, QWidget* p
     PCPopup->setDefaultAction(CloseTab1);
 }
 
+void BrowserTabs::setParsingInfoShown(bool shown) {
+    PageControl->setTabVisible(parsingInfoIndex(), shown);
+}
+
 TWebbrowser* BrowserTabs::browserOf(QWidget* page) {
     return page == nullptr ? nullptr
                            : page->findChild<TWebbrowser*>(QString(), Qt::FindDirectChildrenOnly);
@@ -177,7 +181,8 @@ int BrowserTabs::nextShownTab(int index) const {
     const int count = PageControl->count();
     for (int step = 1; step < count; ++step) {
         const int candidate = (index + step) % count;
-        if (PageControl->isTabVisible(candidate)) {
+        if (PageControl->isTabVisible(candidate) &&
+            PageControl->widget(candidate) != m_parsingInfo) {
             return candidate;
         }
     }

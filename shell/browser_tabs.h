@@ -29,6 +29,8 @@ public:
     BrowserTabs(QWidget* captureSheet, QWidget* parsingInfo, QWidget* parent);
 
     QTabWidget* pageControl() const { return PageControl; }
+    // The "Parsing Info" tab is hidden unless the inspection tools are shown.
+    void setParsingInfoShown(bool shown);
 
     // The active tab's browser; on a page without one, the browser the user left last.
     TWebbrowser* GetCurrentWB() const;
@@ -70,6 +72,7 @@ private:
     bool PageControlMouseDown(const QPoint& position);
     // Makes a page active without it counting as the user's switch.
     void activateFromCode(int index);
+    // The next browser tab shown, wrapping around.
     int nextShownTab(int index) const;
     int parsingInfoIndex() const;
 

@@ -80,10 +80,14 @@ void MainMenu::buildViewMenu(QMenuBar* bar) {
     buildTextSizeMenu();
     addSeparator(View1, false);
     DesignMode1 = addItem(View1, "DesignMode1", QStringLiteral("&Design Mode (beta)"), false);
+    DesignMode1->setCheckable(true);
     Addressbar1 = addItem(View1, "Addressbar1", QStringLiteral("Address bar"));
     Addressbar1->setCheckable(true);
     NavigationBar1 = addItem(View1, "NavigationBar1", QStringLiteral("Navigation bar"));
     NavigationBar1->setCheckable(true);
+    addSeparator(View1, true);
+    InspectionTools1 = addItem(View1, "InspectionTools1", QStringLiteral("Inspection tools"));
+    InspectionTools1->setCheckable(true);
 }
 
 void MainMenu::buildEncodingMenu() {

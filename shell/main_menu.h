@@ -73,6 +73,8 @@ public:
     QAction* DesignMode1;
     QAction* Addressbar1;
     QAction* NavigationBar1;
+    // Shows the tabs and the menu of the inspection tools, hidden at first.
+    QAction* InspectionTools1;
 
     QMenu* Extras1;
     QAction* AddHTML1;

@@ -19,6 +19,7 @@ namespace larkspan {
 namespace {
 
 const QString kSplitScreen = QStringLiteral("SplitScreen");
+const QString kInspectionTools = QStringLiteral("InspectionTools");
 
 bool storesText(const QSettings& settings) {
 #if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
@@ -98,6 +99,16 @@ std::optional<bool> SplitScreenSetting::read() {
 
 void SplitScreenSetting::write(bool pressed) {
     m_settings.setValue(kSplitScreen, pressed ? 1 : 0);
+    m_settings.sync();
+}
+
+bool SplitScreenSetting::inspectionToolsShown() {
+    m_settings.sync();
+    return m_settings.value(kInspectionTools).toInt() != 0;
+}
+
+void SplitScreenSetting::setInspectionToolsShown(bool shown) {
+    m_settings.setValue(kInspectionTools, shown ? 1 : 0);
     m_settings.sync();
 }
 

@@ -2,11 +2,13 @@
 
 #include <QSettings>
 #include <QString>
+
 #include <optional>
 
 namespace larkspan {
 
-// The state of the split toggle, kept between runs as the integer SplitScreen: 1 pressed, 0 up.
+// The state of the split toggle, kept between runs as the integer SplitScreen: 1 pressed, 0 up;
+// next to it, InspectionTools: 1 when the inspection tools are shown.
 class SplitScreenSetting {
 public:
     // The current user's setting: the registry on Windows, an INI file in the user's
@@ -22,6 +24,10 @@ public:
     // Stores 1 or 0 as an integer, creating the store when missing. Nothing happens when it
     // cannot be written.
     void write(bool pressed);
+
+    // Hidden, unless a nonzero integer is stored.
+    bool inspectionToolsShown();
+    void setInspectionToolsShown(bool shown);
 
 private:
     QSettings m_settings;

@@ -1,6 +1,12 @@
 #include "shell/tfrm_my_browser.h"
 
 #include "browser/twebbrowser.h"
+#include "inspect/display_options.h"
+#include "inspect/element_inspector.h"
+#include "inspect/event_log.h"
+#include "inspect/inspection_views.h"
+#include "inspect/page_message_hook.h"
+#include "inspect/search_box.h"
 #include "shell/application_events.h"
 #include "shell/browser_tabs.h"
 #include "shell/directory_search.h"
@@ -17,20 +23,21 @@
 #include "shell/user_dialogs.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace larkspan {
@@ -97,6 +104,12 @@ TfrmMyBrowser::TfrmMyBrowser(UserDialogs& dialogs, SplitScreenSetting& splitSett
 
     m_turningLoader = std::make_unique<TurningPageLoader>(WebBrowser1);
     connectBrowser(WebBrowser1, true);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connectHandler(Timer1, &QTimer::timeout, &TfrmMyBrowser::Timer1Timer);
+    Timer1->start(1000);
+    m_pageHook = std::make_unique<PageMessageHook>([this] { return GetCurrentWB(); },
+                                                   [this] { return m_options->noPopupMenu(); });
     m_applicationEvents =
         std::make_unique<ApplicationEvents>([this](QObject* receiver, QEvent* event) {
             return ApplicationEvents1Message(receiver, event);
@@ -124,6 +137,7 @@ void TfrmMyBrowser::FormCreate() {
     ToolbtnLarkspan->setText(QStringLiteral("AU-GL"));
     edURL->setText(DirectorySearchURL());
     setWindowTitle(kCaption);
+    showInspectionTools(m_splitSetting.inspectionToolsShown());
     RestoreSplitter();
 }
 
@@ -306,69 +320,21 @@ QWidget* TfrmMyBrowser::buildCaptureTab() {
 }
 
 QWidget* TfrmMyBrowser::buildParsingInfo() {
-    auto* sheet = namedWidget(new QWidget(this), "TabSheet7");
-    auto* layout = new QVBoxLayout(sheet);
-    layout->setContentsMargins(0, 0, 0, 0);
-    PageControlInfos = new QTabWidget(sheet);
-    PageControlInfos->setObjectName(QStringLiteral("PageControlInfos"));
-    PageControlInfos->setTabPosition(QTabWidget::South);
-
-    const QFont courier(QStringLiteral("Courier New"));
-    auto* source = new QPlainTextEdit(PageControlInfos);
-    source->setObjectName(QStringLiteral("SourceEdit"));
-    source->setFont(courier);
-    source->setLineWrapMode(QPlainTextEdit::NoWrap);
-    PlainTextEdit = new QPlainTextEdit(PageControlInfos);
-    PlainTextEdit->setObjectName(QStringLiteral("PlainTextEdit"));
-    PlainTextEdit->setReadOnly(true);
-    mmParser = new TextPanel(PageControlInfos);
+    mmParser = new TextPanel(this);
     mmParser->setObjectName(QStringLiteral("mmParser"));
-
-    struct Page {
-        QWidget* view;
-        const char* name;
-        QString caption;
-        bool tabShown;
-    };
-    const Page pages[] = {
-        {source, nullptr, QStringLiteral("Source"), true},
-        {PlainTextEdit, nullptr, QStringLiteral("Plain Text"), true},
-        {new QListWidget(PageControlInfos), "LbLinks", QStringLiteral("Links"), false},
-        {new QListWidget(PageControlInfos), "LbFrames", QStringLiteral("Frames"), false},
-        {new QListWidget(PageControlInfos), "lbImages", QStringLiteral("Images"), false},
-        {new QListWidget(PageControlInfos), "LbFields", QStringLiteral("Fields"), false},
-        {new QTreeWidget(PageControlInfos), "TreeView1", QStringLiteral("Object View"), false},
-        {mmParser, nullptr, QStringLiteral("Parser"), true},
-    };
-    for (const Page& page : pages) {
-        if (page.name != nullptr) {
-            page.view->setObjectName(QString::fromLatin1(page.name));
-            page.view->setFont(courier);
-        }
-        const int index = PageControlInfos->addTab(page.view, page.caption);
-        PageControlInfos->setTabVisible(index, page.tabShown);
-    }
-    PageControlInfos->setCurrentWidget(mmParser);
-    layout->addWidget(PageControlInfos);
-    return sheet;
+    m_views = new InspectionViews(mmParser, toolbarImage, this);
+    connectHandler(m_views, &InspectionViews::viewChosen, &TfrmMyBrowser::PageControlInfosChange);
+    return m_views;
 }
 
 QTabWidget* TfrmMyBrowser::buildSidePanel() {
     auto* panel = new QTabWidget(this);
     panel->setObjectName(QStringLiteral("PageControl1"));
-    for (const char* hidden : {"Extras", "Design", "Options"}) {
-        const int index =
-            panel->addTab(namedWidget(new QWidget(panel), hidden), QString::fromLatin1(hidden));
-        panel->setTabVisible(index, false);
+    for (QWidget* hidden : {buildExtrasPage(), buildDesignPage(), buildOptionsPage()}) {
+        // The tools fit any width the user gives the panel.
+        hidden->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        panel->setTabVisible(panel->addTab(hidden, hidden->objectName()), false);
     }
-    // The event log, which "GO" clears.
-    QWidget* extras = panel->findChild<QWidget*>(QStringLiteral("Extras"));
-    auto* extrasLayout = new QVBoxLayout(extras);
-    extrasLayout->setContentsMargins(0, 0, 0, 0);
-    extrasLayout->addWidget(new QLabel(QStringLiteral("Event log"), extras));
-    lvEventLog = new QListWidget(extras);
-    lvEventLog->setObjectName(QStringLiteral("lvEventLog"));
-    extrasLayout->addWidget(lvEventLog, 1);
 
     tbResults = namedWidget(new QWidget(panel), "tbResults");
     auto* layout = new QVBoxLayout(tbResults);
@@ -408,6 +374,61 @@ QTabWidget* TfrmMyBrowser::buildSidePanel() {
     return panel;
 }
 
+QWidget* TfrmMyBrowser::buildExtrasPage() {
+    auto* page = namedWidget(new QWidget(this), "Extras");
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 0);
+    m_search = new SearchBox(page);
+    connectHandler(m_search, &SearchBox::searchRequested,
+                   &TfrmMyBrowser::btnSearchAndHighlightClick);
+    m_inspector = new ElementInspector(page);
+    auto* logBar = new QLabel(QStringLiteral("Event log"), page);
+    logBar->setFrameShape(QFrame::StyledPanel);
+    lvEventLog = new EventLog(page);
+    layout->addWidget(m_search);
+    layout->addWidget(m_inspector);
+    layout->addWidget(logBar);
+    layout->addWidget(lvEventLog, 1);
+    return page;
+}
+
+QWidget* TfrmMyBrowser::buildDesignPage() {
+    auto* page = namedWidget(new QWidget(this), "Design");
+    auto* group = new QGroupBox(QStringLiteral("Design Options"), page);
+    auto* liveResize = new QCheckBox(QStringLiteral("Live Resize"), group);
+    liveResize->setObjectName(QStringLiteral("chkLiveResize"));
+    liveResize->setToolTip(QStringLiteral(
+        "Causes the MSHTML Editor to update an element's appearance continuously during a "
+        "resizing or moving operation, rather than updating only at the completion of the move "
+        "or resize."));
+    auto* multipleSelection = new QCheckBox(QStringLiteral("Multiple Selection"), group);
+    multipleSelection->setObjectName(QStringLiteral("chkMultipleSelection"));
+    multipleSelection->setToolTip(
+        QStringLiteral("Allows for the selection of more than one site selectable element at a "
+                       "time when the user holds down the SHIFT or CTRL keys"));
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(liveResize);
+    groupLayout->addWidget(multipleSelection);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(group);
+    layout->addStretch(1);
+    return page;
+}
+
+QWidget* TfrmMyBrowser::buildOptionsPage() {
+    auto* page = namedWidget(new QWidget(this), "Options");
+    m_options = new DisplayOptions(page);
+    connect(m_options, &DisplayOptions::borderClicked, this, [this](bool bordered) {
+        guarded([this, bordered] { chk3DBorderStyleClick(bordered); });
+    });
+    connect(m_options, &DisplayOptions::scrollBarsClicked, this,
+            [this](bool hidden) { guarded([this, hidden] { chkNoScrollBarsClick(hidden); }); });
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(m_options);
+    layout->addStretch(1);
+    return page;
+}
+
 void TfrmMyBrowser::connectMenus() {
     const std::pair<QMenu*, void (TfrmMyBrowser::*)()> openings[] = {
         {m_menu->File1, &TfrmMyBrowser::File1Click},
@@ -440,6 +461,9 @@ void TfrmMyBrowser::connectMenus() {
         {m_menu->NavigationBar1, &TfrmMyBrowser::NavigationBar1Click},
         {m_menu->Cookie1, &TfrmMyBrowser::Cookie1Click},
         {m_menu->InternetOptions1, &TfrmMyBrowser::InternetOptions1Click},
+        {m_menu->AddHTML1, &TfrmMyBrowser::AddHTML1Click},
+        {m_menu->DesignMode1, &TfrmMyBrowser::DesignMode1Click},
+        {m_menu->InspectionTools1, &TfrmMyBrowser::InspectionTools1Click},
     };
     for (const auto& [item, handler] : items) {
         connectHandler(item, &QAction::triggered, handler);
@@ -548,8 +572,10 @@ void TfrmMyBrowser::connectBrowser(TWebbrowser* browser, bool captureTab) {
             [this, browser](int command, bool enable) {
                 WebBrowser1CommandStateChange(browser, command, enable);
             });
-    connect(browser, &TWebbrowser::DownloadComplete, this,
-            &TfrmMyBrowser::WebBrowser1DownloadComplete);
+    connectHandler(browser, &TWebbrowser::DownloadComplete,
+                   &TfrmMyBrowser::WebBrowser1DownloadComplete);
+    connect(browser, &TWebbrowser::DownloadBegin, this,
+            [this, browser] { WebBrowser1DownloadBegin(browser); });
     // Answered on the spot: the request is gone once the signal returns.
     connect(browser, &TWebbrowser::NewWindow2, this,
             [this, browser](QPointer<TWebbrowser>& ppDisp, bool& Cancel) {
@@ -601,6 +627,12 @@ void TfrmMyBrowser::WebBrowser1NavigateComplete2(TWebbrowser* sender) {
 }
 
 void TfrmMyBrowser::WebBrowser1DownloadComplete() {
+    // To the page on screen, whichever browser reported. A page replaced meanwhile gets the
+    // options at its own download complete.
+    try {
+        m_options->applyAfterDownload(GetCurrentWB());
+    } catch (const dom::DomError&) {
+    }
     // Painting works the zone out again.
     StatusBar1->update();
     ToolBtnStop->setEnabled(false);

@@ -20,6 +20,7 @@ class QPlainTextEdit;
 class QPrinter;
 class QSplitter;
 class QTabWidget;
+class QTimer;
 class QToolBar;
 class QToolButton;
 class QWidget;
@@ -32,12 +33,18 @@ class OfflineSwitch;
 
 class ApplicationEvents;
 class BrowserTabs;
+class DisplayOptions;
+class ElementInspector;
+class EventLog;
+class InspectionViews;
 class MainMenu;
 class MainStatusBar;
+class PageMessageHook;
 class ResultsPane;
 class ResultsTable;
 class RunJournal;
 class RunRecorder;
+class SearchBox;
 class SplitScreenSetting;
 class TWebbrowser;
 class TextPanel;
@@ -49,7 +56,8 @@ class UserDialogs;
 // meet here; the tabs, the menu and the browser operations are parts of their own. The methods
 // live in several source files by concern: layout and browser events here, the capture run in
 // tfrm_my_browser_capture.cpp, navigation in tfrm_my_browser_navigation.cpp, tabs in
-// tfrm_my_browser_tabs.cpp, menu commands in tfrm_my_browser_commands.cpp.
+// tfrm_my_browser_tabs.cpp, menu commands in tfrm_my_browser_commands.cpp, the inspection tools
+// in tfrm_my_browser_inspection.cpp.
 class TfrmMyBrowser : public QMainWindow, private CaptureHost {
     Q_OBJECT
 
@@ -129,6 +137,19 @@ public:
     void Cookie1Click();
     void InternetOptions1Click();
 
+    // Inspection: the document views, the element under the cursor, search and highlight, the
+    // display options, the event log and page editing.
+    void PageControlInfosChange();
+    void Timer1Timer();
+    void btnSearchAndHighlightClick();
+    void chk3DBorderStyleClick(bool bordered);
+    void chkNoScrollBarsClick(bool hidden);
+    void AddHTML1Click();
+    void DesignMode1Click();
+    // Shows or hides every hidden tab of the inspection tools and the Extras menu, and keeps the
+    // choice for the next start.
+    void InspectionTools1Click();
+
     // The split toggle and its setting.
     void tbSplitScreenClick();
     void RestoreSplitter();
@@ -150,6 +171,10 @@ private:
     void buildSearchBox(QWidget* panel);
     QWidget* buildParsingInfo();
     QTabWidget* buildSidePanel();
+    QWidget* buildExtrasPage();
+    QWidget* buildDesignPage();
+    QWidget* buildOptionsPage();
+    void showInspectionTools(bool shown);
     QToolButton* addToolButton(QToolBar* bar, const char* name, int image, const QString& text,
                                const QString& hint, bool shown = true);
 
@@ -169,6 +194,9 @@ private:
     void WebBrowser1BeforeNavigate2();
     void WebBrowser1NavigateComplete2(TWebbrowser* sender);
     void WebBrowser1DownloadComplete();
+    void WebBrowser1DownloadBegin(TWebbrowser* sender);
+    // Records the event in the event log with the tab of the browser that reported it.
+    void LogEvent(const QString& name, TWebbrowser* sender);
 
     // The capture run's side of the page chain.
     std::shared_ptr<dom::Document> currentDocument() override;
@@ -232,17 +260,21 @@ private:
     QWidget* TabSheet1 = nullptr;
     QToolButton* btnCapture = nullptr;
     TWebbrowser* WebBrowser1 = nullptr;
-    QTabWidget* PageControlInfos = nullptr;
-    QPlainTextEdit* PlainTextEdit = nullptr;
+    InspectionViews* m_views = nullptr;
     TextPanel* mmParser = nullptr;
     QSplitter* Splitter1 = nullptr;
     QTabWidget* PageControl1 = nullptr;
     QWidget* tbResults = nullptr;
     ResultsPane* mmResults = nullptr;
     ResultsTable* m_resultsTable = nullptr;
-    QListWidget* lvEventLog = nullptr;
+    SearchBox* m_search = nullptr;
+    ElementInspector* m_inspector = nullptr;
+    EventLog* lvEventLog = nullptr;
+    DisplayOptions* m_options = nullptr;
+    QTimer* Timer1 = nullptr;
     MainStatusBar* StatusBar1 = nullptr;
     MainMenu* m_menu = nullptr;
+    std::unique_ptr<PageMessageHook> m_pageHook;
     // Last, so it stops calling in before anything else of the window goes.
     std::unique_ptr<ApplicationEvents> m_applicationEvents;
 };

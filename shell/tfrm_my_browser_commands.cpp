@@ -3,6 +3,7 @@
 #include "browser/offline_switch.h"
 #include "browser/twebbrowser.h"
 #include "browser/wb_funcs.h"
+#include "inspect/page_marks.h"
 #include "shell/global_offline.h"
 #include "shell/main_menu.h"
 #include "shell/security_zone.h"
@@ -24,6 +25,7 @@ void TfrmMyBrowser::Edit2Click() {
 
 void TfrmMyBrowser::View1Click() {
     m_menu->updateViewMenu(GetCurrentWB());
+    m_menu->DesignMode1->setChecked(IsDesignMode(GetCurrentWB()));
 }
 
 void TfrmMyBrowser::Extras1Click() {

@@ -3,6 +3,7 @@
 
 #include "browser/twebbrowser.h"
 #include "browser/wb_funcs.h"
+#include "inspect/event_log.h"
 #include "shell/browser_html.h"
 #include "shell/directory_search.h"
 #include "shell/main_menu.h"

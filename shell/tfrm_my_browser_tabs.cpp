@@ -3,12 +3,13 @@
 #include "browser/dom.h"
 #include "browser/twebbrowser.h"
 #include "browser/wb_funcs.h"
+#include "inspect/inspection_views.h"
+#include "inspect/page_message_hook.h"
 #include "shell/browser_tabs.h"
 #include "shell/tfrm_my_browser.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QToolButton>
 
 namespace larkspan {
@@ -27,6 +28,7 @@ bool isDuplicateKey(const QEvent* event) {
 
 void TfrmMyBrowser::WebBrowser1NewWindow2(TWebbrowser* sender, QPointer<TWebbrowser>& ppDisp,
                                           bool& Cancel) {
+    LogEvent(QStringLiteral("OnNewWindow"), sender);
     if (sender->ReadyState() != 4) {
         ppDisp = nullptr;
         Cancel = true;
@@ -56,13 +58,10 @@ void TfrmMyBrowser::PageControlChange() {
         }
     }
     // The capture tab's text, whatever tab is active.
-    try {
-        const auto document = WebBrowser1->Document();
-        const auto body = document && document->isHtmlDocument() ? document->body() : nullptr;
-        if (body) {
-            PlainTextEdit->setPlainText(body->innerText());
-        }
-    } catch (const dom::DomError&) {
+    m_views->fillPlainText(WebBrowser1);
+    // Arriving at the views shows the active one as the page is now.
+    if (m_tabs->pageControl()->currentWidget() == m_views) {
+        PageControlInfosChange();
     }
 }
 
@@ -74,10 +73,10 @@ void TfrmMyBrowser::DuplicateTab1Click() {
     m_tabs->DuplicateTab1Click();
 }
 
-bool TfrmMyBrowser::ApplicationEvents1Message(QObject* /*receiver*/, QEvent* event) {
+bool TfrmMyBrowser::ApplicationEvents1Message(QObject* receiver, QEvent* event) {
     // Ctrl+N duplicates the current tab, from any box of the program, modal ones included.
     if (!isDuplicateKey(event)) {
-        return false;
+        return m_pageHook->filter(receiver, event);
     }
     try {
         if (!HasDocument(GetCurrentWB())) {

@@ -1,6 +1,8 @@
 #include "qt_printers.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -156,6 +159,102 @@ TEST(FrontDoor, UnknownArgumentsHelpVersionAndNoDisplay) {
             << what.toStdString();
         EXPECT_EQ(process.readAllStandardError(), c.err) << what.toStdString();
     }
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QString lastLine(const QByteArray& err) {
+    const QStringList lines =
+        withoutRootNotice(QString::fromUtf8(err)).split(u'\n', Qt::SkipEmptyParts);
+    return lines.isEmpty() ? QString() : lines.constLast();
+}
+
+// Texts that once took minutes or lost fields: each gives exactly these lines.
+TEST(CaptureFromText, HostileTextsGiveTheirLines) {
+    struct Case {
+        const char* name;
+        QByteArray text;
+        QByteArray lines;
+    };
+    const Case cases[] = {
+        {"SectionSignFlood",
+         "listing-name: Flood\r\nlisting-short-description: " +
+             QByteArray("\xC2\xA7").repeated(2'000'000) + " tail\r\nlisting-name: After\r\n",
+         R"("Flood","","","","","","","","","","","","","")"
+         "\r\n"
+         R"("After","","","","","","","","","","","","","")"
+         "\r\n"},
+        {"LineOfCommasBeforeTheAddress",
+         "listing-name: Commas\r\nlisting-short-description: our address: " +
+             QByteArray("lane, ").repeated(30) + "\r\nlisting-address: 1 Hay St, Perth WA 6000\r\n",
+         R"("Commas","","","1 Hay St","6000","Perth","WA","","our address: )" +
+             QByteArray("lane, ").repeated(30) +
+             R"(","","","","http://maps.google.com/maps?t=m&q=1+Hay+St+Perth+WA+","")"
+             "\r\n"},
+        {"Empty", QByteArray(), QByteArray()},
+    };
+    QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("text.txt"));
+    for (const Case& c : cases) {
+        writeFile(input, c.text);
+        const ProcessResult run =
+            runLarkspan({QStringLiteral("capture"), QStringLiteral("--from-text"), input});
+        EXPECT_EQ(run.exitCode, 0) << c.name << ": " << run.err.toStdString();
+        EXPECT_EQ(run.out, kUtf8Signature + c.lines) << c.name;
+        EXPECT_EQ(
+            lastLine(run.err),
+            QStringLiteral("A total of %1 addresses have been scraped!").arg(c.lines.count("\r\n")))
+            << c.name;
+    }
+}
+
+// A named pipe (or a device) given to -o is written to, never replaced by a regular file.
+TEST(CaptureFromText, WritesIntoANamedPipe) {
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("results.pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QProcess process;
+    process.start(QStringLiteral(LARKSPAN_EXECUTABLE),
+                  {QStringLiteral("capture"), QStringLiteral("--from-text"), sampleText(),
+                   QStringLiteral("-o"), pipe});
+    QFile reader(pipe);
+    ASSERT_TRUE(reader.open(QIODevice::ReadOnly));  // waits for the writer
+    const QByteArray written = reader.readAll();
+    ASSERT_TRUE(process.waitForFinished(60'000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_EQ(written, expectedResults());
+    EXPECT_TRUE(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+}
+
+// Ctrl+C in the middle of a text: exit 130, and an earlier output file stays as it was.
+TEST(CaptureFromText, InterruptLeavesTheOutputFileAsItWas) {
+    QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("text.pipe"));
+    const QString output = dir.filePath(QStringLiteral("results.csv"));
+    writeFile(output, "earlier\r\n");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(input).constData(), 0600), 0);
+    QProcess process;
+    process.start(QStringLiteral(LARKSPAN_EXECUTABLE),
+                  {QStringLiteral("capture"), QStringLiteral("--from-text"), input,
+                   QStringLiteral("-o"), output});
+    QFile writer(input);
+    ASSERT_TRUE(writer.open(QIODevice::WriteOnly));  // waits for the reader
+    writer.write("listing-name: A\r\n\xC2\xA7");
+    writer.flush();
+    // The command now waits for more text; the interrupt is seen before the next block.
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    writer.write("listing-name: B\r\n\xC2\xA7listing-name: C\r\n");
+    writer.close();
+    ASSERT_TRUE(process.waitForFinished(60'000));
+    EXPECT_EQ(process.exitCode(), 130);
+    EXPECT_EQ(lastLine(process.readAllStandardError()), QStringLiteral("larkspan: interrupted"));
+    EXPECT_EQ(readFile(output), QByteArray("earlier\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System),
+              (QStringList{QStringLiteral("results.csv"), QStringLiteral("text.pipe")}));
 }
 
 QString samplePage(int number) {

@@ -105,6 +105,7 @@ private slots:
     void elementProperties_data();
     void elementProperties();
     void prefetchGivesTheValuesOfPlainReads();
+    void textsArriveWhole();
     void roundTripsOfAWalk();
     void handlesOutliveAnyNumberOfListsTakenSince();
     void documentWithoutBody();
@@ -232,6 +233,29 @@ void DomBridgeTest::prefetchGivesTheValuesOfPlainReads() {
     QCOMPARE(propertiesOf(*prefetched), expected);
 }
 
+// Many values come in one answer, cut by their lengths: none may spill into the next.
+void DomBridgeTest::textsArriveWhole() {
+    const std::shared_ptr<dom::Document> document = show(QStringLiteral("/texts.html"));
+    QVERIFY(document);
+    const std::unique_ptr<dom::ElementCollection> paragraphs =
+        document->body()->getElementsByTagName(QStringLiteral("P"));
+    paragraphs->prefetch({{0, dom::ElementProperty::InnerHTML},
+                          {1, dom::ElementProperty::InnerText | dom::ElementProperty::InnerHTML},
+                          {2, dom::ElementProperty::InnerText},
+                          {3, dom::ElementProperty::InnerHTML},
+                          {4, dom::ElementProperty::InnerHTML}});
+    const QStringList expected{QStringLiteral("lone \uFFFD surrogate"),
+                               QString(),
+                               QString(),
+                               QStringLiteral("line\nfeed {\"json\": [1]}"),
+                               QStringLiteral("astral \U0001F600"),
+                               QStringLiteral("nul ") + QChar(0) + QStringLiteral(" end")};
+    QCOMPARE((QStringList{paragraphs->item(0)->innerHTML(), paragraphs->item(1)->innerText(),
+                          paragraphs->item(1)->innerHTML(), paragraphs->item(2)->innerText(),
+                          paragraphs->item(3)->innerHTML(), paragraphs->item(4)->innerHTML()}),
+             expected);
+}
+
 void DomBridgeTest::roundTripsOfAWalk() {
     QVERIFY(loadPage(m_browser, m_server.url(QStringLiteral("/elements.html"))));
     struct Step {
@@ -250,6 +274,13 @@ void DomBridgeTest::roundTripsOfAWalk() {
         {"prefetch everything of every element",
          [&] { elements->prefetch(allIndices(*elements), AllProperties); }, 1},
         {"read everything of every element", [&] { propertiesOf(*elements); }, 0},
+        {"prefetch other properties of other elements, in one go",
+         [&] {
+             document->all()->prefetch({{0, dom::ElementProperty::InnerText},
+                                        {1, dom::ElementProperty::OuterHTML},
+                                        {2, dom::ElementProperty::Href}});
+         },
+         2},
         {"read without a prefetch", [&] { document->all()->item(0)->innerText(); }, 2},
     };
     for (const Step& step : steps) {

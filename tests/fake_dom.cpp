@@ -95,12 +95,13 @@ std::shared_ptr<dom::Element> FakeCollection::item(int index) const {
     return m_elements[static_cast<size_t>(index)];
 }
 
-void FakeCollection::prefetch(const QList<int>& indices, dom::ElementProperties properties) {
-    PrefetchCall call{{}, properties};
-    for (int index : indices) {
-        auto element = std::static_pointer_cast<FakeElement>(item(index));
-        element->notePrefetch(properties);
+void FakeCollection::prefetch(const QList<dom::PrefetchRequest>& requests) {
+    PrefetchCall call;
+    for (const dom::PrefetchRequest& request : requests) {
+        auto element = std::static_pointer_cast<FakeElement>(item(request.index));
+        element->notePrefetch(request.properties);
         call.ids.append(element->id());
+        call.properties |= request.properties;
     }
     m_log->prefetches.push_back(std::move(call));
 }

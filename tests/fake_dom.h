@@ -29,6 +29,7 @@ struct Node {
     bool gone = false;  // every call raises DomError, as for an element of a page that went away
 };
 
+// One round trip: the elements it covered, and every property it fetched of any of them.
 struct PrefetchCall {
     QStringList ids;
     dom::ElementProperties properties;
@@ -83,7 +84,8 @@ public:
 
     int length() const override;
     std::shared_ptr<dom::Element> item(int index) const override;
-    void prefetch(const QList<int>& indices, dom::ElementProperties properties) override;
+    using dom::ElementCollection::prefetch;
+    void prefetch(const QList<dom::PrefetchRequest>& requests) override;
 
 private:
     std::vector<std::shared_ptr<FakeElement>> m_elements;

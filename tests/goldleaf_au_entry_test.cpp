@@ -136,6 +136,23 @@ INSTANTIATE_TEST_SUITE_P(
                    .mapLink = kMapByAddress + QStringLiteral("1\u00a0Main+Rd+Perth+WA+")}}),
     testName);
 
+// A line of many commas that is no address once made the address pattern give up on the whole
+// block; the real address further down is found.
+INSTANTIATE_TEST_SUITE_P(CostlyLines, ListingBlockTest,
+                         testing::Values(BlockCase{
+                             "EarlierLineOfCommas",
+                             QStringLiteral("listing-short-description: our address: ") +
+                                 QStringLiteral("lane, ").repeated(30) +
+                                 QStringLiteral("\r\nlisting-address: 1 Hay St, Perth WA 6000\r\n"),
+                             {.street = QStringLiteral("1 Hay St"),
+                              .postcode = QStringLiteral("6000"),
+                              .city = QStringLiteral("Perth"),
+                              .state = QStringLiteral("WA"),
+                              .description = QStringLiteral("our address: ") +
+                                             QStringLiteral("lane, ").repeated(30),
+                              .mapLink = kMapByAddress + QStringLiteral("1+Hay+St+Perth+WA+")}}),
+                         testName);
+
 INSTANTIATE_TEST_SUITE_P(
     Contacts, ListingBlockTest,
     testing::Values(

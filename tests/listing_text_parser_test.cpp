@@ -1,6 +1,10 @@
 #include "capture/listing_text_parser.h"
 
+#include "capture/listing_text_reader.h"
 #include "qt_printers.h"
+#include "trickling_device.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +79,44 @@ TEST(ListingTextParser, UsesItsServiceAddresses) {
     EXPECT_TRUE(lines.front().endsWith(
         QStringLiteral("\"http://m.test/maps?q=,1&t=m\",\"http://d.test/a-1-listing.html\"")))
         << lines.front().toStdString();
+}
+
+QString sampleText() {
+    QFile file(QStringLiteral(LARKSPAN_SOURCE_DIR "/samples/listing-text.txt"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+TEST(ListingTextParser, ReadingAsAStreamGivesTheLinesOfTheWholeText) {
+    const QString text =
+        sampleText() + QStringLiteral("§") + nameLine(QStringLiteral("Last")) + QStringLiteral("§");
+    ListingTextParser parser;
+    const QStringList whole = parser.resultLines(text);
+    ASSERT_EQ(whole.size(), 4);
+
+    TricklingDevice device(text.toUtf8(), 7);
+    ListingTextReader reader(device, QStringLiteral("sample"));
+    QStringList streamed;
+    const qint64 count =
+        parser.parse(reader, [&streamed](const QString& line) { streamed.append(line); });
+    EXPECT_EQ(streamed, whole);
+    EXPECT_EQ(count, whole.size());
+}
+
+// The stop request is asked before each block; blocks already parsed keep their lines.
+TEST(ListingTextParser, StopRequestEndsTheParseBetweenBlocks) {
+    const QString text = nameLine(QStringLiteral("A")) + QStringLiteral("§") +
+                         nameLine(QStringLiteral("B")) + QStringLiteral("§") +
+                         nameLine(QStringLiteral("C"));
+    ListingTextParser parser;
+    int asked = 0;
+    parser.setStopRequest([&asked] { return ++asked == 3; });
+    TricklingDevice device(text.toUtf8(), 1 << 20);
+    ListingTextReader reader(device, QStringLiteral("text"));
+    QStringList names;
+    EXPECT_THROW(
+        parser.parse(reader, [&names](const QString& line) { names.append(firstColumn(line)); }),
+        ParseInterrupted);
+    EXPECT_EQ(names, (QStringList{QStringLiteral("\"A\""), QStringLiteral("\"B\"")}));
 }
 
 }  // namespace

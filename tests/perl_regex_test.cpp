@@ -8,51 +8,11 @@
 namespace larkspan {
 namespace {
 
-QStringList split(const QString& subject, const QString& regEx = QStringLiteral("§"),
-                  int limit = 0) {
+TEST(PerlRegExMatch, EmptyMatchesAreRefused) {
     TPerlRegEx regex;
-    regex.setRegEx(regEx);
-    regex.setSubject(subject);
-    QStringList pieces;
-    regex.Split(pieces, limit);
-    return pieces;
-}
-
-TEST(PerlRegExSplit, KeepsEveryPieceBetweenSeparators) {
-    struct Case {
-        QString subject;
-        QStringList pieces;
-    };
-    const Case cases[] = {
-        {QStringLiteral("a§§b"), {QStringLiteral("a"), QString(), QStringLiteral("b")}},
-        {QStringLiteral("§a"), {QString(), QStringLiteral("a")}},
-        {QStringLiteral("a§"), {QStringLiteral("a"), QString()}},
-        {QStringLiteral("ab"), {QStringLiteral("ab")}},
-        {QString(), {QString()}},
-        {QStringLiteral("+-§--x: 1\r\n+-§--y"),
-         {QStringLiteral("+-"), QStringLiteral("--x: 1\r\n+-"), QStringLiteral("--y")}},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(split(c.subject), c.pieces) << c.subject.toStdString();
-    }
-}
-
-TEST(PerlRegExSplit, AppendsToWhatTheListHolds) {
-    TPerlRegEx regex;
-    regex.setRegEx(QStringLiteral(","));
-    regex.setSubject(QStringLiteral("b,c"));
-    QStringList pieces{QStringLiteral("a")};
-    regex.Split(pieces, 0);
-    EXPECT_EQ(pieces, (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
-}
-
-TEST(PerlRegExSplit, LimitCapsThePieces) {
-    EXPECT_EQ(split(QStringLiteral("a,b,c"), QStringLiteral(","), 2),
-              (QStringList{QStringLiteral("a"), QStringLiteral("b,c")}));
-}
-
-TEST(PerlRegExSplit, EmptyMatchesAreRefused) {
-    EXPECT_EQ(split(QStringLiteral("ab"), QStringLiteral("x*")), QStringList{QStringLiteral("ab")});
+    regex.setRegEx(QStringLiteral("x*"));
+    regex.setSubject(QStringLiteral("ab"));
+    EXPECT_FALSE(regex.Match());
 }
 
 TEST(PerlRegExReplaceAll, DeletesEveryDoubleQuote) {
@@ -122,19 +82,17 @@ TEST(PerlRegExErrors, BadPatternRaisesOnUse) {
     regex.setRegEx(QStringLiteral("(a"));
     regex.setSubject(QStringLiteral("a"));
     EXPECT_THROW(regex.Match(), PcreCompileError);
-    QStringList pieces;
-    EXPECT_THROW(regex.Split(pieces, 0), PcreCompileError);
+    EXPECT_THROW(regex.ReplaceAll(), PcreCompileError);
 }
 
 TEST(PerlRegExCache, SharedPatternGivesSameResults) {
     RegexCache cache;
     for (int round = 0; round < 2; ++round) {
         TPerlRegEx regex(&cache);
-        regex.setRegEx(QStringLiteral("§"));
+        regex.setRegEx(QStringLiteral("§(.)"));
         regex.setSubject(QStringLiteral("a§b"));
-        QStringList pieces;
-        regex.Split(pieces, 0);
-        EXPECT_EQ(pieces, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+        ASSERT_TRUE(regex.Match());
+        EXPECT_EQ(regex.Groups(1), QStringLiteral("b"));
     }
 }
 

@@ -11,6 +11,11 @@ struct SearchCase {
     const char* query;  // after "q=", as sent
 };
 
+// Names the case instead of dumping its bytes in test listings.
+void PrintTo(const SearchCase& searchCase, std::ostream* os) {
+    *os << searchCase.name;
+}
+
 class WebSearchTest : public ::testing::TestWithParam<SearchCase> {};
 
 TEST_P(WebSearchTest, EncodesTheTextIntoTheQuery) {
@@ -33,7 +38,7 @@ const SearchCase kCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Texts, WebSearchTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace larkspan

@@ -4,4 +4,5 @@
 int runWindowTests(int argc, char* argv[]);
 int runTabsTests(int argc, char* argv[]);
 int runCommandsTests(int argc, char* argv[]);
+int runInspectionToolsTests(int argc, char* argv[]);
 int runResultsViewsTests(int argc, char* argv[]);

@@ -8,6 +8,7 @@ int main(int argc, char* argv[]) {
     int failures = runWindowTests(argc, argv);
     failures += runTabsTests(argc, argv);
     failures += runCommandsTests(argc, argv);
+    failures += runInspectionToolsTests(argc, argv);
     failures += runResultsViewsTests(argc, argv);
     return failures;
 }

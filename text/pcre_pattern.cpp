@@ -50,6 +50,16 @@ bool isLimitError(int rc) {
 
 }  // namespace
 
+struct PcreMatch::Data {
+    pcre2_match_data* data = nullptr;
+    ~Data() { pcre2_match_data_free(data); }
+};
+
+PcreMatch::PcreMatch() = default;
+PcreMatch::~PcreMatch() = default;
+PcreMatch::PcreMatch(PcreMatch&&) noexcept = default;
+PcreMatch& PcreMatch::operator=(PcreMatch&&) noexcept = default;
+
 PcreCompileError::PcreCompileError(const QString& message, int code, qsizetype offset)
     : std::runtime_error(message.toStdString()), m_code(code), m_offset(offset) {}
 
@@ -99,17 +109,23 @@ PcrePattern::~PcrePattern() = default;
 
 bool PcrePattern::search(QStringView subject, qsizetype startOffset, std::uint32_t matchOptions,
                          PcreMatch& match) const {
-    match.groups.assign(static_cast<std::size_t>(m_captureCount) + 1, PcreMatch::Span{});
+    const auto pairs = static_cast<std::size_t>(m_captureCount) + 1;
+    match.groups.assign(pairs, PcreMatch::Span{});
 
-    using MatchData = std::unique_ptr<pcre2_match_data, decltype(&pcre2_match_data_free)>;
-    const MatchData data(pcre2_match_data_create_from_pattern(m_impl->code, nullptr),
-                         &pcre2_match_data_free);
-    if (!data) {
-        throw std::bad_alloc();
+    if (!match.m_data) {
+        match.m_data = std::make_unique<PcreMatch::Data>();
     }
-    const int rc = pcre2_match(
-        m_impl->code, codeUnits(subject), static_cast<PCRE2_SIZE>(subject.size()),
-        static_cast<PCRE2_SIZE>(startOffset), matchOptions, data.get(), m_impl->matchContext);
+    pcre2_match_data*& data = match.m_data->data;
+    if (data == nullptr || pcre2_get_ovector_count(data) < pairs) {
+        pcre2_match_data_free(data);
+        data = pcre2_match_data_create(static_cast<std::uint32_t>(pairs), nullptr);
+        if (data == nullptr) {
+            throw std::bad_alloc();
+        }
+    }
+    const int rc =
+        pcre2_match(m_impl->code, codeUnits(subject), static_cast<PCRE2_SIZE>(subject.size()),
+                    static_cast<PCRE2_SIZE>(startOffset), matchOptions, data, m_impl->matchContext);
     if (rc == PCRE2_ERROR_NOMATCH || isLimitError(rc)) {
         return false;
     }
@@ -117,9 +133,7 @@ bool PcrePattern::search(QStringView subject, qsizetype startOffset, std::uint32
         throw std::runtime_error(errorMessage(rc).toStdString());
     }
 
-    const PCRE2_SIZE* offsets = pcre2_get_ovector_pointer(data.get());
-    const auto pairs =
-        std::min<std::size_t>(pcre2_get_ovector_count(data.get()), match.groups.size());
+    const PCRE2_SIZE* offsets = pcre2_get_ovector_pointer(data);
     for (std::size_t i = 0; i < pairs; ++i) {
         if (offsets[2 * i] != PCRE2_UNSET) {
             match.groups[i] = {static_cast<qsizetype>(offsets[2 * i]),

@@ -22,14 +22,26 @@ private:
     qsizetype m_offset;
 };
 
-// Start and end offsets of every group of one match; -1 for a group that took no part.
-struct PcreMatch {
+// Start and end offsets of every group of one match; -1 for a group that took no part. It also
+// keeps PCRE2's working memory between searches, so a search allocates nothing once warm.
+class PcreMatch {
+public:
     struct Span {
         qsizetype start = -1;
         qsizetype end = -1;
         bool isSet() const { return start >= 0; }
     };
     std::vector<Span> groups;
+
+    PcreMatch();
+    ~PcreMatch();
+    PcreMatch(PcreMatch&&) noexcept;
+    PcreMatch& operator=(PcreMatch&&) noexcept;
+
+private:
+    friend class PcrePattern;
+    struct Data;
+    std::unique_ptr<Data> m_data;
 };
 
 // One compiled PCRE2 (16-bit) pattern. Immutable once built, so one compilation can serve

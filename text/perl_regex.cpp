@@ -95,20 +95,4 @@ bool TPerlRegEx::ReplaceAll() {
     return replaced;
 }
 
-void TPerlRegEx::Split(QStringList& strings, int limit) {
-    PcreMatch match;
-    qsizetype pieceStart = 0;
-    qsizetype from = 0;
-    int pieces = 1;
-    while ((limit <= 0 || pieces < limit) && from <= m_subject.size() && search(from, match)) {
-        const auto& whole = match.groups.front();
-        strings.append(m_subject.mid(pieceStart, whole.start - pieceStart));
-        pieceStart = whole.end;
-        // An empty match (possible once preNotEmpty is cleared) must still move on.
-        from = whole.end > whole.start ? whole.end : whole.end + 1;
-        ++pieces;
-    }
-    strings.append(m_subject.mid(pieceStart));
-}
-
 }  // namespace larkspan

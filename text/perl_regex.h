@@ -4,7 +4,6 @@
 
 #include <QFlags>
 #include <QString>
-#include <QStringList>
 
 #include <memory>
 
@@ -34,7 +33,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(PerlRegExStates)
 
 // A thin object over PCRE2 in UTF mode, with any Unicode line end as newline. Searches refuse
 // empty matches unless preNotEmpty is taken out of State. Compile errors surface as
-// PcreCompileError from Match, ReplaceAll and Split.
+// PcreCompileError from Match and ReplaceAll.
 class TPerlRegEx {
 public:
     explicit TPerlRegEx(RegexCache* cache = nullptr);
@@ -58,10 +57,6 @@ public:
     // Replaces every match by Replacement, searching on after each inserted replacement.
     // Gives false, with Subject unchanged, when nothing matched.
     bool ReplaceAll();
-
-    // Appends the pieces of Subject between matches, empty pieces included. A Limit above 0
-    // caps the number of pieces; the last one then holds the rest of Subject.
-    void Split(QStringList& strings, int limit);
 
 private:
     const PcrePattern& compiled();

@@ -1,11 +1,8 @@
 #include "text/regexpr.h"
 
 #include "text/regex_cache.h"
-#include "text/regexpr_syntax.h"
 
-#define PCRE2_CODE_UNIT_WIDTH 16
 #include <cstring>
-#include <pcre2.h>
 
 namespace larkspan {
 namespace {
@@ -81,17 +78,7 @@ void TRegExpr::compile() {
         }
     }
 
-    const TranslatedPattern translated = translateRegExprPattern(m_expression, m_modifiers[kS]);
-    const std::uint32_t options = PCRE2_DOLLAR_ENDONLY | (m_modifiers[kS] ? PCRE2_DOTALL : 0);
-    try {
-        m_compiled = compilePattern(m_cache, translated.pcre, options, PCRE2_NEWLINE_ANY);
-    } catch (const PcreCompileError& error) {
-        const qsizetype pos = translated.sourcePosition(error.offset()) + 1;
-        throw ERegExpr(QStringLiteral("Invalid expression at position %1: %2")
-                           .arg(pos)
-                           .arg(QString::fromStdString(error.what())),
-                       error.code(), pos);
-    }
+    m_compiled = compileProgram(m_cache, m_expression, m_modifiers[kS]);
     if (m_compiled->captureCount() > kMaxGroup) {
         m_compiled.reset();
         throw ERegExpr(QStringLiteral("Too many groups (at most %1)").arg(kMaxGroup),
@@ -105,13 +92,18 @@ bool TRegExpr::Exec(const QString& input) {
     if (!m_compiled) {
         compile();
     }
-    m_input = input;
-    QStringView subject(m_input);
-    const qsizetype nul = subject.indexOf(QChar(0));
-    if (nul >= 0) {
-        subject = subject.left(nul);
+    // A matcher runs many patterns on one text: look for its end once. Sharing the same data
+    // means the same text, since a change would have detached it.
+    const bool sameText = m_input.isSharedWith(input) && m_input.constData() == input.constData() &&
+                          m_input.size() == input.size();
+    if (!sameText) {
+        m_input = input;
+        m_inputLength = m_input.indexOf(QChar(0));
+        if (m_inputLength < 0) {
+            m_inputLength = m_input.size();
+        }
     }
-    m_matched = m_compiled->search(subject, 0, 0, m_match);
+    m_matched = m_compiled->search(QStringView(m_input).first(m_inputLength), m_match);
     return m_matched;
 }
 

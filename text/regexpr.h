@@ -1,6 +1,7 @@
 #pragma once
 
 #include "text/pcre_pattern.h"
+#include "text/regexpr_program.h"
 
 #include <QString>
 
@@ -74,8 +75,9 @@ private:
     RegexCache* m_cache;
     QString m_expression;
     std::array<bool, kModifierCount> m_modifiers{false, true, true, true, false, false};
-    std::shared_ptr<const PcrePattern> m_compiled;
+    std::shared_ptr<const RegExprProgram> m_compiled;
     QString m_input;
+    qsizetype m_inputLength = 0;  // up to its first U+0000
     PcreMatch m_match;
     bool m_matched = false;
 };

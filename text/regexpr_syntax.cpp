@@ -1,7 +1,21 @@
 #include "text/regexpr_syntax.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace larkspan {
 namespace {
+
+// Whether none of four characters can be a line separator: each lies between U+000E and
+// U+1FFF. Four at a time, since markup lines run to thousands of characters.
+bool holdsNoLineSeparator(const char16_t* four) {
+    std::uint64_t quad = 0;
+    std::memcpy(&quad, four, sizeof quad);
+    constexpr std::uint64_t kLanes = 0x0001'0001'0001'0001;
+    const std::uint64_t belowE = (quad - 0x000E * kLanes) & ~quad & (0x8000 * kLanes);
+    const std::uint64_t fromU2000 = quad & (0xE000 * kLanes);
+    return (belowE | fromU2000) == 0;
+}
 
 const QString kRestrictedDot = QStringLiteral("[^\\r\\n\\x0B\\f\\x{2026}\\x{2028}\\x{2029}]");
 const QString kSpaceClassBody = QStringLiteral("\\t\\n\\f\\r ");
@@ -150,6 +164,20 @@ private:
 };
 
 }  // namespace
+
+qsizetype regExprLineStart(QStringView text, qsizetype at) {
+    const char16_t* data = text.utf16();
+    while (at > 0) {
+        if (at >= 4 && holdsNoLineSeparator(data + at - 4)) {
+            at -= 4;
+        } else if (isRegExprLineSeparator(data[at - 1])) {
+            break;
+        } else {
+            --at;
+        }
+    }
+    return at;
+}
 
 qsizetype TranslatedPattern::sourcePosition(qsizetype pcreOffset) const {
     if (pcreOffset >= 0 && pcreOffset < static_cast<qsizetype>(sourcePos.size())) {

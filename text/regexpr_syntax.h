@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <vector>
 
@@ -17,6 +18,15 @@ struct TranslatedPattern {
     // 0-based position in the original pattern; its length for an offset past the end.
     qsizetype sourcePosition(qsizetype pcreOffset) const;
 };
+
+// The characters at which the matcher's "." stops when modifier s is off.
+constexpr bool isRegExprLineSeparator(char16_t c) {
+    return (c >= u'\n' && c <= u'\r') || c == u'\u2026' || c == u'\u2028' || c == u'\u2029';
+}
+
+// Where the line that holds position `at` of the text starts: just after the closest line
+// separator before it, or at 0.
+qsizetype regExprLineStart(QStringView text, qsizetype at);
 
 // Rewrites the constructs whose meaning differs between the matcher and PCRE2: "." stops at
 // the matcher's line separators when dotMatchesAll is false, \s is the five ASCII space

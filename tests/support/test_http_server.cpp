@@ -66,6 +66,10 @@ void TestHttpServer::setStalled(const QString& path) {
     m_stalled.insert(path);
 }
 
+void TestHttpServer::setPlaceholder(const QByteArray& placeholder, const QByteArray& value) {
+    m_placeholders.insert(placeholder, value);
+}
+
 void TestHttpServer::setRefusals(const QString& path, int count, const QByteArray& retryAfter) {
     m_refusals.insert(path, {count, retryAfter});
 }
@@ -88,9 +92,8 @@ void TestHttpServer::handleConnection() {
 
 void TestHttpServer::handleRequest(QTcpSocket* socket, const QByteArray& head) {
     const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
-    const QString path = requestLine.size() >= 2
-        ? QUrl(QString::fromLatin1(requestLine.at(1))).path()
-        : QString();
+    const QString path =
+        requestLine.size() >= 2 ? QUrl(QString::fromLatin1(requestLine.at(1))).path() : QString();
     const std::chrono::milliseconds delay = m_delays.value(path, std::chrono::milliseconds(0));
     const QByteArray method = requestLine.value(0);
     QTimer::singleShot(delay, socket,
@@ -129,8 +132,13 @@ void TestHttpServer::respond(QTcpSocket* socket, const QString& path, const QByt
         socket->disconnectFromHost();
         return;
     }
+    QByteArray body = file.readAll();
+    for (auto placeholder = m_placeholders.cbegin(); placeholder != m_placeholders.cend();
+         ++placeholder) {
+        body.replace(placeholder.key(), placeholder.value());
+    }
     const QByteArray page =
-        response("200 OK", m_contentTypes.value(path, contentTypeBySuffix(path)), file.readAll());
+        response("200 OK", m_contentTypes.value(path, contentTypeBySuffix(path)), body);
     if (m_stalled.contains(path)) {
         // The connection stays open, and the rest never comes.
         socket->write(page.left(page.size() - (page.size() - page.indexOf("\r\n\r\n")) / 2));

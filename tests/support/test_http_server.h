@@ -35,6 +35,9 @@ public:
     void setRedirect(const QString& path, const QByteArray& location);
     // Sends the path's headers and half of its file, then nothing more, holding the connection.
     void setStalled(const QString& path);
+    // Every served file has `placeholder` replaced by `value`: the address of a second server,
+    // for pages with frames of another origin.
+    void setPlaceholder(const QByteArray& placeholder, const QByteArray& value);
     // Answers the next `count` GET requests of the path with "429 Too Many Requests" and this
     // Retry-After; a HEAD request gets the answer the last GET got.
     void setRefusals(const QString& path, int count, const QByteArray& retryAfter);
@@ -54,6 +57,7 @@ private:
     QHash<QString, QByteArray> m_contentTypes;
     QHash<QString, QByteArray> m_redirects;
     QSet<QString> m_stalled;
+    QHash<QByteArray, QByteArray> m_placeholders;
     struct Refusals {
         int count = 0;
         QByteArray retryAfter;
