@@ -9,7 +9,6 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -130,14 +129,15 @@ TEST_F(JournalTest, ARunLockGoesWithItsProcess) {
     EXPECT_FALSE(RunLock::isHeld(lock));
 
     QProcess holder;
-    // One process that takes the lock and then only sleeps.
-    holder.start(
-        QStringLiteral("sh"),
-        {QStringLiteral("-c"), QStringLiteral("exec 9>\"$0\" && flock 9 && exec sleep 60"), lock});
-    ASSERT_TRUE(holder.waitForStarted());
-    while (!RunLock::isHeld(lock) && holder.state() == QProcess::Running) {
-        QThread::msleep(10);
-    }
+    // One process that takes the lock, says so, and sleeps.
+    holder.start(QStringLiteral("python3"), {QStringLiteral("-c"),
+                                             QStringLiteral("import fcntl, sys, time\n"
+                                                            "lock = open(sys.argv[1], 'w')\n"
+                                                            "fcntl.flock(lock, fcntl.LOCK_EX)\n"
+                                                            "print('held', flush=True)\n"
+                                                            "time.sleep(60)\n"),
+                                             lock});
+    ASSERT_TRUE(holder.waitForReadyRead(30'000));
     EXPECT_TRUE(RunLock::isHeld(lock));
     holder.kill();
     holder.waitForFinished();
