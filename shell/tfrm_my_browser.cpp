@@ -330,7 +330,8 @@ QWidget* TfrmMyBrowser::buildParsingInfo() {
 QTabWidget* TfrmMyBrowser::buildSidePanel() {
     auto* panel = new QTabWidget(this);
     panel->setObjectName(QStringLiteral("PageControl1"));
-    for (QWidget* hidden : {buildExtrasPage(), buildDesignPage(), buildOptionsPage()}) {
+    m_inspectionPages = {buildExtrasPage(), buildDesignPage(), buildOptionsPage()};
+    for (QWidget* hidden : m_inspectionPages) {
         // The tools fit any width the user gives the panel.
         hidden->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         panel->setTabVisible(panel->addTab(hidden, hidden->objectName()), false);

@@ -5,6 +5,7 @@
 #include "journal/journal_run.h"
 #include "shell/capture_options_dialog.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -264,6 +265,8 @@ private:
     TextPanel* mmParser = nullptr;
     QSplitter* Splitter1 = nullptr;
     QTabWidget* PageControl1 = nullptr;
+    // The side panel's pages that only the inspection tools show.
+    QList<QWidget*> m_inspectionPages;
     QWidget* tbResults = nullptr;
     ResultsPane* mmResults = nullptr;
     ResultsTable* m_resultsTable = nullptr;

@@ -99,10 +99,8 @@ void TfrmMyBrowser::showInspectionTools(bool shown) {
     m_menu->InspectionTools1->setChecked(shown);
     m_tabs->setParsingInfoShown(shown);
     m_views->setAllTabsShown(shown);
-    for (int index = 0; index < PageControl1->count(); ++index) {
-        if (PageControl1->widget(index) != tbResults) {
-            PageControl1->setTabVisible(index, shown);
-        }
+    for (QWidget* page : m_inspectionPages) {
+        PageControl1->setTabVisible(PageControl1->indexOf(page), shown);
     }
     m_menu->Extras1->menuAction()->setVisible(shown);
 }
