@@ -5,6 +5,7 @@
 #include "cli/headless_capture.h"
 #include "cli/interrupt_signal.h"
 #include "cli/listing_text_file.h"
+#include "cli/results_format_choice.h"
 #include "cli/results_output.h"
 #include "journal/journal_error.h"
 #include "journal/run_journal.h"
@@ -29,12 +30,6 @@ constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
 // The engine's timers count milliseconds in an int: a little over 24 days.
 constexpr int kLongestPageTimeout = 2'000'000;
-
-// A command-line mistake: reported with the usage exit code.
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 void printError(const QString& message) {
     std::fprintf(stderr, "larkspan: %s\n", qPrintable(message));
@@ -188,23 +183,11 @@ QUrl sourceUrl(const QString& source) {
 
 ResultsFormat outputFormat(const CommandLine& commandLine) {
     const QCommandLineParser& parser = commandLine.parser;
-    const QString outputPath = parser.value(commandLine.output);
-    ResultsFormat format = resultsFormatOfPath(outputPath);
-    if (parser.isSet(commandLine.format)) {
-        const std::optional<ResultsFormat> named =
-            resultsFormatNamed(parser.value(commandLine.format));
-        if (!named) {
-            throw UsageError("--format needs csv, jsonl or xlsx");
-        }
-        format = *named;
-    }
-    if (format == ResultsFormat::Workbook && outputPath.isEmpty()) {
-        throw UsageError("a workbook needs a file: give -o FILE.xlsx");
-    }
-    if (format != ResultsFormat::Csv && parser.isSet(commandLine.formulaGuard)) {
-        throw UsageError("--csv-formula-guard is for CSV output only");
-    }
-    return format;
+    return chosenResultsFormat(parser.isSet(commandLine.format)
+                                   ? std::optional(parser.value(commandLine.format))
+                                   : std::nullopt,
+                               parser.value(commandLine.output),
+                               parser.isSet(commandLine.formulaGuard));
 }
 
 HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {

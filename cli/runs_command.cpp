@@ -1,6 +1,6 @@
 #include "cli/runs_command.h"
 
-#include "capture/results_format.h"
+#include "cli/results_format_choice.h"
 #include "journal/journal_error.h"
 #include "journal/run_journal.h"
 
@@ -16,11 +16,6 @@ namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kDefaultCount = 20;
-
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 struct CommandLine {
     QCommandLineParser parser;
@@ -102,18 +97,10 @@ int exportRun(const CommandLine& commandLine, const QString& idText) {
             QStringLiteral("export needs a run ID, not '%1'").arg(idText).toStdString());
     }
     const QString path = parser.value(commandLine.output);
-    ResultsFormat format = resultsFormatOfPath(path);
-    if (parser.isSet(commandLine.format)) {
-        const std::optional<ResultsFormat> named =
-            resultsFormatNamed(parser.value(commandLine.format));
-        if (!named) {
-            throw UsageError("--format needs csv, jsonl or xlsx");
-        }
-        format = *named;
-    }
-    if (format == ResultsFormat::Workbook && path.isEmpty()) {
-        throw UsageError("a workbook needs a file: give -o FILE.xlsx");
-    }
+    const ResultsFormat format = chosenResultsFormat(
+        parser.isSet(commandLine.format) ? std::optional(parser.value(commandLine.format))
+                                         : std::nullopt,
+        path, parser.isSet(commandLine.formulaGuard));
 
     RunJournal journal;
     const std::optional<JournalRun> run = journal.run(id);

@@ -1,0 +1,24 @@
+#include "cli/results_format_choice.h"
+
+namespace larkspan {
+
+ResultsFormat chosenResultsFormat(const std::optional<QString>& formatName,
+                                  const QString& outputPath, bool guardFormulas) {
+    ResultsFormat format = resultsFormatOfPath(outputPath);
+    if (formatName) {
+        const std::optional<ResultsFormat> named = resultsFormatNamed(*formatName);
+        if (!named) {
+            throw UsageError("--format needs csv, jsonl or xlsx");
+        }
+        format = *named;
+    }
+    if (format == ResultsFormat::Workbook && outputPath.isEmpty()) {
+        throw UsageError("a workbook needs a file: give -o FILE.xlsx");
+    }
+    if (format != ResultsFormat::Csv && guardFormulas) {
+        throw UsageError("--csv-formula-guard is for CSV output only");
+    }
+    return format;
+}
+
+}  // namespace larkspan
