@@ -7,6 +7,10 @@
 #include "capture/listing_text_parser.h"
 #include "engine_bench.h"
 
+#include <QEventLoop>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -30,6 +34,53 @@ void BM_CaptureStep(benchmark::State& state) {
         static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_CaptureStep)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// The limit the step can approach: the same walk done by the page itself in one script, which
+// then hands over the flattened text in one answer.
+const char* const kInPageWalk = R"js((() => {
+    const names = ["listingTitle", "listing-address", "primary-contacts", "website", "media-class",
+        "listing-heading", "dropdown-basic-body", "email", "search-contact-card call-to-actions",
+        "enhancedTextDesc", "listing-short-description", "listing-name", "listing-details"];
+    const forms = [0, 0, 1, 0, 0, 0, 2, 0, 3, 0, 0, 0, 0];
+    const text = (element) => element.innerText ?? element.textContent;
+    const all = document.body.getElementsByTagName("*");
+    const count = all.length;
+    const parts = [];
+    for (let i = 0; i < count; ++i) {
+        const element = all[i];
+        const className = element.getAttribute("class") ?? "";
+        for (let n = 0; n < names.length; ++n) {
+            const name = names[n];
+            if (!className.includes(name)) continue;
+            switch (forms[n]) {
+                case 0: parts.push(name, ": ", text(element), "\r\n"); break;
+                case 1: parts.push(name, ": ", element.innerHTML, "\r\n", name, ":. ", text(element), "\r\n"); break;
+                case 2: parts.push("+-\u00a7--", name, ": ", element.innerHTML, "\r\n"); break;
+                case 3: parts.push("+-\u00a7--", name, ": ", element.outerHTML, "\r\n", name, "INNER: ", text(element), "\r\n"); break;
+            }
+        }
+    }
+    return parts.join("");
+})())js";
+
+QString walkInPage() {
+    QString text;
+    QEventLoop answered;
+    g_browser->engineView()->page()->runJavaScript(QString::fromUtf8(kInPageWalk),
+                                                   [&](const QVariant& value) {
+                                                       text = value.toString();
+                                                       answered.quit();
+                                                   });
+    answered.exec();
+    return text;
+}
+
+void BM_InPageWalk(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(walkInPage());
+    }
+}
+BENCHMARK(BM_InPageWalk)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // The parser's share of the step: cutting and parsing the flattened text of the same page.
 void BM_ParseHeavyPage(benchmark::State& state) {
@@ -61,6 +112,8 @@ void reportUnbatchedReads() {
     const long long reads = 13LL * elements->length() + flattenedLines;
     std::printf("heavy page: %d elements below the body; unbatched walk: %lld round trips\n",
                 elements->length(), reads);
+    std::printf("the in-page walk gives the same text: %s\n",
+                walkInPage() == larkspan::FlattenPage(document.get()) ? "yes" : "NO");
 }
 
 }  // namespace
