@@ -6,6 +6,7 @@
 #include "capture/result_fields.h"
 #include "tests/support/featured_sample_site.h"
 #include "tests/support/test_http_server.h"
+#include "tests/support/workbook_reader.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -25,6 +26,7 @@ namespace larkspan {
 namespace {
 
 using namespace std::chrono_literals;
+using test::workbookRows;
 
 const QString kSampleFolder = QStringLiteral(LARKSPAN_TEST_DATA "/../../samples/directory");
 const QByteArray kUtf8Signature = QByteArrayLiteral("\xEF\xBB\xBF");
@@ -89,20 +91,6 @@ Run larkspan(const QString& dataHome, const QStringList& arguments,
         [](const QString& line) { return line.startsWith("larkspan: running as root"); });
     return {process.exitStatus() == QProcess::CrashExit ? -signal : process.exitCode(), lines,
             process.readAllStandardOutput()};
-}
-
-// A workbook's rows as a common reader sees them.
-QList<QStringList> workbookRows(const QString& path) {
-    QProcess reader;
-    reader.start(QStringLiteral(LARKSPAN_PYTHON),
-                 {QStringLiteral(LARKSPAN_TEST_DATA "/../read_workbook.py"), path});
-    reader.waitForFinished(60'000);
-    QList<QStringList> rows;
-    for (const QJsonValue row :
-         QJsonDocument::fromJson(reader.readAllStandardOutput()).object().value("rows").toArray()) {
-        rows.append(row.toVariant().toStringList());
-    }
-    return rows;
 }
 
 QList<QStringList> expectedRows() {

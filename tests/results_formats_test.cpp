@@ -2,18 +2,20 @@
 #include "capture/result_fields.h"
 #include "capture/results_format.h"
 #include "qt_printers.h"
+#include "tests/support/workbook_reader.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace larkspan {
 namespace {
+
+using test::readWorkbook;
 
 QStringList fields(std::initializer_list<QString> given) {
     QStringList all(given);
@@ -125,16 +127,6 @@ TEST(ResultsFormats, JsonLinesReadBackAsTheFields) {
                 << row << " " << resultColumns()[column].key.toStdString();
         }
     }
-}
-
-QJsonObject readWorkbook(const QString& path) {
-    QProcess reader;
-    reader.start(QStringLiteral(LARKSPAN_PYTHON),
-                 {QStringLiteral(LARKSPAN_TEST_DATA "/../read_workbook.py"), path});
-    reader.waitForFinished(60'000);
-    const QByteArray out = reader.readAllStandardOutput();
-    EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
-    return QJsonDocument::fromJson(out).object();
 }
 
 // Read back by a common reader, the workbook holds the CSV's fields, every cell as text.

@@ -8,6 +8,7 @@
 #include "shell/results_table.h"
 #include "tests/support/featured_sample_site.h"
 #include "tests/support/test_http_server.h"
+#include "tests/support/workbook_reader.h"
 #include "window_test_suites.h"
 #include "window_under_test.h"
 
@@ -28,6 +29,7 @@ namespace {
 
 using test::fileBytes;
 using test::WindowUnderTest;
+using test::workbookRows;
 
 const QString kSampleFolder = QStringLiteral(LARKSPAN_TEST_DATA "/../../samples/directory");
 
@@ -63,20 +65,6 @@ QStringList shownColumn(const WindowUnderTest& under, int column) {
         values.append(model->index(row, column).data().toString());
     }
     return values;
-}
-
-// A workbook's rows as a common reader sees them, header first.
-QList<QStringList> workbookRows(const QString& path) {
-    QProcess reader;
-    reader.start(QStringLiteral(LARKSPAN_PYTHON),
-                 {QStringLiteral(LARKSPAN_TEST_DATA "/../read_workbook.py"), path});
-    reader.waitForFinished(60'000);
-    QList<QStringList> rows;
-    for (const QJsonValue row :
-         QJsonDocument::fromJson(reader.readAllStandardOutput()).object().value("rows").toArray()) {
-        rows.append(row.toVariant().toStringList());
-    }
-    return rows;
 }
 
 }  // namespace
