@@ -3,6 +3,7 @@
 #include "journal/journal_error.h"
 #include "journal/run_lock.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -10,16 +11,22 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUuid>
 #include <QVariant>
 
 #include <array>
+#include <chrono>
 #include <utility>
 
 namespace larkspan {
 namespace {
 
 constexpr int kSchemaVersion = 1;
+// How long a program waits for another one that is writing to the journal.
+constexpr std::chrono::milliseconds kBusyTimeout(10'000);
+// SQLite's result code for a database another connection holds.
+constexpr char kSqliteBusy[] = "5";
 
 // How the endings are stored; the order is that of JournalRun::Ending.
 constexpr std::array<const char*, 8> kEndingNames = {
@@ -83,10 +90,12 @@ RunJournal::RunJournal(const QString& path)
     m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     m_database.setDatabaseName(path);
     // Another process may be writing a page this very moment.
-    m_database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    m_database.setConnectOptions(
+        QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeout.count()));
     if (!m_database.open()) {
         fail(QStringLiteral("cannot open it"), m_database.lastError().text());
     }
+    useWriteAheadLog();
     createTables();
 }
 
@@ -97,11 +106,24 @@ RunJournal::~RunJournal() {
     QSqlDatabase::removeDatabase(m_connection);
 }
 
+// Written ahead, a page's transaction costs one sync of a small log, and readers never wait.
+void RunJournal::useWriteAheadLog() {
+    // Two programs switching a new journal at the same moment: SQLite refuses one of them at
+    // once instead of letting it wait, so it tries again until the switch is made.
+    const QDeadlineTimer deadline(kBusyTimeout);
+    QSqlQuery query(m_database);
+    while (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL"))) {
+        if (query.lastError().nativeErrorCode() != QLatin1String(kSqliteBusy) ||
+            deadline.hasExpired()) {
+            fail(QStringLiteral("cannot set it up"), query.lastError().text());
+        }
+        QThread::msleep(10);
+    }
+}
+
 void RunJournal::createTables() {
     QSqlQuery query(m_database);
-    // Written ahead, a page's transaction costs one sync of a small log, and readers never wait.
     const QString statements[] = {
-        QStringLiteral("PRAGMA journal_mode = WAL"),
         QStringLiteral("PRAGMA synchronous = FULL"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS runs ("
                        " id INTEGER PRIMARY KEY, kind TEXT NOT NULL, started TEXT NOT NULL,"

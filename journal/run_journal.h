@@ -54,6 +54,7 @@ public:
     QList<JournalPage> pages(qint64 id);
 
 private:
+    void useWriteAheadLog();
     void createTables();
     void hold(qint64 id);
     QString lockPath(qint64 id) const;

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 namespace larkspan {
 namespace {
 
@@ -117,6 +120,41 @@ TEST_F(JournalTest, TheLastRunThatDidNotEndIsTheOneToResume) {
 }
 
 // The lock goes with its process, however that ends.
+// Started by the test below, as one of several programs opening the same journal at once.
+TEST(JournalOpener, RecordsARun) {
+    const QString journalPath = qEnvironmentVariable("LARKSPAN_TEST_JOURNAL");
+    if (journalPath.isEmpty()) {
+        GTEST_SKIP() << "started only by ProgramsOpeningANewJournalTogetherAllKeepIt";
+    }
+    RunJournal journal(journalPath);
+    journal.endRun(journal.startRun(Kind::Command, kSource, {}), Ending::LastPage);
+}
+
+// Programs started together all keep their journal, also a new one: none gives up on it.
+TEST_F(JournalTest, ProgramsOpeningANewJournalTogetherAllKeepIt) {
+    constexpr int kRounds = 50;
+    constexpr int kTogether = 2;
+    for (int round = 0; round < kRounds; ++round) {
+        const QString journalPath =
+            m_dir.filePath(QStringLiteral("round%1/journal.sqlite").arg(round));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LARKSPAN_TEST_JOURNAL"), journalPath);
+        std::vector<std::unique_ptr<QProcess>> openers;
+        for (int i = 0; i < kTogether; ++i) {
+            openers.push_back(std::make_unique<QProcess>());
+            openers.back()->setProcessEnvironment(environment);
+            openers.back()->start(QStringLiteral("/proc/self/exe"),
+                                  {QStringLiteral("--gtest_filter=JournalOpener.RecordsARun")});
+        }
+        for (const std::unique_ptr<QProcess>& opener : openers) {
+            ASSERT_TRUE(opener->waitForFinished(30'000));
+            ASSERT_EQ(opener->exitCode(), 0)
+                << "round " << round << ": " << opener->readAllStandardOutput().toStdString();
+        }
+        EXPECT_EQ(RunJournal(journalPath).recentRuns(10).size(), kTogether);
+    }
+}
+
 TEST_F(JournalTest, ARunLockGoesWithItsProcess) {
     const QString lock = m_dir.filePath(QStringLiteral("run-1.lock"));
     EXPECT_FALSE(RunLock::isHeld(lock));
