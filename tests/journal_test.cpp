@@ -119,8 +119,7 @@ TEST_F(JournalTest, TheLastRunThatDidNotEndIsTheOneToResume) {
     EXPECT_EQ(journal.recentRuns(3).size(), 3);
 }
 
-// The lock goes with its process, however that ends.
-// Started by the test below, as one of several programs opening the same journal at once.
+// Started by the test below, as one of two programs opening the same journal at once.
 TEST(JournalOpener, RecordsARun) {
     const QString journalPath = qEnvironmentVariable("LARKSPAN_TEST_JOURNAL");
     if (journalPath.isEmpty()) {
@@ -155,6 +154,7 @@ TEST_F(JournalTest, ProgramsOpeningANewJournalTogetherAllKeepIt) {
     }
 }
 
+// The lock goes with its process, however that ends.
 TEST_F(JournalTest, ARunLockGoesWithItsProcess) {
     const QString lock = m_dir.filePath(QStringLiteral("run-1.lock"));
     EXPECT_FALSE(RunLock::isHeld(lock));
