@@ -3,6 +3,7 @@
 #include <QFlags>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <chrono>
@@ -58,6 +59,11 @@ public:
     // Every element below this one, in document order (parents before children), for "*";
     // elements of that tag name otherwise.
     virtual std::unique_ptr<ElementCollection> getElementsByTagName(const QString& tagName) = 0;
+    // What getElementsByTagName("*") gives, less the elements whose class attribute holds none
+    // of the texts (anywhere in it, case-sensitive, with no word boundaries): a walk looking
+    // for those classes without passing every other element across.
+    virtual std::unique_ptr<ElementCollection> descendantsWithClassContaining(
+        const QStringList& texts) = 0;
 };
 
 class ElementCollection {

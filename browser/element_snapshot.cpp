@@ -188,4 +188,14 @@ std::shared_ptr<ElementSnapshot> ElementSnapshot::elementsByTagName(int index,
                             {QStringLiteral("tag"), tagName}});
 }
 
+std::shared_ptr<ElementSnapshot> ElementSnapshot::descendantsWithClassContaining(
+    int index, const QStringList& texts) {
+    checkRange(index);
+    return take(m_bridge, m_key,
+                QJsonObject{{QStringLiteral("op"), QStringLiteral("descendantsWithClassContaining")},
+                            {QStringLiteral("snapshot"), m_id},
+                            {QStringLiteral("index"), index},
+                            {QStringLiteral("texts"), QJsonArray::fromStringList(texts)}});
+}
+
 }  // namespace larkspan::browser

@@ -41,6 +41,8 @@ public:
     void prefetch(const QList<dom::PrefetchRequest>& requests);
     void click(int index);
     std::shared_ptr<ElementSnapshot> elementsByTagName(int index, const QString& tagName);
+    std::shared_ptr<ElementSnapshot> descendantsWithClassContaining(int index,
+                                                                    const QStringList& texts);
 
 private:
     using PropertyValues = std::array<std::optional<QString>, 4>;

@@ -41,4 +41,10 @@ std::unique_ptr<dom::ElementCollection> WebElement::getElementsByTagName(const Q
     return std::make_unique<WebElementCollection>(m_snapshot->elementsByTagName(m_index, tagName));
 }
 
+std::unique_ptr<dom::ElementCollection> WebElement::descendantsWithClassContaining(
+    const QStringList& texts) {
+    return std::make_unique<WebElementCollection>(
+        m_snapshot->descendantsWithClassContaining(m_index, texts));
+}
+
 }  // namespace larkspan::browser

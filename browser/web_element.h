@@ -20,6 +20,8 @@ public:
     QString href() const override;
     void click() override;
     std::unique_ptr<dom::ElementCollection> getElementsByTagName(const QString& tagName) override;
+    std::unique_ptr<dom::ElementCollection> descendantsWithClassContaining(
+        const QStringList& texts) override;
 
 private:
     std::shared_ptr<ElementSnapshot> m_snapshot;

@@ -71,7 +71,15 @@ struct MatchedElement {
     ElementProperties properties;
 };
 
-// Decided from class names alone, which the engine answers from one snapshot of the page.
+QStringList listingClassNames() {
+    QStringList names;
+    for (const ListingClassName& entry : ListingClassNames) {
+        names.append(entry.name);
+    }
+    return names;
+}
+
+// Decided from class names alone, which the engine answers with the elements.
 std::vector<MatchedElement> matchElements(const dom::ElementCollection& elements) {
     std::vector<MatchedElement> matched;
     const int length = elements.length();
@@ -142,8 +150,9 @@ QString FlattenPage(dom::Document* document) {
     if (!body) {
         throw CaptureError("Can't find <body> element");
     }
+    // Only the elements that hold a listing class cross over from the page.
     const std::unique_ptr<dom::ElementCollection> elements =
-        body->getElementsByTagName(QStringLiteral("*"));
+        body->descendantsWithClassContaining(listingClassNames());
     const std::vector<MatchedElement> matched = matchElements(*elements);
     prefetchEntries(*elements, matched);
 

@@ -38,6 +38,10 @@
 //   {op: "elementsByTagName", doc, snapshot, index, tag}
 //                                                  -> SNAPSHOT of the elements below that
 //                                                     element with that tag ("*": every one)
+//   {op: "descendantsWithClassContaining", doc, snapshot, index, texts}
+//                                                  -> SNAPSHOT of the elements below that
+//                                                     element whose class attribute holds any
+//                                                     of the texts
 //   {op: "read", doc, snapshot, groups: [{indices, properties}, ...]}
 //                                                  -> TEXTS: group by group, index by index,
 //                                                     the values of the group's properties in
@@ -114,6 +118,23 @@
     // The attribute as written: for SVG elements the className property is an object.
     function classOf(element) {
         return element.getAttribute("class") ?? "";
+    }
+
+    // The elements below this one whose class attribute holds any of the texts, in document order.
+    function withClassContaining(element, texts) {
+        const below = element.getElementsByTagName("*");
+        const count = below.length;
+        const kept = [];
+        for (let i = 0; i < count; ++i) {
+            const className = classOf(below[i]);
+            for (let t = 0; t < texts.length; ++t) {
+                if (className.includes(texts[t])) {
+                    kept.push(below[i]);
+                    break;
+                }
+            }
+        }
+        return kept;
     }
 
     function remember(collection) {
@@ -249,6 +270,8 @@
         ["all", () => remember(document.getElementsByTagName("*"))],
         ["elementsByTagName", (request) =>
             remember(elementAt(request.snapshot, request.index).getElementsByTagName(String(request.tag)))],
+        ["descendantsWithClassContaining", (request) =>
+            remember(withClassContaining(elementAt(request.snapshot, request.index), request.texts.map(String)))],
         ["read", (request) => {
             const values = [];
             for (const group of request.groups) {

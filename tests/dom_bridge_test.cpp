@@ -153,6 +153,17 @@ void DomBridgeTest::walkOfTheBody() {
     QVERIFY(details);
     QCOMPARE(tagsAndClasses(*details->getElementsByTagName(QStringLiteral("*"))),
              ElementsBody.mid(1, 4));
+    // Texts anywhere in the class attribute, case-sensitive, SVG elements included.
+    QCOMPARE(tagsAndClasses(*body->descendantsWithClassContaining(
+                 {QStringLiteral("listing-"), QStringLiteral("star"), QStringLiteral("Dot")})),
+             (QStringList{QStringLiteral("DIV.listing-details outer"),
+                          QStringLiteral("H2.listing-name"),
+                          QStringLiteral("P.listing-short-description"),
+                          QStringLiteral("svg.icon star")}));
+    QCOMPARE(tagsAndClasses(*details->descendantsWithClassContaining({QStringLiteral("i")})),
+             (QStringList{QStringLiteral("H2.listing-name"),
+                          QStringLiteral("P.listing-short-description"),
+                          QStringLiteral("SPAN.hidden")}));
 }
 
 void DomBridgeTest::allIncludesTheHead() {

@@ -1,5 +1,6 @@
 #include "fake_dom.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace larkspan::fake {
@@ -69,6 +70,21 @@ std::unique_ptr<dom::ElementCollection> FakeElement::getElementsByTagName(const 
             return element->m_node.tag.compare(tagName, Qt::CaseInsensitive) != 0;
         });
     }
+    return std::make_unique<FakeCollection>(std::move(below), m_log);
+}
+
+std::unique_ptr<dom::ElementCollection> FakeElement::descendantsWithClassContaining(
+    const QStringList& texts) {
+    checkAlive();
+    std::vector<std::shared_ptr<FakeElement>> below;
+    for (const std::shared_ptr<FakeElement>& child : m_children) {
+        child->collect(below, child);
+    }
+    std::erase_if(below, [&texts](const std::shared_ptr<FakeElement>& element) {
+        return std::none_of(texts.begin(), texts.end(), [&element](const QString& text) {
+            return element->m_node.className.contains(text);
+        });
+    });
     return std::make_unique<FakeCollection>(std::move(below), m_log);
 }
 

@@ -54,6 +54,8 @@ public:
     QString href() const override;
     void click() override;
     std::unique_ptr<dom::ElementCollection> getElementsByTagName(const QString& tagName) override;
+    std::unique_ptr<dom::ElementCollection> descendantsWithClassContaining(
+        const QStringList& texts) override;
 
     const QString& id() const { return m_node.id; }
     const std::vector<std::shared_ptr<FakeElement>>& children() const { return m_children; }
