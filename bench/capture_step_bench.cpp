@@ -33,7 +33,7 @@ void BM_CaptureStep(benchmark::State& state) {
         static_cast<double>(g_browser->engineCallCount() - callsBefore) /
         static_cast<double>(state.iterations());
 }
-BENCHMARK(BM_CaptureStep)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_CaptureStep)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
 // The limit the step can approach: the same walk done by the page itself, a function installed
 // once (so the engine optimises it as it does the bridge), which hands over the flattened text in
@@ -84,7 +84,7 @@ void BM_InPageWalk(benchmark::State& state) {
         benchmark::DoNotOptimize(walkInPage());
     }
 }
-BENCHMARK(BM_InPageWalk)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_InPageWalk)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
 // The parser's share of the step: cutting and parsing the flattened text of the same page.
 void BM_ParseHeavyPage(benchmark::State& state) {
