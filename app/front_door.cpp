@@ -1,6 +1,7 @@
 #include "app/front_door.h"
 
 #include "cli/capture_command.h"
+#include "cli/command_line.h"
 #include "cli/runs_command.h"
 #include "shell/window_main.h"
 
@@ -14,7 +15,6 @@
 namespace larkspan {
 namespace {
 
-constexpr int kExitUsage = 2;
 constexpr int kExitNoDisplay = 1;
 
 constexpr const char* kUsage =

@@ -2,6 +2,7 @@
 
 #include "browser/chromium_sandbox.h"
 #include "capture/scraped_message.h"
+#include "cli/command_line.h"
 #include "cli/headless_capture.h"
 #include "cli/interrupt_signal.h"
 #include "cli/listing_text_file.h"
@@ -26,14 +27,9 @@
 namespace larkspan {
 namespace {
 
-constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
 // The engine's timers count milliseconds in an int: a little over 24 days.
 constexpr int kLongestPageTimeout = 2'000'000;
-
-void printError(const QString& message) {
-    std::fprintf(stderr, "larkspan: %s\n", qPrintable(message));
-}
 
 // Only page capture needs the browser engine, and with it a GUI application.
 bool needsBrowser(int argc, char* argv[]) {
@@ -299,16 +295,8 @@ int run(const QStringList& arguments) {
     // the process and losing the reason.
     std::signal(SIGXFSZ, SIG_IGN);
     CommandLine commandLine;
-    try {
-        if (!commandLine.parser.parse(arguments)) {
-            throw UsageError(commandLine.parser.errorText().toStdString());
-        }
-        if (commandLine.parser.isSet(QStringLiteral("help"))) {
-            // The parser names the program by its path; users type it as below.
-            QString help = commandLine.parser.helpText();
-            help.replace(help.indexOf(arguments.constFirst()), arguments.constFirst().size(),
-                         QStringLiteral("larkspan capture"));
-            std::fputs(qPrintable(help), stdout);
+    return runReportingErrors([&] {
+        if (parseOrShowHelp(commandLine.parser, arguments, QStringLiteral("capture"))) {
             return 0;
         }
         if (commandLine.parser.isSet(commandLine.fromText)) {
@@ -317,13 +305,7 @@ int run(const QStringList& arguments) {
         }
         return commandLine.parser.isSet(commandLine.resume) ? resumeCapture(commandLine)
                                                             : capturePages(commandLine);
-    } catch (const UsageError& error) {
-        printError(QString::fromUtf8(error.what()));
-        return kExitUsage;
-    } catch (const std::exception& error) {
-        printError(QString::fromUtf8(error.what()));
-        return 1;
-    }
+    });
 }
 
 void keepSeriousMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {

@@ -1,5 +1,7 @@
 #include "cli/results_format_choice.h"
 
+#include "cli/command_line.h"
+
 namespace larkspan {
 
 ResultsFormat chosenResultsFormat(const std::optional<QString>& formatName,

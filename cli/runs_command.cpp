@@ -1,5 +1,6 @@
 #include "cli/runs_command.h"
 
+#include "cli/command_line.h"
 #include "cli/results_format_choice.h"
 #include "journal/journal_error.h"
 #include "journal/run_journal.h"
@@ -14,7 +15,6 @@
 namespace larkspan {
 namespace {
 
-constexpr int kExitUsage = 2;
 constexpr int kDefaultCount = 20;
 
 struct CommandLine {
@@ -125,15 +125,8 @@ int exportRun(const CommandLine& commandLine, const QString& idText) {
 
 int run(const QStringList& arguments) {
     CommandLine commandLine;
-    try {
-        if (!commandLine.parser.parse(arguments)) {
-            throw UsageError(commandLine.parser.errorText().toStdString());
-        }
-        if (commandLine.parser.isSet(QStringLiteral("help"))) {
-            QString help = commandLine.parser.helpText();
-            help.replace(help.indexOf(arguments.constFirst()), arguments.constFirst().size(),
-                         QStringLiteral("larkspan runs"));
-            print(stdout, help);
+    return runReportingErrors([&] {
+        if (parseOrShowHelp(commandLine.parser, arguments, QStringLiteral("runs"))) {
             return 0;
         }
         const QStringList positional = commandLine.parser.positionalArguments();
@@ -144,13 +137,7 @@ int run(const QStringList& arguments) {
             return exportRun(commandLine, positional.back());
         }
         throw UsageError("runs takes no arguments, or export ID");
-    } catch (const UsageError& error) {
-        print(stderr, QStringLiteral("larkspan: %1\n").arg(QString::fromUtf8(error.what())));
-        return kExitUsage;
-    } catch (const std::exception& error) {
-        print(stderr, QStringLiteral("larkspan: %1\n").arg(QString::fromUtf8(error.what())));
-        return 1;
-    }
+    });
 }
 
 }  // namespace

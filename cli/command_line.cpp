@@ -1,0 +1,41 @@
+#include "cli/command_line.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+namespace larkspan {
+
+void printError(const QString& message) {
+    std::fprintf(stderr, "larkspan: %s\n", qPrintable(message));
+}
+
+bool parseOrShowHelp(QCommandLineParser& parser, const QStringList& arguments,
+                     const QString& name) {
+    if (!parser.parse(arguments)) {
+        throw UsageError(parser.errorText().toStdString());
+    }
+    if (!parser.isSet(QStringLiteral("help"))) {
+        return false;
+    }
+    // The parser names the program by its path.
+    QString help = parser.helpText();
+    help.replace(help.indexOf(arguments.constFirst()), arguments.constFirst().size(),
+                 QStringLiteral("larkspan ") + name);
+    std::fputs(qPrintable(help), stdout);
+    return true;
+}
+
+int runReportingErrors(const std::function<int()>& command) {
+    try {
+        return command();
+    } catch (const UsageError& error) {
+        printError(QString::fromUtf8(error.what()));
+        return kExitUsage;
+    } catch (const std::exception& error) {
+        printError(QString::fromUtf8(error.what()));
+        return 1;
+    }
+}
+
+}  // namespace larkspan

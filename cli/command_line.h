@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <stdexcept>
+
+class QCommandLineParser;
+
+namespace larkspan {
+
+inline constexpr int kExitUsage = 2;
+
+// A command-line mistake: reported with the usage exit code.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "larkspan: MESSAGE" on standard error.
+void printError(const QString& message);
+
+// Parses the arguments of the command `larkspan NAME` (the first argument is the program);
+// throws UsageError for what the parser does not take. True when --help was asked for: its text,
+// naming the command as users type it, has then gone to standard output.
+bool parseOrShowHelp(QCommandLineParser& parser, const QStringList& arguments,
+                     const QString& name);
+
+// Runs a command, telling what it throws in one line: a UsageError gives the usage exit code,
+// any other failure 1.
+int runReportingErrors(const std::function<int()>& command);
+
+}  // namespace larkspan
