@@ -1,33 +1,18 @@
 #include "browser/browser_page.h"
 
-#include <QFile>
+#include "browser/page_scripts.h"
+
 #include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
-#include <stdexcept>
-
-// Resources of a static library are registered by hand, and only from the global namespace.
-static void registerInspectionResources() {
-    Q_INIT_RESOURCE(browser);
-}
 
 namespace larkspan::browser {
 namespace {
 
-// The world of the document bridge, whose requests the inspection script answers.
-constexpr quint32 kBridgeWorld = QWebEngineScript::UserWorld + 1;
-
 QString inspectionSource() {
-    static const QString source = [] {
-        registerInspectionResources();
-        QFile file(QStringLiteral(":/larkspan/page_inspection.js"));
-        if (!file.open(QIODevice::ReadOnly)) {
-            throw std::logic_error("the page inspection script is missing from the resources");
-        }
-        return QString::fromUtf8(file.readAll());
-    }();
+    static const QString source = pageScriptSource(QStringLiteral("page_inspection.js"));
     return source;
 }
 

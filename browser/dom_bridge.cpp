@@ -2,8 +2,8 @@
 
 #include "browser/dom.h"
 #include "browser/local_wait.h"
+#include "browser/page_scripts.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -11,21 +11,11 @@
 
 #include <chrono>
 #include <memory>
-#include <stdexcept>
-
-// Resources of a static library are registered by hand, and only from the global namespace.
-static void registerBridgeResources() {
-    Q_INIT_RESOURCE(browser);
-}
 
 namespace larkspan::browser {
 namespace {
 
 using namespace std::chrono_literals;
-
-// A world of the bridge's own: page scripts can neither see nor replace it, and tools that run
-// scripts in the application world do not meet it.
-constexpr quint32 kBridgeWorld = QWebEngineScript::UserWorld + 1;
 
 // Generous: even a page of tens of thousands of elements answers within a second, and only a page
 // whose scripts hang the renderer comes near it.
@@ -40,14 +30,7 @@ const char* const kQuitting = "The application is quitting";
 const char* const kMalformed = "The page's document bridge failed: its answer is malformed";
 
 QString bridgeSource() {
-    static const QString source = [] {
-        registerBridgeResources();
-        QFile file(QStringLiteral(":/larkspan/dom_bridge.js"));
-        if (!file.open(QIODevice::ReadOnly)) {
-            throw std::logic_error("the document bridge script is missing from the resources");
-        }
-        return QString::fromUtf8(file.readAll());
-    }();
+    static const QString source = pageScriptSource(QStringLiteral("dom_bridge.js"));
     return source;
 }
 
