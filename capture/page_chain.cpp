@@ -11,6 +11,14 @@
 #include <optional>
 
 namespace larkspan {
+
+QString PageRefusal::text() const {
+    return QStringLiteral("%1; trying again in %2 (%3 of %4)")
+        .arg(failure, durationText(wait))
+        .arg(retry)
+        .arg(kRefusedPageRetries);
+}
+
 namespace {
 
 class PageChain {

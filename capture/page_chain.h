@@ -34,6 +34,9 @@ struct PageRefusal {
     QString failure;
     int retry = 0;  // 1 to kRefusedPageRetries
     std::chrono::seconds wait{0};
+
+    // For the user: "FAILURE; trying again in 14 s (2 of 5)".
+    QString text() const;
 };
 
 // What a capture run needs from whoever hosts it: the window or the headless command.

@@ -3,7 +3,6 @@
 #include "browser/local_wait.h"
 #include "browser/twebbrowser.h"
 #include "capture/capture_error.h"
-#include "capture/refused_page.h"
 #include "capture/scraped_message.h"
 #include "journal/journal_error.h"
 
@@ -178,10 +177,7 @@ bool HeadlessCapture::shouldTurnPage(int pageNumber) {
 }
 
 bool HeadlessCapture::waitBeforeRetry(const PageRefusal& refusal) {
-    printLine(QStringLiteral("%1; trying again in %2 (%3 of %4)")
-                  .arg(refusal.failure, durationText(refusal.wait))
-                  .arg(refusal.retry)
-                  .arg(kRefusedPageRetries));
+    printLine(refusal.text());
     return pause(refusal.wait);
 }
 

@@ -4,7 +4,6 @@
 #include "browser/local_wait.h"
 #include "browser/twebbrowser.h"
 #include "capture/capture_error.h"
-#include "capture/refused_page.h"
 #include "capture/results_file.h"
 #include "capture/results_format.h"
 #include "capture/scraped_message.h"
@@ -199,10 +198,7 @@ bool TfrmMyBrowser::shouldTurnPage(int) {
 }
 
 bool TfrmMyBrowser::waitBeforeRetry(const PageRefusal& refusal) {
-    return pauseRun(refusal.wait, QStringLiteral("%1; trying again in %2 (%3 of %4)")
-                                      .arg(refusal.failure, durationText(refusal.wait))
-                                      .arg(refusal.retry)
-                                      .arg(kRefusedPageRetries));
+    return pauseRun(refusal.wait, refusal.text());
 }
 
 bool TfrmMyBrowser::pauseRun(std::chrono::milliseconds duration, const QString& why) {
