@@ -1,7 +1,5 @@
 #include "capture/results_file.h"
 
-#include "capture/output_file.h"
-
 #include <QStringEncoder>
 
 namespace larkspan {
@@ -31,10 +29,6 @@ QByteArray encodeResultLines(const QStringList& lines) {
 
 QByteArray encodeResultsText(const QStringList& lines) {
     return resultsFileSignature() + encodeResultLines(lines);
-}
-
-void writeResultsFile(const QString& path, const QStringList& lines) {
-    OutputFile(path).append(encodeResultsText(lines));
 }
 
 }  // namespace larkspan

@@ -15,8 +15,4 @@ QByteArray encodeResultsText(const QStringList& lines);
 QByteArray resultsFileSignature();
 QByteArray encodeResultLines(const QStringList& lines);
 
-// Writes the file atomically: on any failure an existing file of that name stays as it was. A
-// device or a named pipe is written to, never replaced. Throws OutputFileError with the reason.
-void writeResultsFile(const QString& path, const QStringList& lines);
-
 }  // namespace larkspan

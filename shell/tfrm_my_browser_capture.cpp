@@ -4,7 +4,6 @@
 #include "browser/local_wait.h"
 #include "browser/twebbrowser.h"
 #include "capture/capture_error.h"
-#include "capture/results_file.h"
 #include "capture/results_format.h"
 #include "capture/scraped_message.h"
 #include "journal/run_journal.h"
@@ -236,11 +235,7 @@ void TfrmMyBrowser::ToolButton2Click() {
         }
         const SaveTarget target = saveTargetFor(path, chosenType);
         m_lastSavePath = target.path;
-        if (target.format == ResultsFormat::Csv && !target.guardFormulas) {
-            writeResultsFile(target.path, mmResults->lines());
-        } else {
-            writeResults(target.path, target.format, mmResults->lines(), target.guardFormulas);
-        }
+        writeResults(target.path, target.format, mmResults->lines(), target.guardFormulas);
     } catch (const std::exception&) {
         m_dialogs.information(this, QStringLiteral("Data cannot be saved!"));
     }

@@ -2,6 +2,7 @@
 
 #include "capture/csv_results_writer.h"
 #include "capture/output_file.h"
+#include "capture/results_format.h"
 
 #include <QDir>
 #include <QFile>
@@ -180,10 +181,11 @@ TEST(ResultsWriter, ANamedPipeIsWrittenToNeverReplaced) {
 TEST(ResultsFile, ReplacesAnExistingFileWhole) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("results.csv"));
-    writeResultsFile(path, {QStringLiteral("old"), QStringLiteral("lines")});
-    writeResultsFile(path, {QStringLiteral("new")});
+    writeResults(path, ResultsFormat::Csv, {QStringLiteral("old"), QStringLiteral("lines")});
+    writeResults(path, ResultsFormat::Csv, {QStringLiteral("new")});
     EXPECT_EQ(readAll(path), kUtf8Signature + "new\r\n");
-    EXPECT_THROW(writeResultsFile(dir.path(), {QStringLiteral("x")}), OutputFileError);
+    EXPECT_THROW(writeResults(dir.path(), ResultsFormat::Csv, {QStringLiteral("x")}),
+                 OutputFileError);
     EXPECT_EQ(readAll(path), kUtf8Signature + "new\r\n");
 }
 
