@@ -146,16 +146,11 @@ void RunJournal::createTables() {
 
 qint64 RunJournal::startRun(JournalRun::Kind kind, const QString& source,
                             const QJsonObject& settings) {
-    QSqlQuery query(m_database);
-    query.prepare(
-        QStringLiteral("INSERT INTO runs (kind, started, source, settings) VALUES (?, ?, ?, ?)"));
-    query.addBindValue(kindName(kind));
-    query.addBindValue(timeText(QDateTime::currentDateTimeUtc()));
-    query.addBindValue(source);
-    query.addBindValue(QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact)));
-    if (!query.exec()) {
-        fail(QStringLiteral("cannot record a new run"), query.lastError().text());
-    }
+    const QSqlQuery query = execute(
+        QStringLiteral("INSERT INTO runs (kind, started, source, settings) VALUES (?, ?, ?, ?)"),
+        {kindName(kind), timeText(QDateTime::currentDateTimeUtc()), source,
+         QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact))},
+        QStringLiteral("cannot record a new run"));
     const qint64 id = query.lastInsertId().toLongLong();
     hold(id);
     return id;
@@ -168,59 +163,46 @@ void RunJournal::resumeRun(qint64 id) {
              resumed ? QStringLiteral("it ended") : QStringLiteral("there is no such run"));
     }
     hold(id);
-    QSqlQuery query(m_database);
-    query.prepare(QStringLiteral(
-        "UPDATE runs SET ended = NULL, ending = NULL, end_text = NULL WHERE id = ?"));
-    query.addBindValue(id);
-    if (!query.exec()) {
+    try {
+        execute(QStringLiteral(
+                    "UPDATE runs SET ended = NULL, ending = NULL, end_text = NULL WHERE id = ?"),
+                {id}, QStringLiteral("cannot resume run %1").arg(id));
+    } catch (const JournalError&) {
         m_held.remove(id);
-        fail(QStringLiteral("cannot resume run %1").arg(id), query.lastError().text());
+        throw;
     }
 }
 
 void RunJournal::recordPage(qint64 id, const JournalPage& page, qint64 droppedSoFar) {
+    const QString what = QStringLiteral("cannot record page %1").arg(page.number);
     if (!m_database.transaction()) {
-        fail(QStringLiteral("cannot record page %1").arg(page.number),
-             m_database.lastError().text());
+        fail(what, m_database.lastError().text());
     }
-    QSqlQuery insert(m_database);
-    insert.prepare(
-        QStringLiteral("INSERT INTO pages (run, number, address, captured, digest, "
-                       "lines) VALUES (?, ?, ?, ?, ?, ?)"));
-    insert.addBindValue(id);
-    insert.addBindValue(page.number);
-    insert.addBindValue(page.address);
-    insert.addBindValue(timeText(page.captured));
-    insert.addBindValue(page.digest);
-    insert.addBindValue(linesText(page.lines));
-    QSqlQuery update(m_database);
-    update.prepare(
-        QStringLiteral("UPDATE runs SET pages = ?, lines = lines + ?, dropped = ? WHERE id = ?"));
-    update.addBindValue(page.number);
-    update.addBindValue(page.lines.size());
-    update.addBindValue(droppedSoFar);
-    update.addBindValue(id);
-    if (!insert.exec() || !update.exec() || !m_database.commit()) {
-        const QString reason = insert.lastError().isValid()   ? insert.lastError().text()
-                               : update.lastError().isValid() ? update.lastError().text()
-                                                              : m_database.lastError().text();
+    try {
+        execute(QStringLiteral("INSERT INTO pages (run, number, address, captured, digest, "
+                               "lines) VALUES (?, ?, ?, ?, ?, ?)"),
+                {id, page.number, page.address, timeText(page.captured), page.digest,
+                 linesText(page.lines)},
+                what);
+        execute(
+            QStringLiteral("UPDATE runs SET pages = ?, lines = lines + ?, dropped = ? WHERE id = ?"),
+            {page.number, page.lines.size(), droppedSoFar, id}, what);
+    } catch (const JournalError&) {
         m_database.rollback();
-        fail(QStringLiteral("cannot record page %1").arg(page.number), reason);
+        throw;
+    }
+    if (!m_database.commit()) {
+        const QString reason = m_database.lastError().text();
+        m_database.rollback();
+        fail(what, reason);
     }
 }
 
 void RunJournal::endRun(qint64 id, JournalRun::Ending ending, const QString& text) {
     const std::shared_ptr<RunLock> held = m_held.take(id);
-    QSqlQuery query(m_database);
-    query.prepare(
-        QStringLiteral("UPDATE runs SET ended = ?, ending = ?, end_text = ? WHERE id = ?"));
-    query.addBindValue(timeText(QDateTime::currentDateTimeUtc()));
-    query.addBindValue(endingName(ending));
-    query.addBindValue(text);
-    query.addBindValue(id);
-    if (!query.exec()) {
-        fail(QStringLiteral("cannot record the end of run %1").arg(id), query.lastError().text());
-    }
+    execute(QStringLiteral("UPDATE runs SET ended = ?, ending = ?, end_text = ? WHERE id = ?"),
+            {timeText(QDateTime::currentDateTimeUtc()), endingName(ending), text, id},
+            QStringLiteral("cannot record the end of run %1").arg(id));
 }
 
 JournalRun RunJournal::runOf(const QSqlQuery& query) const {
@@ -241,22 +223,15 @@ JournalRun RunJournal::runOf(const QSqlQuery& query) const {
 }
 
 std::optional<JournalRun> RunJournal::run(qint64 id) {
-    QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("SELECT %1 FROM runs WHERE id = ?").arg(kRunColumns));
-    query.addBindValue(id);
-    if (!query.exec()) {
-        fail(QStringLiteral("cannot read run %1").arg(id), query.lastError().text());
-    }
+    QSqlQuery query = execute(QStringLiteral("SELECT %1 FROM runs WHERE id = ?").arg(kRunColumns),
+                              {id}, QStringLiteral("cannot read run %1").arg(id));
     return query.next() ? std::optional<JournalRun>(runOf(query)) : std::nullopt;
 }
 
 QList<JournalRun> RunJournal::recentRuns(int count) {
-    QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("SELECT %1 FROM runs ORDER BY id DESC LIMIT ?").arg(kRunColumns));
-    query.addBindValue(count);
-    if (!query.exec()) {
-        fail(QStringLiteral("cannot read the runs"), query.lastError().text());
-    }
+    QSqlQuery query =
+        execute(QStringLiteral("SELECT %1 FROM runs ORDER BY id DESC LIMIT ?").arg(kRunColumns),
+                {count}, QStringLiteral("cannot read the runs"));
     QList<JournalRun> runs;
     while (query.next()) {
         runs.append(runOf(query));
@@ -265,15 +240,11 @@ QList<JournalRun> RunJournal::recentRuns(int count) {
 }
 
 std::optional<JournalRun> RunJournal::lastResumableRun(JournalRun::Kind kind) {
-    QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("SELECT %1 FROM runs WHERE kind = ? AND (ending IS NULL OR "
-                                 "ending = '' OR ending = ?) ORDER BY id DESC")
-                      .arg(kRunColumns));
-    query.addBindValue(kindName(kind));
-    query.addBindValue(endingName(JournalRun::Ending::Interrupted));
-    if (!query.exec()) {
-        fail(QStringLiteral("cannot read the runs"), query.lastError().text());
-    }
+    QSqlQuery query = execute(QStringLiteral("SELECT %1 FROM runs WHERE kind = ? AND (ending IS "
+                                             "NULL OR ending = '' OR ending = ?) ORDER BY id DESC")
+                                  .arg(kRunColumns),
+                              {kindName(kind), endingName(JournalRun::Ending::Interrupted)},
+                              QStringLiteral("cannot read the runs"));
     while (query.next()) {
         const JournalRun candidate = runOf(query);
         if (!isUnderWay(candidate.id)) {
@@ -288,21 +259,30 @@ bool RunJournal::isUnderWay(qint64 id) {
 }
 
 QList<JournalPage> RunJournal::pages(qint64 id) {
-    QSqlQuery query(m_database);
-    query.setForwardOnly(true);
-    query.prepare(
-        QStringLiteral("SELECT number, address, captured, digest, lines FROM pages "
-                       "WHERE run = ? ORDER BY number"));
-    query.addBindValue(id);
-    if (!query.exec()) {
-        fail(QStringLiteral("cannot read the pages of run %1").arg(id), query.lastError().text());
-    }
+    QSqlQuery query = execute(QStringLiteral("SELECT number, address, captured, digest, lines "
+                                             "FROM pages WHERE run = ? ORDER BY number"),
+                              {id}, QStringLiteral("cannot read the pages of run %1").arg(id));
     QList<JournalPage> pages;
     while (query.next()) {
         pages.append({query.value(0).toInt(), query.value(1).toString(), timeOf(query.value(2)),
                       linesOf(query.value(4)), query.value(3).toByteArray()});
     }
     return pages;
+}
+
+QSqlQuery RunJournal::execute(const QString& statement, const QVariantList& values,
+                              const QString& what) {
+    QSqlQuery query(m_database);
+    // Every read goes through its rows once.
+    query.setForwardOnly(true);
+    query.prepare(statement);
+    for (const QVariant& value : values) {
+        query.addBindValue(value);
+    }
+    if (!query.exec()) {
+        fail(what, query.lastError().text());
+    }
+    return query;
 }
 
 void RunJournal::hold(qint64 id) {

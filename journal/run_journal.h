@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 #include <optional>
@@ -56,6 +57,8 @@ public:
 private:
     void useWriteAheadLog();
     void createTables();
+    // Runs one statement with the values bound in order; fails with `what` when it cannot.
+    QSqlQuery execute(const QString& statement, const QVariantList& values, const QString& what);
     void hold(qint64 id);
     QString lockPath(qint64 id) const;
     JournalRun runOf(const QSqlQuery& query) const;
