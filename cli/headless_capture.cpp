@@ -66,38 +66,29 @@ int HeadlessCapture::run() {
 }
 
 int HeadlessCapture::resume(const JournalRun& run) {
-    QList<JournalPage> pages;
+    RunRecorder::ResumePoint resumed;
     try {
-        pages = m_recorder.resume(run);
+        resumed = m_recorder.resume(run);
     } catch (const JournalError& error) {
         printLine(QStringLiteral("larkspan: %1").arg(QString::fromUtf8(error.what())));
         return kExitFailure;
     }
-    ChainStart start{.address = m_options.source};
-    QStringList lines;
-    for (const JournalPage& page : pages) {
-        lines += page.lines;
-        start.pagesBefore.append(page.digest);
-    }
-    if (!pages.isEmpty()) {
-        start.address = QUrl(pages.constLast().address);
-    }
-    m_linesCaptured = lines.size();
-    m_pagesFlattened = int(pages.size());
+    m_linesCaptured = resumed.lines.size();
+    m_pagesFlattened = resumed.pages;
     printLine(QStringLiteral("Resuming run %1 of %2 after %3, %4 lines so far")
                   .arg(run.id)
                   .arg(run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                       pageCountText(int(pages.size())))
+                       pageCountText(resumed.pages))
                   .arg(m_linesCaptured));
     try {
         if (m_options.format == ResultsFormat::Workbook || !isStream(m_options.outputPath)) {
-            m_results->writePage(lines);
+            m_results->writePage(resumed.lines);
         }
     } catch (const std::exception& error) {
         m_recorder.end(JournalRun::Ending::Interrupted);
-        return cutShort(int(pages.size()), QString::fromUtf8(error.what()));
+        return cutShort(resumed.pages, QString::fromUtf8(error.what()));
     }
-    return capture(start);
+    return capture(resumed.start);
 }
 
 int HeadlessCapture::capture(const ChainStart& start) {

@@ -21,18 +21,23 @@ void RunRecorder::start(JournalRun::Kind kind, const QString& source, const QJso
     }
 }
 
-QList<JournalPage> RunRecorder::resume(const JournalRun& run) {
+RunRecorder::ResumePoint RunRecorder::resume(const JournalRun& run) {
     if (m_journal == nullptr) {
         throw JournalError("there is no run journal to resume from");
     }
     m_journal->resumeRun(run.id);
     m_runId = run.id;
-    const QList<JournalPage> pages = m_journal->pages(run.id);
-    for (const JournalPage& page : pages) {
+    ResumePoint point;
+    point.start.address = QUrl(run.source);
+    for (const JournalPage& page : m_journal->pages(run.id)) {
         m_dedupe.remember(page.lines);
+        point.lines += page.lines;
+        point.start.pagesBefore.append(page.digest);
+        point.start.address = QUrl(page.address);
+        ++point.pages;
     }
     m_droppedBefore = run.dropped;
-    return pages;
+    return point;
 }
 
 QStringList RunRecorder::keep(const CapturedPage& page, const QString& address) {

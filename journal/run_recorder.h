@@ -25,9 +25,16 @@ public:
     RunRecorder(RunJournal* journal, bool dropRepeatedListings);
 
     void start(JournalRun::Kind kind, const QString& source, const QJsonObject& settings);
-    // Takes up a run that did not end and gives its pages so far, whose listings count as
-    // captured. Throws JournalError: a resume without its journal would lose the first part.
-    QList<JournalPage> resume(const JournalRun& run);
+    // Where a resumed run takes up: the lines of the pages it recorded, and the page chain's
+    // start after the last of them (at its source when it has none), knowing them again.
+    struct ResumePoint {
+        ChainStart start;
+        QStringList lines;
+        int pages = 0;
+    };
+    // Takes up a run that did not end; its listings so far count as captured. Throws
+    // JournalError: a resume without its journal would lose the first part.
+    ResumePoint resume(const JournalRun& run);
 
     // The lines of the page that go on to the output: all of them, or the listings not
     // captured before in the run. They go to the journal first.

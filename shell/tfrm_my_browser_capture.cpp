@@ -78,20 +78,14 @@ void TfrmMyBrowser::btnCaptureClick() {
 
 void TfrmMyBrowser::resumeCaptureRun(const JournalRun& run) {
     RunRecorder recorder(m_journal, run.settings.value(QStringLiteral("dedupe")).toBool());
-    const QList<JournalPage> pages = recorder.resume(run);
+    const RunRecorder::ResumePoint resumed = recorder.resume(run);
     const QScopedValueRollback<RunRecorder*> current(m_recorder, &recorder);
     btnCapture->setIcon(toolbarImage(kRunningImage));
     btnCapture->setText(kStopCaption);
-    QStringList lines;
-    m_chainStart = {.address = QUrl(run.source)};
-    for (const JournalPage& page : pages) {
-        lines += page.lines;
-        m_chainStart.pagesBefore.append(page.digest);
-        m_chainStart.address = QUrl(page.address);
-    }
+    m_chainStart = resumed.start;
     mmResults->clearLines();
-    mmResults->appendLines(lines);
-    CapturedCount = qint32(lines.size());
+    mmResults->appendLines(resumed.lines);
+    CapturedCount = qint32(resumed.lines.size());
     PageControl1->setTabText(PageControl1->indexOf(tbResults),
                              QStringLiteral("Results (%1 lines)").arg(mmResults->lineCount()));
     ProcessPageAUGL();
