@@ -71,11 +71,14 @@ struct MatchedElement {
     ElementProperties properties;
 };
 
-QStringList listingClassNames() {
-    QStringList names;
-    for (const ListingClassName& entry : ListingClassNames) {
-        names.append(entry.name);
-    }
+const QStringList& listingClassNames() {
+    static const QStringList names = [] {
+        QStringList all;
+        for (const ListingClassName& entry : ListingClassNames) {
+            all.append(entry.name);
+        }
+        return all;
+    }();
     return names;
 }
 
