@@ -19,7 +19,6 @@ public:
 
     std::chrono::milliseconds shortest() const { return m_shortest; }
     std::chrono::milliseconds longest() const { return m_longest; }
-    bool isNone() const { return m_longest.count() == 0; }
     // "MS" or "MIN-MAX", as parse() reads it.
     QString text() const;
 

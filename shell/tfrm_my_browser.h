@@ -89,7 +89,6 @@ public:
     // and the capture goes on from its first page not yet captured.
     void resumeCaptureRun(const JournalRun& run);
     // What the window's runs do beyond the plain capture, and their dialog.
-    const CaptureOptions& captureOptions() const { return m_captureOptions; }
     void setCaptureOptions(const CaptureOptions& options) { m_captureOptions = options; }
     void CaptureOptionsClick();
 
