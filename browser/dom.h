@@ -37,6 +37,13 @@ struct PrefetchRequest {
     ElementProperties properties;
 };
 
+// A text to look for in class attributes, and the properties to fetch ahead, in the same round
+// trip, of every element whose class holds it.
+struct ClassTextQuery {
+    QString text;
+    ElementProperties readAhead = {};
+};
+
 // One element of a loaded document. A handle stays bound to the page it came from: once that
 // page has gone, every call raises DomError and never reaches an element of another page.
 class Element {
@@ -61,9 +68,10 @@ public:
     virtual std::unique_ptr<ElementCollection> getElementsByTagName(const QString& tagName) = 0;
     // What getElementsByTagName("*") gives, less the elements whose class attribute holds none
     // of the texts (anywhere in it, case-sensitive, with no word boundaries): a walk looking
-    // for those classes without passing every other element across.
+    // for those classes without passing every other element across. Each element comes with
+    // the read-ahead properties of every text its class holds already fetched.
     virtual std::unique_ptr<ElementCollection> descendantsWithClassContaining(
-        const QStringList& texts) = 0;
+        const QList<ClassTextQuery>& queries) = 0;
 };
 
 class ElementCollection {

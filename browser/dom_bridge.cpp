@@ -121,6 +121,9 @@ std::optional<OpenedDocument> DomBridge::openDocument() {
     if (m_rendererEnded) {
         return std::nullopt;
     }
+    if (m_openedDocument && m_openedDocument->key.generation == m_generation) {
+        return m_openedDocument;
+    }
     // A load that starts while the page answers makes the answer's generation unclear; the
     // second try then runs during that load and gives a provisional key.
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -135,9 +138,14 @@ std::optional<OpenedDocument> DomBridge::openDocument() {
             return std::nullopt;
         }
         const QJsonObject document = reply->value.toObject();
-        return OpenedDocument{
+        const OpenedDocument opened{
             {generation, document.value(QLatin1String("doc")).toString(), provisional},
             document.value(QLatin1String("html")).toBool()};
+        // With its load over, nothing but the next load replaces this document.
+        if (!provisional) {
+            m_openedDocument = opened;
+        }
+        return opened;
     }
     throw dom::DomError(kNoLongerShown);
 }
@@ -149,8 +157,10 @@ QJsonValue DomBridge::call(const DocumentKey& key, QJsonObject request) {
 DomBridge::Reply DomBridge::callForTexts(const DocumentKey& key, QJsonObject request) {
     // The script itself refuses a request for another document, so no extra question is asked.
     checkGeneration(key);
-    std::optional<Reply> reply = send(addressed(key, std::move(request)), Purpose::Answer);
+    std::optional<Reply> reply = sendForgettingOnFailure(addressed(key, std::move(request)),
+                                                         Purpose::Answer);
     if (!reply) {
+        m_openedDocument.reset();
         throw dom::DomError(kNoLongerShown);
     }
     // The document answered, and with no load under way nothing can replace it before the
@@ -163,8 +173,21 @@ DomBridge::Reply DomBridge::callForTexts(const DocumentKey& key, QJsonObject req
 
 void DomBridge::callExpectingNavigation(const DocumentKey& key, QJsonObject request) {
     checkGeneration(key);
-    if (!send(addressed(key, std::move(request)), Purpose::MayNavigate)) {
+    if (!sendForgettingOnFailure(addressed(key, std::move(request)), Purpose::MayNavigate)) {
+        m_openedDocument.reset();
         throw dom::DomError(kNoLongerShown);
+    }
+}
+
+std::optional<DomBridge::Reply> DomBridge::sendForgettingOnFailure(const QJsonObject& request,
+                                                                   Purpose purpose) {
+    try {
+        return send(request, purpose);
+    } catch (const dom::DomError&) {
+        // Should the page have replaced its document without a load, the next open asks it
+        // again instead of handing out the old document.
+        m_openedDocument.reset();
+        throw;
     }
 }
 

@@ -41,6 +41,7 @@ public:
     explicit DomBridge(QWebEnginePage* page);
 
     // The page's current document, or nothing while the page has none that the script runs in.
+    // Asks the page once per loaded document.
     std::optional<OpenedDocument> openDocument();
 
     // Sends a request about the document of `key` and gives the answer's value. Raises
@@ -81,6 +82,8 @@ private:
     // Gives nothing when the document has no bridge to answer; a null value when a navigation
     // started that the purpose allows.
     std::optional<Reply> send(const QJsonObject& request, Purpose purpose);
+    // As send(), and a failure also drops the document kept open.
+    std::optional<Reply> sendForgettingOnFailure(const QJsonObject& request, Purpose purpose);
     // Raises dom::DomError for an answer that reports a failure.
     static Reply readReply(const QString& answer);
     // Runs code in the bridge's world and waits for its value. False when a navigation started
@@ -94,6 +97,9 @@ private:
     bool m_rendererEnded = false;
     // The token of a document that answered in this generation after its load had ended.
     QString m_confirmedToken;
+    // The document last opened after its load had ended: opening it again needs no round trip
+    // while its generation lasts.
+    std::optional<OpenedDocument> m_openedDocument;
     // Snapshots of the document of m_releasedOf that the page may forget.
     DocumentKey m_releasedOf;
     QJsonArray m_releasedSnapshots;

@@ -13,13 +13,15 @@ struct PropertyName {
     QLatin1String name;
 };
 
-// Also the order of the columnSlots of ElementSnapshot::PropertyValues.
+// Also the order of the slots of ElementSnapshot::PropertyValues.
 constexpr std::array<PropertyName, 4> kPropertyNames{{
     {dom::ElementProperty::InnerText, QLatin1String("innerText")},
     {dom::ElementProperty::InnerHTML, QLatin1String("innerHTML")},
     {dom::ElementProperty::OuterHTML, QLatin1String("outerHTML")},
     {dom::ElementProperty::Href, QLatin1String("href")},
 }};
+
+const char* const kMalformedList = "The page's document bridge failed: its list is malformed";
 
 std::size_t slotOf(dom::ElementProperty property) {
     for (std::size_t slot = 0; slot < kPropertyNames.size(); ++slot) {
@@ -39,16 +41,43 @@ std::shared_ptr<ElementSnapshot> ElementSnapshot::take(std::shared_ptr<DomBridge
     if (answer.value.isNull()) {
         return nullptr;
     }
-    // The tag names, then the class attributes.
-    QStringList& texts = answer.texts;
-    if (texts.size() % 2 != 0) {
-        throw dom::DomError("The page's document bridge failed: its list is malformed");
+    // The tag names, then the class attributes, then any values read ahead.
+    const QStringList& texts = answer.texts;
+    const QJsonValue readMasks = answer.value[QLatin1String("read")];
+    const qsizetype count = readMasks.isArray() ? readMasks.toArray().size() : texts.size() / 2;
+    if (texts.size() < 2 * count || (!readMasks.isArray() && texts.size() % 2 != 0)) {
+        throw dom::DomError(kMalformedList);
     }
-    const qsizetype count = texts.size() / 2;
-    return std::shared_ptr<ElementSnapshot>(
+    std::shared_ptr<ElementSnapshot> snapshot(
         new ElementSnapshot(std::move(bridge), key,
                             answer.value[QLatin1String("snapshot")].toInt(), texts.first(count),
-                            texts.sliced(count)));
+                            texts.sliced(count, count)));
+    if (readMasks.isArray()) {
+        snapshot->keepReadAhead(readMasks.toArray(), texts.sliced(2 * count));
+    }
+    return snapshot;
+}
+
+void ElementSnapshot::keepReadAhead(const QJsonArray& masks, const QStringList& values) {
+    qsizetype next = 0;
+    for (int index = 0; index < size(); ++index) {
+        const int mask = masks.at(index).toInt();
+        if (mask == 0) {
+            continue;
+        }
+        PropertyValues& kept = m_prefetched[index];
+        for (std::size_t slot = 0; slot < kPropertyNames.size(); ++slot) {
+            if ((mask & (1 << slot)) != 0) {
+                if (next == values.size()) {
+                    throw dom::DomError(kMalformedList);
+                }
+                kept[slot] = values.at(next++);
+            }
+        }
+    }
+    if (next != values.size()) {
+        throw dom::DomError(kMalformedList);
+    }
 }
 
 ElementSnapshot::ElementSnapshot(std::shared_ptr<DomBridge> bridge, DocumentKey key, int id,
@@ -189,13 +218,32 @@ std::shared_ptr<ElementSnapshot> ElementSnapshot::elementsByTagName(int index,
 }
 
 std::shared_ptr<ElementSnapshot> ElementSnapshot::descendantsWithClassContaining(
-    int index, const QStringList& texts) {
+    int index, const QList<dom::ClassTextQuery>& queries) {
     checkRange(index);
+    QJsonArray properties;
+    for (const PropertyName& name : kPropertyNames) {
+        properties.append(name.name);
+    }
+    // Each mask has the bit of a property's slot, as keepReadAhead() reads the answer.
+    QJsonArray texts;
+    QJsonArray readAhead;
+    for (const dom::ClassTextQuery& query : queries) {
+        texts.append(query.text);
+        int mask = 0;
+        for (std::size_t slot = 0; slot < kPropertyNames.size(); ++slot) {
+            if (query.readAhead.testFlag(kPropertyNames[slot].property)) {
+                mask |= 1 << slot;
+            }
+        }
+        readAhead.append(mask);
+    }
     return take(m_bridge, m_key,
                 QJsonObject{{QStringLiteral("op"), QStringLiteral("descendantsWithClassContaining")},
                             {QStringLiteral("snapshot"), m_id},
                             {QStringLiteral("index"), index},
-                            {QStringLiteral("texts"), QJsonArray::fromStringList(texts)}});
+                            {QStringLiteral("texts"), texts},
+                            {QStringLiteral("properties"), properties},
+                            {QStringLiteral("readAhead"), readAhead}});
 }
 
 }  // namespace larkspan::browser

@@ -41,8 +41,8 @@ public:
     void prefetch(const QList<dom::PrefetchRequest>& requests);
     void click(int index);
     std::shared_ptr<ElementSnapshot> elementsByTagName(int index, const QString& tagName);
-    std::shared_ptr<ElementSnapshot> descendantsWithClassContaining(int index,
-                                                                    const QStringList& texts);
+    std::shared_ptr<ElementSnapshot> descendantsWithClassContaining(
+        int index, const QList<dom::ClassTextQuery>& queries);
 
 private:
     using PropertyValues = std::array<std::optional<QString>, 4>;
@@ -50,6 +50,9 @@ private:
     ElementSnapshot(std::shared_ptr<DomBridge> bridge, DocumentKey key, int id,
                     QStringList tagNames, QStringList classNames);
 
+    // Keeps the values that came with the list: for each element, those of the properties
+    // whose slot bits its mask sets, in slot order.
+    void keepReadAhead(const QJsonArray& masks, const QStringList& values);
     // Requests check for themselves that their document is still shown; only the index is left.
     void checkRange(int index) const;
     // The values of one read request, group by group; raises dom::DomError unless every value

@@ -42,9 +42,9 @@ std::unique_ptr<dom::ElementCollection> WebElement::getElementsByTagName(const Q
 }
 
 std::unique_ptr<dom::ElementCollection> WebElement::descendantsWithClassContaining(
-    const QStringList& texts) {
+    const QList<dom::ClassTextQuery>& queries) {
     return std::make_unique<WebElementCollection>(
-        m_snapshot->descendantsWithClassContaining(m_index, texts));
+        m_snapshot->descendantsWithClassContaining(m_index, queries));
 }
 
 }  // namespace larkspan::browser

@@ -21,7 +21,7 @@ public:
     void click() override;
     std::unique_ptr<dom::ElementCollection> getElementsByTagName(const QString& tagName) override;
     std::unique_ptr<dom::ElementCollection> descendantsWithClassContaining(
-        const QStringList& texts) override;
+        const QList<dom::ClassTextQuery>& queries) override;
 
 private:
     std::shared_ptr<ElementSnapshot> m_snapshot;

@@ -65,21 +65,20 @@ ElementProperties propertiesOf(EntryForm form) {
 }
 
 struct MatchedElement {
-    int index;
     std::shared_ptr<dom::Element> element;
     std::vector<const ListingClassName*> entries;
-    ElementProperties properties;
 };
 
-const QStringList& listingClassNames() {
-    static const QStringList names = [] {
-        QStringList all;
+// The page sends only the elements that hold a listing class, with what their entries print.
+const QList<dom::ClassTextQuery>& listingClassQueries() {
+    static const QList<dom::ClassTextQuery> queries = [] {
+        QList<dom::ClassTextQuery> all;
         for (const ListingClassName& entry : ListingClassNames) {
-            all.append(entry.name);
+            all.append({entry.name, propertiesOf(entry.form)});
         }
         return all;
     }();
-    return names;
+    return queries;
 }
 
 // Decided from class names alone, which the engine answers with the elements.
@@ -87,14 +86,13 @@ std::vector<MatchedElement> matchElements(const dom::ElementCollection& elements
     std::vector<MatchedElement> matched;
     const int length = elements.length();
     for (int i = 0; i < length; ++i) {
-        MatchedElement candidate{i, elements.item(i), {}, {}};
+        MatchedElement candidate{elements.item(i), {}};
         const QString className = candidate.element->className();
         for (const ListingClassName& entry : ListingClassNames) {
             // Anywhere in the whole attribute, case-sensitive, with no word boundaries, so a
             // name also picks up the longer classes that contain it.
             if (className.contains(entry.name)) {
                 candidate.entries.push_back(&entry);
-                candidate.properties |= propertiesOf(entry.form);
             }
         }
         if (!candidate.entries.empty()) {
@@ -102,17 +100,6 @@ std::vector<MatchedElement> matchElements(const dom::ElementCollection& elements
         }
     }
     return matched;
-}
-
-// One round trip for the whole page, and no element's markup is fetched unless one of its
-// entries prints it.
-void prefetchEntries(dom::ElementCollection& elements, const std::vector<MatchedElement>& matched) {
-    QList<dom::PrefetchRequest> requests;
-    requests.reserve(static_cast<qsizetype>(matched.size()));
-    for (const MatchedElement& m : matched) {
-        requests.append({m.index, m.properties});
-    }
-    elements.prefetch(requests);
 }
 
 void appendLine(QString& text, QStringView prefix, QLatin1String name, QStringView label,
@@ -153,11 +140,9 @@ QString FlattenPage(dom::Document* document) {
     if (!body) {
         throw CaptureError("Can't find <body> element");
     }
-    // Only the elements that hold a listing class cross over from the page.
     const std::unique_ptr<dom::ElementCollection> elements =
-        body->descendantsWithClassContaining(listingClassNames());
+        body->descendantsWithClassContaining(listingClassQueries());
     const std::vector<MatchedElement> matched = matchElements(*elements);
-    prefetchEntries(*elements, matched);
 
     QString text;
     for (const MatchedElement& m : matched) {

@@ -38,10 +38,10 @@
 //   {op: "elementsByTagName", doc, snapshot, index, tag}
 //                                                  -> SNAPSHOT of the elements below that
 //                                                     element with that tag ("*": every one)
-//   {op: "descendantsWithClassContaining", doc, snapshot, index, texts}
+//   {op: "descendantsWithClassContaining", doc, snapshot, index, texts, properties, readAhead}
 //                                                  -> SNAPSHOT of the elements below that
 //                                                     element whose class attribute holds any
-//                                                     of the texts
+//                                                     of the texts, with READ_AHEAD
 //   {op: "read", doc, snapshot, groups: [{indices, properties}, ...]}
 //                                                  -> TEXTS: group by group, index by index,
 //                                                     the values of the group's properties in
@@ -65,7 +65,11 @@
 // Properties are "innerText", "innerHTML", "outerHTML" and "href".
 // SNAPSHOT is TEXTS whose value carries "snapshot": ID, and whose strings are the tag names of
 // the elements, then their class attributes: a fixed list of elements in document order,
-// addressed afterwards as (ID, index). A snapshot is kept until
+// addressed afterwards as (ID, index).
+// READ_AHEAD: "readAhead" gives, for each text, a mask of the "properties" (bit 0 for the first)
+// to read of every element whose class holds that text. The value then also carries "read": the
+// mask of each element (the union over the texts its class holds), and the strings go on after
+// the classes with the values read, element by element, in the order of "properties". A snapshot is kept until
 // a request names it in "release": [ID, ...], which the native side adds once no handle uses
 // it any more. The table thus holds what the native side still uses and no more, however many
 // lists a walk takes, and it goes with the document.
@@ -120,24 +124,34 @@
         return element.getAttribute("class") ?? "";
     }
 
-    // The elements below this one whose class attribute holds any of the texts, in document order.
-    function withClassContaining(element, texts) {
-        const below = element.getElementsByTagName("*");
+    // The elements below this one whose class attribute holds any of the texts, in document
+    // order, each with the union of the masks of the texts it holds.
+    function withClassContaining(element, texts, masks) {
+        // An empty text is held by every element, a class attribute or not.
+        const below = texts.includes("") ? element.getElementsByTagName("*") : element.querySelectorAll("[class]");
         const count = below.length;
         const kept = [];
+        const keptMasks = [];
         for (let i = 0; i < count; ++i) {
             const className = classOf(below[i]);
+            let held = false;
+            let mask = 0;
             for (let t = 0; t < texts.length; ++t) {
                 if (className.includes(texts[t])) {
-                    kept.push(below[i]);
-                    break;
+                    held = true;
+                    mask |= masks[t];
                 }
             }
+            if (held) {
+                kept.push(below[i]);
+                keptMasks.push(mask);
+            }
         }
-        return kept;
+        return { kept, keptMasks };
     }
 
-    function remember(collection) {
+    // With masks, the properties they name are read ahead (READ_AHEAD).
+    function remember(collection, properties = [], masks = null) {
         const count = collection.length;
         const elements = new Array(count);
         const texts = new Array(2 * count);
@@ -150,7 +164,18 @@
         }
         const id = nextSnapshotId++;
         snapshots.set(id, elements);
-        return new Texts(texts, { snapshot: id });
+        if (masks === null) {
+            return new Texts(texts, { snapshot: id });
+        }
+        const read = properties.map(reader);
+        for (let i = 0; i < count; ++i) {
+            for (let p = 0; p < read.length; ++p) {
+                if (masks[i] & (1 << p)) {
+                    texts.push(read[p](elements[i]));
+                }
+            }
+        }
+        return new Texts(texts, { snapshot: id, read: masks });
     }
 
     function elementAt(snapshotId, index) {
@@ -270,8 +295,13 @@
         ["all", () => remember(document.getElementsByTagName("*"))],
         ["elementsByTagName", (request) =>
             remember(elementAt(request.snapshot, request.index).getElementsByTagName(String(request.tag)))],
-        ["descendantsWithClassContaining", (request) =>
-            remember(withClassContaining(elementAt(request.snapshot, request.index), request.texts.map(String)))],
+        ["descendantsWithClassContaining", (request) => {
+            const texts = request.texts.map(String);
+            const properties = Array.isArray(request.properties) ? request.properties.map(String) : [];
+            const masks = Array.isArray(request.readAhead) ? request.readAhead.map(Number) : texts.map(() => 0);
+            const { kept, keptMasks } = withClassContaining(elementAt(request.snapshot, request.index), texts, masks);
+            return remember(kept, properties, keptMasks);
+        }],
         ["read", (request) => {
             const values = [];
             for (const group of request.groups) {

@@ -155,15 +155,22 @@ void DomBridgeTest::walkOfTheBody() {
              ElementsBody.mid(1, 4));
     // Texts anywhere in the class attribute, case-sensitive, SVG elements included.
     QCOMPARE(tagsAndClasses(*body->descendantsWithClassContaining(
-                 {QStringLiteral("listing-"), QStringLiteral("star"), QStringLiteral("Dot")})),
+                 {{QStringLiteral("listing-")}, {QStringLiteral("star")}, {QStringLiteral("Dot")}})),
              (QStringList{QStringLiteral("DIV.listing-details outer"),
                           QStringLiteral("H2.listing-name"),
                           QStringLiteral("P.listing-short-description"),
                           QStringLiteral("svg.icon star")}));
-    QCOMPARE(tagsAndClasses(*details->descendantsWithClassContaining({QStringLiteral("i")})),
+    QCOMPARE(tagsAndClasses(*details->descendantsWithClassContaining({{QStringLiteral("i")}})),
              (QStringList{QStringLiteral("H2.listing-name"),
                           QStringLiteral("P.listing-short-description"),
                           QStringLiteral("SPAN.hidden")}));
+    // Values read ahead (the union over the texts a class holds) are those read one by one.
+    const dom::ElementProperties markup = dom::ElementProperty::InnerHTML
+        | dom::ElementProperty::OuterHTML | dom::ElementProperty::Href;
+    QCOMPARE(propertiesOf(*body->descendantsWithClassContaining(
+                 {{QStringLiteral("listing-name"), dom::ElementProperty::InnerText},
+                  {QStringLiteral("listing-"), markup}})),
+             propertiesOf(*body->getElementsByTagName(QStringLiteral("*"))).first(3));
 }
 
 void DomBridgeTest::allIncludesTheHead() {
@@ -285,6 +292,11 @@ void DomBridgeTest::roundTripsOfAWalk() {
         {"prefetch everything of every element",
          [&] { elements->prefetch(allIndices(*elements), AllProperties); }, 1},
         {"read everything of every element", [&] { propertiesOf(*elements); }, 0},
+        {"take the elements of a class with everything of theirs read ahead",
+         [&] { elements = body->descendantsWithClassContaining({{"listing-", AllProperties}}); },
+         1},
+        {"read everything of them", [&] { propertiesOf(*elements); }, 0},
+        {"open the document again", [&] { document = m_browser.Document(); }, 0},
         {"prefetch other properties of other elements, in one go",
          [&] {
              document->all()->prefetch({{0, dom::ElementProperty::InnerText},

@@ -74,17 +74,29 @@ std::unique_ptr<dom::ElementCollection> FakeElement::getElementsByTagName(const 
 }
 
 std::unique_ptr<dom::ElementCollection> FakeElement::descendantsWithClassContaining(
-    const QStringList& texts) {
+    const QList<dom::ClassTextQuery>& queries) {
     checkAlive();
     std::vector<std::shared_ptr<FakeElement>> below;
     for (const std::shared_ptr<FakeElement>& child : m_children) {
         child->collect(below, child);
     }
-    std::erase_if(below, [&texts](const std::shared_ptr<FakeElement>& element) {
-        return std::none_of(texts.begin(), texts.end(), [&element](const QString& text) {
-            return element->m_node.className.contains(text);
-        });
+    // The search and its read-ahead are one round trip.
+    PrefetchCall call;
+    std::erase_if(below, [&queries, &call](const std::shared_ptr<FakeElement>& element) {
+        bool held = false;
+        for (const dom::ClassTextQuery& query : queries) {
+            if (element->m_node.className.contains(query.text)) {
+                held = true;
+                element->notePrefetch(query.readAhead);
+                call.properties |= query.readAhead;
+            }
+        }
+        if (held) {
+            call.ids.append(element->id());
+        }
+        return !held;
     });
+    m_log->prefetches.push_back(std::move(call));
     return std::make_unique<FakeCollection>(std::move(below), m_log);
 }
 

@@ -55,7 +55,7 @@ public:
     void click() override;
     std::unique_ptr<dom::ElementCollection> getElementsByTagName(const QString& tagName) override;
     std::unique_ptr<dom::ElementCollection> descendantsWithClassContaining(
-        const QStringList& texts) override;
+        const QList<dom::ClassTextQuery>& queries) override;
 
     const QString& id() const { return m_node.id; }
     const std::vector<std::shared_ptr<FakeElement>>& children() const { return m_children; }
