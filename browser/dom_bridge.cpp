@@ -55,39 +55,31 @@ QString callCode(const QJsonObject& request) {
                             .toStdString());
 }
 
-// The texts that follow the JSON text of an answer, cut by the lengths it gives.
-QStringList cutTexts(QStringView texts, const QJsonArray& lengths) {
-    QStringList result;
-    result.reserve(lengths.size());
-    qsizetype start = 0;
-    for (const QJsonValue& length : lengths) {
-        const qsizetype size = length.toInteger(-1);
-        if (size < 0 || size > texts.size() - start) {
-            throw dom::DomError(kMalformed);
-        }
-        result.append(texts.sliced(start, size).toString());
-        start += size;
-    }
-    if (start != texts.size()) {
-        throw dom::DomError(kMalformed);
-    }
-    return result;
-}
-
 }  // namespace
 
-DomBridge::Reply DomBridge::readReply(const QString& answer) {
-    // JSON never holds a raw line feed, so the first one ends the JSON text.
-    const qsizetype jsonEnd = answer.indexOf(u'\n');
-    const QStringView json = jsonEnd < 0 ? QStringView(answer) : QStringView(answer).first(jsonEnd);
-    const QJsonObject object = QJsonDocument::fromJson(json.toUtf8()).object();
+bool DomBridge::isAnswer(const QVariant& answer) {
+    return answer.typeId() == QMetaType::QString || answer.typeId() == QMetaType::QVariantList;
+}
+
+DomBridge::Reply DomBridge::readReply(const QVariant& answer) {
+    // TEXTS come as a list: the JSON text, then the strings.
+    QVariantList items =
+        answer.typeId() == QMetaType::QVariantList ? answer.toList() : QVariantList{answer};
+    if (items.isEmpty() || items.first().typeId() != QMetaType::QString) {
+        throw dom::DomError(kMalformed);
+    }
+    const QJsonObject object =
+        QJsonDocument::fromJson(items.takeFirst().toString().toUtf8()).object();
     if (!object.value(QLatin1String("ok")).toBool()) {
         raiseScriptError(object);
     }
     Reply reply{object.value(QLatin1String("value")), {}};
-    if (jsonEnd >= 0) {
-        reply.texts = cutTexts(QStringView(answer).sliced(jsonEnd + 1),
-                               reply.value.toObject().value(QLatin1String("lengths")).toArray());
+    reply.texts.reserve(items.size());
+    for (const QVariant& text : std::as_const(items)) {
+        if (text.typeId() != QMetaType::QString) {
+            throw dom::DomError(kMalformed);
+        }
+        reply.texts.append(text.toString());
     }
     return reply;
 }
@@ -237,17 +229,17 @@ std::optional<DomBridge::Reply> DomBridge::send(const QJsonObject& request, Purp
     if (!evaluate(callCode(request), purpose, answer)) {
         return Reply{};
     }
-    if (answer.typeId() != QMetaType::QString) {
+    if (!isAnswer(answer)) {
         // After a renderer has crashed the engine can leave a later document without the
         // page's scripts; the bridge is then installed on the spot and asked once more.
         if (!evaluate(bridgeSource() + callCode(request), purpose, answer)) {
             return Reply{};
         }
-        if (answer.typeId() != QMetaType::QString) {
+        if (!isAnswer(answer)) {
             return std::nullopt;
         }
     }
-    return readReply(answer.toString());
+    return readReply(answer);
 }
 
 bool DomBridge::evaluate(const QString& code, Purpose purpose, QVariant& answer) {

@@ -85,7 +85,9 @@ private:
     // As send(), and a failure also drops the document kept open.
     std::optional<Reply> sendForgettingOnFailure(const QJsonObject& request, Purpose purpose);
     // Raises dom::DomError for an answer that reports a failure.
-    static Reply readReply(const QString& answer);
+    static Reply readReply(const QVariant& answer);
+    // Whether the bridge gave this answer: null means the document has no bridge.
+    static bool isAnswer(const QVariant& answer);
     // Runs code in the bridge's world and waits for its value. False when a navigation started
     // that the purpose allows.
     bool evaluate(const QString& code, Purpose purpose, QVariant& answer);

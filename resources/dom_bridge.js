@@ -20,9 +20,7 @@
 //     {"ok": false, "error": CODE, "message": TEXT}
 //
 // except where a request below answers TEXTS: many strings, which pass faster outside JSON. The
-// answer is then the JSON text {"ok": true, "value": {..., "lengths": [LENGTH, ...]}}, a line
-// feed, and the strings one after another, each as long as its length says (in UTF-16 code
-// units). The value may carry further fields besides the lengths.
+// answer is then an array: the JSON text {"ok": true, "value": {...}}, then the strings in order.
 //
 // CODE is "gone" (the request is meant for another document), "expired" (its snapshot has been
 // released), "range" (an index outside the snapshot) or "failed" (anything else that threw).
@@ -87,7 +85,7 @@
     const HTML_CONTENT_TYPES = new Set(["text/html", "application/xhtml+xml"]);
 
     // An answer of many strings, sent after the JSON text instead of inside it, and of the
-    // fields that the JSON text carries besides their lengths.
+    // fields that the JSON text carries.
     class Texts {
         constructor(strings, fields = {}) {
             this.strings = strings;
@@ -355,16 +353,20 @@
     const SURROGATE = /[\uD800-\uDFFF]/;
     const LONE_SURROGATE = /[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(?<![\uD800-\uDBFF])[\uDC00-\uDFFF]/g;
 
-    // The way out of the page turns a lone surrogate into several characters, which would put
-    // every later string out of step with its length; so it goes out as U+FFFD.
+    // The way out of the page turns a lone surrogate into three replacement characters; it
+    // stands for one character, so it goes out as one.
+    function wellFormed(string) {
+        return SURROGATE.test(string) ? string.replace(LONE_SURROGATE, "\uFFFD") : string;
+    }
+
+    // A list passes many strings much faster than one long text holding them.
     function textsAnswer(strings, fields) {
-        let payload = strings.join("");
-        if (SURROGATE.test(payload)) {
-            strings = strings.map((string) => string.replace(LONE_SURROGATE, "\uFFFD"));
-            payload = strings.join("");
+        const answer = new Array(strings.length + 1);
+        answer[0] = JSON.stringify({ ok: true, value: fields });
+        for (let i = 0; i < strings.length; ++i) {
+            answer[i + 1] = wellFormed(strings[i]);
         }
-        const lengths = strings.map((string) => string.length);
-        return `${JSON.stringify({ ok: true, value: { ...fields, lengths } })}\n${payload}`;
+        return answer;
     }
 
     function dispatch(request) {
