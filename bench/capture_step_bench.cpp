@@ -35,9 +35,8 @@ void BM_CaptureStep(benchmark::State& state) {
 }
 BENCHMARK(BM_CaptureStep)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
-// The limit the step can approach: the same walk done by the page itself, a function installed
-// once (so the engine optimises it as it does the bridge), which hands over the flattened text in
-// one answer.
+// For comparison: the same walk done by the page itself, a function installed once (so the
+// engine optimises it as it does the bridge), which hands over the flattened text in one answer.
 const char* const kInPageWalk = R"js(globalThis.flattenInPage = () => {
     const names = ["listingTitle", "listing-address", "primary-contacts", "website", "media-class",
         "listing-heading", "dropdown-basic-body", "email", "search-contact-card call-to-actions",

@@ -64,13 +64,13 @@
 // SNAPSHOT is TEXTS whose value carries "snapshot": ID, and whose strings are the tag names of
 // the elements, then their class attributes: a fixed list of elements in document order,
 // addressed afterwards as (ID, index).
+// A snapshot is kept until a request names it in "release": [ID, ...], which the native side
+// adds once no handle uses it any more. The table thus holds what the native side still uses and
+// no more, however many lists a walk takes, and it goes with the document.
 // READ_AHEAD: "readAhead" gives, for each text, a mask of the "properties" (bit 0 for the first)
 // to read of every element whose class holds that text. The value then also carries "read": the
 // mask of each element (the union over the texts its class holds), and the strings go on after
-// the classes with the values read, element by element, in the order of "properties". A snapshot is kept until
-// a request names it in "release": [ID, ...], which the native side adds once no handle uses
-// it any more. The table thus holds what the native side still uses and no more, however many
-// lists a walk takes, and it goes with the document.
+// the classes with the values read, element by element, in the order of "properties".
 
 "use strict";
 
