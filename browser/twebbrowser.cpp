@@ -34,6 +34,16 @@ bool sameDocument(const QUrl& left, const QUrl& right) {
     return left.adjusted(QUrl::RemoveFragment) == right.adjusted(QUrl::RemoveFragment);
 }
 
+// Whether a page's own scripts may send it to the address: the engine refuses local files to
+// pages that are not local files themselves, and data and source addresses to every page.
+bool pageMayOpen(const QUrl& shown, const QUrl& address) {
+    if (address.isLocalFile()) {
+        return shown.isLocalFile();
+    }
+    const QString scheme = address.scheme();
+    return scheme != QLatin1String("data") && scheme != QLatin1String("view-source");
+}
+
 }  // namespace
 
 TWebbrowser::TWebbrowser(QWidget* parent)
@@ -157,7 +167,9 @@ void TWebbrowser::Navigate(const QUrl& url) {
 
 void TWebbrowser::NavigateNoHistory(const QUrl& url) {
     const auto document = webDocument();
-    if (!document) {
+    // The engine lets only the browser itself open these, never the page it would replace; the
+    // new page then comes after the shown one in the history instead of not at all.
+    if (!document || !pageMayOpen(m_page->url(), url)) {
         Navigate(url);
         return;
     }

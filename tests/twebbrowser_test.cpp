@@ -122,6 +122,8 @@ private slots:
     void closeRequestShowsABlankPage();
     void silentBrowserAnswersThePagesBoxes();
     void navigateNoHistoryReplacesTheShownEntry();
+    void navigateNoHistoryOpensWhatThePageMayNot_data();
+    void navigateNoHistoryOpensWhatThePageMayNot();
     void loadHtmlShowsTheTextAtABlankAddress_data();
     void loadHtmlShowsTheTextAtABlankAddress();
     void loadHtmlThenAnotherPage();
@@ -495,6 +497,23 @@ void TWebbrowserTest::navigateNoHistoryReplacesTheShownEntry() {
     browser->GoBack();
     QVERIFY(browser->waitUntilComplete());
     QCOMPARE(browser->LocationURL(), address(QStringLiteral("/elements.html")));
+}
+
+void TWebbrowserTest::navigateNoHistoryOpensWhatThePageMayNot_data() {
+    QTest::addColumn<QUrl>("address");
+
+    QTest::newRow("local file") << QUrl::fromLocalFile(QStringLiteral(LARKSPAN_TEST_DATA "/browser/next.html"));
+    QTest::newRow("data address") << QUrl(QStringLiteral("data:text/html,<title>Data</title>"));
+}
+
+// From a web page, whose own scripts the engine does not let open these addresses.
+void TWebbrowserTest::navigateNoHistoryOpensWhatThePageMayNot() {
+    QFETCH(QUrl, address);
+    const auto browser = newBrowser();
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/elements.html"))));
+    browser->NavigateNoHistory(address);
+    QVERIFY(browser->waitUntilComplete());
+    QCOMPARE(browser->LocationURL(), address.toString());
 }
 
 void TWebbrowserTest::loadHtmlShowsTheTextAtABlankAddress_data() {
