@@ -170,7 +170,7 @@ QUrl sourceUrl(const QString& source) {
         return QUrl::fromLocalFile(file.absoluteFilePath());
     }
     const QUrl url = QUrl::fromUserInput(source, QDir::currentPath(), QUrl::AssumeLocalFile);
-    if (!url.isValid() || url.isLocalFile()) {
+    if (!url.isValid() || (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))) {
         throw std::runtime_error(
             QStringLiteral("cannot read %1: No such file").arg(source).toStdString());
     }

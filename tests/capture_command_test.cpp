@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -290,9 +291,11 @@ TEST(CapturePages, SampleSiteGivesTheHandCheckedLines) {
     }
 }
 
+// The first page given by its address this time, not its path.
 TEST(CapturePages, MaxPagesStopsAndStandardOutputCarriesOneSignature) {
-    const ProcessResult run = runLarkspan({QStringLiteral("capture"), samplePage(1),
-                                           QStringLiteral("--max-pages"), QStringLiteral("2")});
+    const ProcessResult run =
+        runLarkspan({QStringLiteral("capture"), QUrl::fromLocalFile(samplePage(1)).toString(),
+                     QStringLiteral("--max-pages"), QStringLiteral("2")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray all = expectedLines("sample_directory_expected.csv");
     qsizetype end = 0;
