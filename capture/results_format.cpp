@@ -56,12 +56,17 @@ std::unique_ptr<ResultsWriter> makeResultsWriter(ResultsFormat format, OutputFil
     return std::make_unique<CsvResultsWriter>(std::move(output), guardFormulas);
 }
 
-void writeResults(const QString& path, ResultsFormat format, const QStringList& lines,
+void writeResults(OutputFile output, ResultsFormat format, const QStringList& lines,
                   bool guardFormulas) {
     const std::unique_ptr<ResultsWriter> writer =
-        makeResultsWriter(format, OutputFile(path), guardFormulas);
+        makeResultsWriter(format, std::move(output), guardFormulas);
     writer->writePage(lines);
     writer->finish();
+}
+
+void writeResults(const QString& path, ResultsFormat format, const QStringList& lines,
+                  bool guardFormulas) {
+    writeResults(OutputFile(path), format, lines, guardFormulas);
 }
 
 }  // namespace larkspan

@@ -26,6 +26,8 @@ std::unique_ptr<ResultsWriter> makeResultsWriter(ResultsFormat format, OutputFil
 
 // Writes all the lines at once; throws OutputFileError, and an existing file then stays as it
 // was.
+void writeResults(OutputFile output, ResultsFormat format, const QStringList& lines,
+                  bool guardFormulas = false);
 void writeResults(const QString& path, ResultsFormat format, const QStringList& lines,
                   bool guardFormulas = false);
 

@@ -10,6 +10,7 @@
 #include "cli/results_output.h"
 #include "journal/journal_error.h"
 #include "journal/run_journal.h"
+#include "journal/run_recorder.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -19,7 +20,6 @@
 #include <csignal>
 #include <cstdio>
 #include <functional>
-#include <limits>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
@@ -121,20 +121,6 @@ struct CommandLine {
         return result;
     }
 
-    int count(const QCommandLineOption& option, int minimum,
-              int maximum = std::numeric_limits<int>::max()) const {
-        bool ok = false;
-        const int value = parser.value(option).toInt(&ok);
-        if (ok && value >= minimum && value <= maximum) {
-            return value;
-        }
-        const QString range = maximum == std::numeric_limits<int>::max()
-                                  ? QStringLiteral("of at least %1").arg(minimum)
-                                  : QStringLiteral("from %1 to %2").arg(minimum).arg(maximum);
-        throw UsageError(QStringLiteral("--%1 needs a whole number %2")
-                             .arg(option.names().constLast(), range)
-                             .toStdString());
-    }
 };
 
 // Reads, parses and writes a block at a time, so a text of any size takes little memory.
@@ -202,7 +188,7 @@ HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
     options.dropRepeatedListings = parser.isSet(commandLine.dedupe);
     options.addresses = commandLine.addresses();
     if (parser.isSet(commandLine.maxPages)) {
-        options.maxPages = commandLine.count(commandLine.maxPages, 1);
+        options.maxPages = wholeNumber(commandLine.parser, commandLine.maxPages, 1);
     }
     if (parser.isSet(commandLine.delay)) {
         const std::optional<PageTurnDelay> delay =
@@ -215,7 +201,7 @@ HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
     }
     if (parser.isSet(commandLine.pageTimeout)) {
         options.pageTimeout = std::chrono::seconds(
-            commandLine.count(commandLine.pageTimeout, 1, kLongestPageTimeout));
+            wholeNumber(commandLine.parser, commandLine.pageTimeout, 1, kLongestPageTimeout));
     }
     if (parser.isSet(commandLine.flattenedDir)) {
         options.flattenedDir = QFileInfo(parser.value(commandLine.flattenedDir)).absoluteFilePath();
@@ -234,8 +220,7 @@ std::unique_ptr<RunJournal> openJournal() {
     try {
         return std::make_unique<RunJournal>();
     } catch (const JournalError& error) {
-        printError(QString::fromUtf8(error.what()) +
-                   QStringLiteral("; the run goes on, but cannot be resumed"));
+        printError(QString::fromUtf8(error.what()) + kCannotBeResumed);
         return nullptr;
     }
 }

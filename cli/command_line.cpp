@@ -26,6 +26,21 @@ bool parseOrShowHelp(QCommandLineParser& parser, const QStringList& arguments,
     return true;
 }
 
+int wholeNumber(const QCommandLineParser& parser, const QCommandLineOption& option, int minimum,
+                int maximum) {
+    bool ok = false;
+    const int value = parser.value(option).toInt(&ok);
+    if (ok && value >= minimum && value <= maximum) {
+        return value;
+    }
+    const QString range = maximum == std::numeric_limits<int>::max()
+                              ? QStringLiteral("of at least %1").arg(minimum)
+                              : QStringLiteral("from %1 to %2").arg(minimum).arg(maximum);
+    throw UsageError(QStringLiteral("--%1 needs a whole number %2")
+                         .arg(option.names().constLast(), range)
+                         .toStdString());
+}
+
 int runReportingErrors(const std::function<int()>& command) {
     try {
         return command();

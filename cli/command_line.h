@@ -4,8 +4,10 @@
 #include <QStringList>
 
 #include <functional>
+#include <limits>
 #include <stdexcept>
 
+class QCommandLineOption;
 class QCommandLineParser;
 
 namespace larkspan {
@@ -26,6 +28,11 @@ void printError(const QString& message);
 // naming the command as users type it, has then gone to standard output.
 bool parseOrShowHelp(QCommandLineParser& parser, const QStringList& arguments,
                      const QString& name);
+
+// The whole number given to the option; throws UsageError ("--NAME needs a whole number ...")
+// unless it is one within the range.
+int wholeNumber(const QCommandLineParser& parser, const QCommandLineOption& option, int minimum,
+                int maximum = std::numeric_limits<int>::max());
 
 // Runs a command, telling what it throws in one line: a UsageError gives the usage exit code,
 // any other failure 1.

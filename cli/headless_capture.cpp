@@ -4,12 +4,11 @@
 #include "browser/twebbrowser.h"
 #include "capture/capture_error.h"
 #include "capture/scraped_message.h"
-#include "journal/journal_error.h"
+#include "cli/results_output.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringEncoder>
 
 #include <cstdio>
@@ -32,12 +31,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
         throw std::runtime_error(
             QStringLiteral("cannot write %1: %2").arg(path, file.errorString()).toStdString());
     }
-}
-
-// Standard output, a device or a named pipe already has what was written to it.
-bool isStream(const QString& outputPath) {
-    const QFileInfo file(outputPath);
-    return outputPath.isEmpty() || (file.exists() && !file.isFile());
 }
 
 }  // namespace
@@ -66,13 +59,7 @@ int HeadlessCapture::run() {
 }
 
 int HeadlessCapture::resume(const JournalRun& run) {
-    RunRecorder::ResumePoint resumed;
-    try {
-        resumed = m_recorder.resume(run);
-    } catch (const JournalError& error) {
-        printLine(QStringLiteral("larkspan: %1").arg(QString::fromUtf8(error.what())));
-        return kExitFailure;
-    }
+    const RunRecorder::ResumePoint resumed = m_recorder.resume(run);
     m_linesCaptured = resumed.lines.size();
     m_pagesFlattened = resumed.pages;
     printLine(QStringLiteral("Resuming run %1 of %2 after %3, %4 lines so far")
@@ -81,7 +68,9 @@ int HeadlessCapture::resume(const JournalRun& run) {
                        pageCountText(resumed.pages))
                   .arg(m_linesCaptured));
     try {
-        if (m_options.format == ResultsFormat::Workbook || !isStream(m_options.outputPath)) {
+        // Standard output, a device or a named pipe already has what was written to it.
+        if (m_options.format == ResultsFormat::Workbook ||
+            (!m_options.outputPath.isEmpty() && isReplaceable(m_options.outputPath))) {
             m_results->writePage(resumed.lines);
         }
     } catch (const std::exception& error) {
@@ -143,14 +132,13 @@ QString HeadlessCapture::flattenedText(const QString& text) {
 }
 
 void HeadlessCapture::pageCaptured(const CapturedPage& page) {
-    const qint64 droppedBefore = m_recorder.dropped();
     const QStringList lines = m_recorder.keep(page, m_browser->LocationURL());
     tellJournalProblem();
     m_results->writePage(lines);
     m_linesCaptured += lines.size();
     const QString dropped = m_recorder.dropsRepeatedListings()
                                 ? QStringLiteral(" (%1 repeated ones dropped)")
-                                      .arg(m_recorder.dropped() - droppedBefore)
+                                      .arg(page.resultLines.size() - lines.size())
                                 : QString();
     printLine(QStringLiteral("page %1: %2: %3 listings%4, %5 in all")
                   .arg(page.number)
@@ -192,22 +180,8 @@ void HeadlessCapture::tellJournalProblem() {
 void HeadlessCapture::recordEnd(const RunEnd& end) {
     if (m_interrupted) {
         m_recorder.end(JournalRun::Ending::Interrupted);
-        return;
-    }
-    switch (end.cause) {
-        case RunEnd::Cause::LastPage:
-            m_recorder.end(JournalRun::Ending::LastPage);
-            break;
-        case RunEnd::Cause::HostStopped:
-            m_recorder.end(JournalRun::Ending::PageLimit);
-            break;
-        case RunEnd::Cause::RepeatedPage:
-            m_recorder.end(JournalRun::Ending::RepeatedPage, repetitionText(end));
-            break;
-        case RunEnd::Cause::TurnFailed:
-        case RunEnd::Cause::Error:
-            m_recorder.end(JournalRun::Ending::Failed, end.failure);
-            break;
+    } else {
+        m_recorder.endAfter(end, JournalRun::Ending::PageLimit);
     }
     tellJournalProblem();
 }

@@ -3,14 +3,13 @@
 #include <QFileInfo>
 
 namespace larkspan {
-namespace {
 
-// A file is replaced as a whole; anything else (a device, a named pipe) cannot be, and
-// renaming over it would put a regular file in its place.
 bool isReplaceable(const QString& path) {
     const QFileInfo target(path);
     return !target.exists() || target.isFile();
 }
+
+namespace {
 
 [[noreturn]] void failFile(const QSaveFile& file) {
     throw OutputFileError(QStringLiteral("cannot write %1: %2")

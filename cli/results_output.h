@@ -12,6 +12,10 @@
 
 namespace larkspan {
 
+// Whether a file at the path is replaced as a whole: a regular file or a new one. Anything else
+// (a device, a named pipe) cannot be, and renaming over it would put a regular file in its place.
+bool isReplaceable(const QString& path);
+
 // Where `capture --from-text` writes its result lines as they come: standard output, or the -o
 // file. A regular file (or a new one) takes its place only at commit(), once it holds every
 // line, so a run that fails leaves an earlier file as it was. Standard output, a device or a

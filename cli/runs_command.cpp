@@ -2,12 +2,10 @@
 
 #include "cli/command_line.h"
 #include "cli/results_format_choice.h"
-#include "journal/journal_error.h"
 #include "journal/run_journal.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <stdexcept>
@@ -53,14 +51,9 @@ void print(FILE* stream, const QString& text) {
 }
 
 int listRuns(const CommandLine& commandLine) {
-    int count = kDefaultCount;
-    if (commandLine.parser.isSet(commandLine.count)) {
-        bool ok = false;
-        count = commandLine.parser.value(commandLine.count).toInt(&ok);
-        if (!ok || count < 1) {
-            throw UsageError("--count needs a whole number of at least 1");
-        }
-    }
+    const int count = commandLine.parser.isSet(commandLine.count)
+                          ? wholeNumber(commandLine.parser, commandLine.count, 1)
+                          : kDefaultCount;
     RunJournal journal;
     const QList<JournalRun> runs = journal.recentRuns(count);
     if (runs.isEmpty()) {
@@ -78,9 +71,7 @@ int listRuns(const CommandLine& commandLine) {
         print(stdout, QStringLiteral("%1  %2  %3  %4  %5  %6  %7\n")
                           .arg(run.id, 6)
                           .arg(run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), -19)
-                          .arg(run.kind == JournalRun::Kind::Window ? QStringLiteral("window")
-                                                                    : QStringLiteral("command"),
-                               -7)
+                          .arg(kindName(run.kind), -7)
                           .arg(run.pages, 6)
                           .arg(run.lines, 7)
                           .arg(run.source, endingText(run, journal.isUnderWay(run.id))));
@@ -111,11 +102,8 @@ int exportRun(const CommandLine& commandLine, const QString& idText) {
     for (const JournalPage& page : journal.pages(id)) {
         lines += page.lines;
     }
-    const std::unique_ptr<ResultsWriter> writer =
-        makeResultsWriter(format, path.isEmpty() ? OutputFile::standardOutput() : OutputFile(path),
-                          parser.isSet(commandLine.formulaGuard));
-    writer->writePage(lines);
-    writer->finish();
+    writeResults(path.isEmpty() ? OutputFile::standardOutput() : OutputFile(path), format, lines,
+                 parser.isSet(commandLine.formulaGuard));
     print(stderr, QStringLiteral("Run %1: %2 lines written to %3\n")
                       .arg(id)
                       .arg(lines.size())

@@ -2,6 +2,10 @@
 
 namespace larkspan {
 
+QString kindName(JournalRun::Kind kind) {
+    return kind == JournalRun::Kind::Window ? QStringLiteral("window") : QStringLiteral("command");
+}
+
 QString endingText(const JournalRun& run, bool underWay) {
     switch (run.ending) {
         case JournalRun::Ending::None:

@@ -43,6 +43,9 @@ struct JournalRun {
     bool canResume() const { return ending == Ending::None || ending == Ending::Interrupted; }
 };
 
+// "window" or "command", as the journal stores it and lists it.
+QString kindName(JournalRun::Kind kind);
+
 // How the run ended, in words for the user: "last page", "cut short: REASON",
 // "interrupted, can be resumed"... A run that never said is "under way" while a process holds it.
 QString endingText(const JournalRun& run, bool underWay);

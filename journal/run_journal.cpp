@@ -46,10 +46,6 @@ JournalRun::Ending endingNamed(const QString& name) {
     return JournalRun::Ending::None;
 }
 
-QString kindName(JournalRun::Kind kind) {
-    return kind == JournalRun::Kind::Window ? QStringLiteral("window") : QStringLiteral("command");
-}
-
 QString timeText(const QDateTime& time) {
     return time.toUTC().toString(Qt::ISODateWithMs);
 }

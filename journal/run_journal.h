@@ -33,8 +33,6 @@ public:
     RunJournal(const RunJournal&) = delete;
     RunJournal& operator=(const RunJournal&) = delete;
 
-    const QString& path() const { return m_path; }
-
     // A new run, held by this journal until it ends; its id.
     qint64 startRun(JournalRun::Kind kind, const QString& source, const QJsonObject& settings);
     // Takes up a run that can be resumed and is not held elsewhere: it is under way again.

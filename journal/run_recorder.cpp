@@ -15,9 +15,7 @@ void RunRecorder::start(JournalRun::Kind kind, const QString& source, const QJso
     try {
         m_runId = m_journal->startRun(kind, source, settings);
     } catch (const JournalError& error) {
-        m_problem = QString::fromUtf8(error.what()) +
-                    QStringLiteral("; the run goes on, but cannot be resumed");
-        m_journal = nullptr;
+        loseJournal(error);
     }
 }
 
@@ -30,7 +28,9 @@ RunRecorder::ResumePoint RunRecorder::resume(const JournalRun& run) {
     ResumePoint point;
     point.start.address = QUrl(run.source);
     for (const JournalPage& page : m_journal->pages(run.id)) {
-        m_dedupe.remember(page.lines);
+        if (m_dropRepeated) {
+            m_dedupe.remember(page.lines);
+        }
         point.lines += page.lines;
         point.start.pagesBefore.append(page.digest);
         point.start.address = QUrl(page.address);
@@ -56,8 +56,31 @@ void RunRecorder::end(JournalRun::Ending ending, const QString& text) {
     m_runId.reset();
 }
 
+void RunRecorder::endAfter(const RunEnd& end, JournalRun::Ending hostStop) {
+    switch (end.cause) {
+        case RunEnd::Cause::LastPage:
+            this->end(JournalRun::Ending::LastPage);
+            break;
+        case RunEnd::Cause::HostStopped:
+            this->end(hostStop);
+            break;
+        case RunEnd::Cause::RepeatedPage:
+            this->end(JournalRun::Ending::RepeatedPage, repetitionText(end));
+            break;
+        case RunEnd::Cause::TurnFailed:
+        case RunEnd::Cause::Error:
+            this->end(JournalRun::Ending::Failed, end.failure);
+            break;
+    }
+}
+
 QString RunRecorder::takeJournalProblem() {
     return std::exchange(m_problem, QString());
+}
+
+void RunRecorder::loseJournal(const JournalError& error) {
+    m_problem = QString::fromUtf8(error.what()) + kCannotBeResumed;
+    m_journal = nullptr;
 }
 
 void RunRecorder::record(const std::function<void(RunJournal&, qint64)>& write) {
@@ -67,9 +90,7 @@ void RunRecorder::record(const std::function<void(RunJournal&, qint64)>& write) 
     try {
         write(*m_journal, *m_runId);
     } catch (const JournalError& error) {
-        m_problem = QString::fromUtf8(error.what()) +
-                    QStringLiteral("; the run goes on, but cannot be resumed");
-        m_journal = nullptr;
+        loseJournal(error);
     }
 }
 

@@ -13,7 +13,11 @@
 
 namespace larkspan {
 
+class JournalError;
 class RunJournal;
+
+// Said after a journal problem that a run carries on from.
+inline constexpr QLatin1StringView kCannotBeResumed{"; the run goes on, but cannot be resumed"};
 
 // The bookkeeping of a capture run that the window and the command share: repeated listings
 // left out when asked, and every page written to the journal so the run can be resumed. A
@@ -40,6 +44,8 @@ public:
     // captured before in the run. They go to the journal first.
     QStringList keep(const CapturedPage& page, const QString& address);
     void end(JournalRun::Ending ending, const QString& text = {});
+    // How the page chain ended; the host says what its own stop was (a page limit, Stop).
+    void endAfter(const RunEnd& end, JournalRun::Ending hostStop);
 
     bool dropsRepeatedListings() const { return m_dropRepeated; }
     qint64 dropped() const { return m_droppedBefore + m_dedupe.dropped(); }
@@ -48,6 +54,8 @@ public:
 
 private:
     void record(const std::function<void(RunJournal&, qint64)>& write);
+    // The run goes on without its journal; the problem is kept for the user.
+    void loseJournal(const JournalError& error);
 
     RunJournal* m_journal;
     std::optional<qint64> m_runId;

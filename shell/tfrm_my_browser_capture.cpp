@@ -139,22 +139,8 @@ void TfrmMyBrowser::recordRunEnd(const RunEnd& end) {
     }
     if (m_closing) {
         m_recorder->end(JournalRun::Ending::Interrupted);
-        return;
-    }
-    switch (end.cause) {
-        case RunEnd::Cause::LastPage:
-            m_recorder->end(JournalRun::Ending::LastPage);
-            break;
-        case RunEnd::Cause::HostStopped:
-            m_recorder->end(JournalRun::Ending::Stopped);
-            break;
-        case RunEnd::Cause::RepeatedPage:
-            m_recorder->end(JournalRun::Ending::RepeatedPage, repetitionText(end));
-            break;
-        case RunEnd::Cause::TurnFailed:
-        case RunEnd::Cause::Error:
-            m_recorder->end(JournalRun::Ending::Failed, end.failure);
-            break;
+    } else {
+        m_recorder->endAfter(end, JournalRun::Ending::Stopped);
     }
 }
 
