@@ -9,7 +9,6 @@
 
 #include <array>
 #include <memory>
-#include <vector>
 
 namespace larkspan {
 namespace {
@@ -64,11 +63,6 @@ ElementProperties propertiesOf(EntryForm form) {
     return {};
 }
 
-struct MatchedElement {
-    std::shared_ptr<dom::Element> element;
-    std::vector<const ListingClassName*> entries;
-};
-
 // The page sends only the elements that hold a listing class, with what their entries print.
 const QList<dom::ClassTextQuery>& listingClassQueries() {
     static const QList<dom::ClassTextQuery> queries = [] {
@@ -79,27 +73,6 @@ const QList<dom::ClassTextQuery>& listingClassQueries() {
         return all;
     }();
     return queries;
-}
-
-// Decided from class names alone, which the engine answers with the elements.
-std::vector<MatchedElement> matchElements(const dom::ElementCollection& elements) {
-    std::vector<MatchedElement> matched;
-    const int length = elements.length();
-    for (int i = 0; i < length; ++i) {
-        MatchedElement candidate{elements.item(i), {}};
-        const QString className = candidate.element->className();
-        for (const ListingClassName& entry : ListingClassNames) {
-            // Anywhere in the whole attribute, case-sensitive, with no word boundaries, so a
-            // name also picks up the longer classes that contain it.
-            if (className.contains(entry.name)) {
-                candidate.entries.push_back(&entry);
-            }
-        }
-        if (!candidate.entries.empty()) {
-            matched.push_back(std::move(candidate));
-        }
-    }
-    return matched;
 }
 
 void appendLine(QString& text, QStringView prefix, QLatin1String name, QStringView label,
@@ -142,12 +115,18 @@ QString FlattenPage(dom::Document* document) {
     }
     const std::unique_ptr<dom::ElementCollection> elements =
         body->descendantsWithClassContaining(listingClassQueries());
-    const std::vector<MatchedElement> matched = matchElements(*elements);
 
     QString text;
-    for (const MatchedElement& m : matched) {
-        for (const ListingClassName* entry : m.entries) {
-            appendEntry(text, *entry, *m.element);
+    const int length = elements->length();
+    for (int i = 0; i < length; ++i) {
+        const std::shared_ptr<dom::Element> element = elements->item(i);
+        const QString className = element->className();
+        for (const ListingClassName& entry : ListingClassNames) {
+            // Anywhere in the whole attribute, case-sensitive, with no word boundaries, so a
+            // name also picks up the longer classes that contain it.
+            if (className.contains(entry.name)) {
+                appendEntry(text, entry, *element);
+            }
         }
     }
     return text;

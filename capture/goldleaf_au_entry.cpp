@@ -1,6 +1,7 @@
 #include "capture/goldleaf_au_entry.h"
 
 #include "capture/address_patterns.h"
+#include "capture/result_fields.h"
 #include "text/perl_regex.h"
 #include "text/regexpr.h"
 
@@ -59,18 +60,6 @@ QString asciiUpper(QString text) {
 bool isWebsiteButtonLabel(const QString& value) {
     return value.contains(QStringLiteral("Visit Our Website")) ||
            asciiUpper(value).contains(QStringLiteral("LOOK AT OUR WEBSITE"));
-}
-
-// Doubles embedded double quotes so every field stays one CSV field.
-void appendQuotedField(QString& line, const QString& value) {
-    line += u'"';
-    if (value.contains(u'"')) {
-        QString field = value;
-        line += field.replace(u'"', QStringLiteral("\"\""));
-    } else {
-        line += value;
-    }
-    line += u'"';
 }
 
 }  // namespace

@@ -56,9 +56,21 @@ QString resultLineOf(const QStringList& fields) {
         if (!line.isEmpty()) {
             line += u',';
         }
-        line += u'"' + QString(field).replace(u'"', QStringLiteral("\"\"")) + u'"';
+        appendQuotedField(line, field);
     }
     return line;
+}
+
+// Doubles embedded double quotes so every field stays one CSV field.
+void appendQuotedField(QString& line, const QString& value) {
+    line += u'"';
+    if (value.contains(u'"')) {
+        QString field = value;
+        line += field.replace(u'"', QStringLiteral("\"\""));
+    } else {
+        line += value;
+    }
+    line += u'"';
 }
 
 }  // namespace larkspan

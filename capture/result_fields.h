@@ -29,5 +29,7 @@ QStringList resultFields(const QString& line);
 
 // The result line of these fields, quoted as above; the inverse of resultFields.
 QString resultLineOf(const QStringList& fields);
+// Appends one field, quoted as above.
+void appendQuotedField(QString& line, const QString& value);
 
 }  // namespace larkspan

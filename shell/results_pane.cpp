@@ -9,11 +9,7 @@ ResultsPane::ResultsPane(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    appendLine(kInitialLine);
-}
-
-void ResultsPane::appendLine(const QString& line) {
-    appendLines({line});
+    appendLines({kInitialLine});
 }
 
 void ResultsPane::appendLines(const QStringList& lines) {

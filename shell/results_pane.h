@@ -21,7 +21,6 @@ public:
     const QStringList& lines() const { return m_lines; }
     qsizetype lineCount() const { return m_lines.size(); }
 
-    void appendLine(const QString& line);
     // The lines of a page at once.
     void appendLines(const QStringList& lines);
     void clearLines();

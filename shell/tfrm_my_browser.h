@@ -82,7 +82,8 @@ public:
 
     // Capture run.
     void btnCaptureClick();
-    void ProcessPageAUGL();
+    // Starts at the page shown, or where a resumed run takes up.
+    void ProcessPageAUGL(const ChainStart& start = {});
     void WaitForPageToLoad();
     void ToolButton2Click();
     // Takes up a run of the journal that did not end: its lines come back to the Results pane,
@@ -211,6 +212,7 @@ private:
     bool pauseRun(std::chrono::milliseconds duration, const QString& why);
     void recordRunEnd(const RunEnd& end);
     void showJournalProblem();
+    void showResultsCount();
     void offerResume();
 
     // Runs a handler; an error it lets escape is shown in the default error box, and the rest
@@ -228,8 +230,6 @@ private:
     RunJournal* m_journal;
     // The bookkeeping of the innermost run under way (a run can start inside another's wait).
     RunRecorder* m_recorder = nullptr;
-    // Where the next page step starts: a resumed run's last page, or the page shown.
-    ChainStart m_chainStart;
     CaptureOptions m_captureOptions;
     bool m_closing = false;
     std::unique_ptr<TurningPageLoader> m_turningLoader;

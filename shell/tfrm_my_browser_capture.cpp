@@ -19,8 +19,6 @@
 #include "shell/user_dialogs.h"
 #include "shell/wait_window.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QJsonObject>
 #include <QScopedValueRollback>
 #include <QTabWidget>
@@ -82,13 +80,11 @@ void TfrmMyBrowser::resumeCaptureRun(const JournalRun& run) {
     const QScopedValueRollback<RunRecorder*> current(m_recorder, &recorder);
     btnCapture->setIcon(toolbarImage(kRunningImage));
     btnCapture->setText(kStopCaption);
-    m_chainStart = resumed.start;
     mmResults->clearLines();
     mmResults->appendLines(resumed.lines);
     CapturedCount = qint32(resumed.lines.size());
-    PageControl1->setTabText(PageControl1->indexOf(tbResults),
-                             QStringLiteral("Results (%1 lines)").arg(mmResults->lineCount()));
-    ProcessPageAUGL();
+    showResultsCount();
+    ProcessPageAUGL(resumed.start);
     closeCaptureRun();
 }
 
@@ -119,8 +115,8 @@ void TfrmMyBrowser::WaitForPageToLoad() {
     WebBrowser1->waitUntilComplete();
 }
 
-void TfrmMyBrowser::ProcessPageAUGL() {
-    const RunEnd end = capturePageChain(*this, m_parser, std::exchange(m_chainStart, {}));
+void TfrmMyBrowser::ProcessPageAUGL(const ChainStart& start) {
+    const RunEnd end = capturePageChain(*this, m_parser, start);
     recordRunEnd(end);
     const QString endText = endOfRunText(end);
     StatusBar1->showStatusText(endText);
@@ -163,6 +159,10 @@ void TfrmMyBrowser::pageCaptured(const CapturedPage& page) {
     showJournalProblem();
     mmResults->appendLines(lines);
     CapturedCount += qint32(lines.size());
+    showResultsCount();
+}
+
+void TfrmMyBrowser::showResultsCount() {
     PageControl1->setTabText(PageControl1->indexOf(tbResults),
                              QStringLiteral("Results (%1 lines)").arg(mmResults->lineCount()));
 }
