@@ -3,7 +3,6 @@
 #include <QFlags>
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <QUrl>
 
 #include <chrono>
@@ -111,6 +110,12 @@ public:
     // "loading", "interactive" or "complete".
     virtual QString readyState() const = 0;
 };
+
+// Too Many Requests and Service Unavailable: the server refuses the page for now, and may say
+// when to come back.
+inline bool isRefusedForNowStatus(int httpStatus) {
+    return httpStatus == 429 || httpStatus == 503;
+}
 
 // What following a link came to.
 struct LinkOutcome {

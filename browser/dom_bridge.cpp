@@ -149,32 +149,27 @@ QJsonValue DomBridge::call(const DocumentKey& key, QJsonObject request) {
 DomBridge::Reply DomBridge::callForTexts(const DocumentKey& key, QJsonObject request) {
     // The script itself refuses a request for another document, so no extra question is asked.
     checkGeneration(key);
-    std::optional<Reply> reply = sendForgettingOnFailure(addressed(key, std::move(request)),
-                                                         Purpose::Answer);
-    if (!reply) {
-        m_openedDocument.reset();
-        throw dom::DomError(kNoLongerShown);
-    }
+    Reply reply = sendToShownDocument(addressed(key, std::move(request)), Purpose::Answer);
     // The document answered, and with no load under way nothing can replace it before the
     // next load starts a new generation.
     if (!m_loading) {
         m_confirmedToken = key.token;
     }
-    return std::move(*reply);
+    return reply;
 }
 
 void DomBridge::callExpectingNavigation(const DocumentKey& key, QJsonObject request) {
     checkGeneration(key);
-    if (!sendForgettingOnFailure(addressed(key, std::move(request)), Purpose::MayNavigate)) {
-        m_openedDocument.reset();
-        throw dom::DomError(kNoLongerShown);
-    }
+    sendToShownDocument(addressed(key, std::move(request)), Purpose::MayNavigate);
 }
 
-std::optional<DomBridge::Reply> DomBridge::sendForgettingOnFailure(const QJsonObject& request,
-                                                                   Purpose purpose) {
+DomBridge::Reply DomBridge::sendToShownDocument(const QJsonObject& request, Purpose purpose) {
     try {
-        return send(request, purpose);
+        std::optional<Reply> reply = send(request, purpose);
+        if (!reply) {
+            throw dom::DomError(kNoLongerShown);
+        }
+        return std::move(*reply);
     } catch (const dom::DomError&) {
         // Should the page have replaced its document without a load, the next open asks it
         // again instead of handing out the old document.

@@ -82,8 +82,9 @@ private:
     // Gives nothing when the document has no bridge to answer; a null value when a navigation
     // started that the purpose allows.
     std::optional<Reply> send(const QJsonObject& request, Purpose purpose);
-    // As send(), and a failure also drops the document kept open.
-    std::optional<Reply> sendForgettingOnFailure(const QJsonObject& request, Purpose purpose);
+    // As send() to a document that must still be shown: raises dom::DomError when it has no
+    // bridge to answer, and any failure also drops the document kept open.
+    Reply sendToShownDocument(const QJsonObject& request, Purpose purpose);
     // Raises dom::DomError for an answer that reports a failure.
     static Reply readReply(const QVariant& answer);
     // Whether the bridge gave this answer: null means the document has no bridge.

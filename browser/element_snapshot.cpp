@@ -2,7 +2,6 @@
 
 #include <QJsonArray>
 
-#include <map>
 #include <utility>
 
 namespace larkspan::browser {
@@ -32,6 +31,34 @@ std::size_t slotOf(dom::ElementProperty property) {
     throw dom::DomError("Unknown element property");
 }
 
+// The bits of the properties' slots: how a request names what to read of an element.
+int slotMask(dom::ElementProperties properties) {
+    int mask = 0;
+    for (std::size_t slot = 0; slot < kPropertyNames.size(); ++slot) {
+        if (properties.testFlag(kPropertyNames[slot].property)) {
+            mask |= 1 << slot;
+        }
+    }
+    return mask;
+}
+
+// Every property's name, in slot order: the bits of a mask count from the first.
+QJsonArray propertyNames() {
+    QJsonArray names;
+    for (const PropertyName& name : kPropertyNames) {
+        names.append(name.name);
+    }
+    return names;
+}
+
+QJsonArray jsonArrayOf(const QList<int>& numbers) {
+    QJsonArray array;
+    for (int number : numbers) {
+        array.append(number);
+    }
+    return array;
+}
+
 }  // namespace
 
 std::shared_ptr<ElementSnapshot> ElementSnapshot::take(std::shared_ptr<DomBridge> bridge,
@@ -53,19 +80,26 @@ std::shared_ptr<ElementSnapshot> ElementSnapshot::take(std::shared_ptr<DomBridge
                             answer.value[QLatin1String("snapshot")].toInt(), texts.first(count),
                             texts.sliced(count, count)));
     if (readMasks.isArray()) {
-        snapshot->keepReadAhead(readMasks.toArray(), texts.sliced(2 * count));
+        QList<int> indices;
+        QList<int> masks;
+        for (int index = 0; index < count; ++index) {
+            indices.append(index);
+            masks.append(readMasks[index].toInt());
+        }
+        snapshot->keepRead(indices, masks, texts.sliced(2 * count));
     }
     return snapshot;
 }
 
-void ElementSnapshot::keepReadAhead(const QJsonArray& masks, const QStringList& values) {
+void ElementSnapshot::keepRead(const QList<int>& indices, const QList<int>& masks,
+                               const QStringList& values) {
     qsizetype next = 0;
-    for (int index = 0; index < size(); ++index) {
-        const int mask = masks.at(index).toInt();
+    for (qsizetype i = 0; i < indices.size(); ++i) {
+        const int mask = masks.at(i);
         if (mask == 0) {
             continue;
         }
-        PropertyValues& kept = m_prefetched[index];
+        PropertyValues& kept = m_prefetched[indices.at(i)];
         for (std::size_t slot = 0; slot < kPropertyNames.size(); ++slot) {
             if ((mask & (1 << slot)) != 0) {
                 if (next == values.size()) {
@@ -132,71 +166,38 @@ QString ElementSnapshot::property(int index, dom::ElementProperty property) cons
         return *(*prefetched)[slot];
     }
     checkRange(index);
-    const QJsonObject group{{QStringLiteral("indices"), QJsonArray{index}},
-                            {QStringLiteral("properties"), QJsonArray{kPropertyNames[slot].name}}};
-    return read(QJsonArray{group}).front();
+    const QStringList values = read({index}, {slotMask(property)});
+    if (values.size() != 1) {
+        throw dom::DomError(kMalformedList);
+    }
+    return values.front();
 }
 
 void ElementSnapshot::prefetch(const QList<dom::PrefetchRequest>& requests) {
-    // One group per set of properties, all in one request.
-    std::map<int, QList<int>> indicesByProperties;
+    QList<int> indices;
+    QList<int> masks;
     for (const dom::PrefetchRequest& request : requests) {
         checkRange(request.index);
         if (request.properties) {
-            indicesByProperties[request.properties.toInt()].append(request.index);
+            indices.append(request.index);
+            masks.append(slotMask(request.properties));
         }
     }
-    if (indicesByProperties.empty()) {
+    if (indices.isEmpty()) {
         checkDocument();
         return;
     }
-    QJsonArray groups;
-    for (const auto& [properties, indices] : indicesByProperties) {
-        QJsonArray names;
-        for (const PropertyName& name : kPropertyNames) {
-            if (dom::ElementProperties::fromInt(properties).testFlag(name.property)) {
-                names.append(name.name);
-            }
-        }
-        QJsonArray jsonIndices;
-        for (int index : indices) {
-            jsonIndices.append(index);
-        }
-        groups.append(QJsonObject{{QStringLiteral("indices"), jsonIndices},
-                                  {QStringLiteral("properties"), names}});
-    }
-    const QStringList values = read(groups);
-    qsizetype next = 0;
-    for (const auto& [properties, indices] : indicesByProperties) {
-        for (int index : indices) {
-            PropertyValues& kept = m_prefetched[index];
-            for (std::size_t slot = 0; slot < kPropertyNames.size(); ++slot) {
-                if (dom::ElementProperties::fromInt(properties)
-                        .testFlag(kPropertyNames[slot].property)) {
-                    kept[slot] = values.at(next++);
-                }
-            }
-        }
-    }
+    keepRead(indices, masks, read(indices, masks));
 }
 
-QStringList ElementSnapshot::read(const QJsonArray& groups) const {
-    const QStringList values =
-        m_bridge
-            ->callForTexts(m_key, QJsonObject{{QStringLiteral("op"), QStringLiteral("read")},
-                                              {QStringLiteral("snapshot"), m_id},
-                                              {QStringLiteral("groups"), groups}})
-            .texts;
-    qsizetype expected = 0;
-    for (const QJsonValue& group : groups) {
-        expected += group[QLatin1String("indices")].toArray().size() *
-                    group[QLatin1String("properties")].toArray().size();
-    }
-    if (values.size() != expected) {
-        throw dom::DomError(
-            "The page's document bridge failed: its answer has the wrong number of values");
-    }
-    return values;
+QStringList ElementSnapshot::read(const QList<int>& indices, const QList<int>& masks) const {
+    return m_bridge
+        ->callForTexts(m_key, QJsonObject{{QStringLiteral("op"), QStringLiteral("read")},
+                                          {QStringLiteral("snapshot"), m_id},
+                                          {QStringLiteral("properties"), propertyNames()},
+                                          {QStringLiteral("indices"), jsonArrayOf(indices)},
+                                          {QStringLiteral("masks"), jsonArrayOf(masks)}})
+        .texts;
 }
 
 void ElementSnapshot::click(int index) {
@@ -220,29 +221,18 @@ std::shared_ptr<ElementSnapshot> ElementSnapshot::elementsByTagName(int index,
 std::shared_ptr<ElementSnapshot> ElementSnapshot::descendantsWithClassContaining(
     int index, const QList<dom::ClassTextQuery>& queries) {
     checkRange(index);
-    QJsonArray properties;
-    for (const PropertyName& name : kPropertyNames) {
-        properties.append(name.name);
-    }
-    // Each mask has the bit of a property's slot, as keepReadAhead() reads the answer.
     QJsonArray texts;
     QJsonArray readAhead;
     for (const dom::ClassTextQuery& query : queries) {
         texts.append(query.text);
-        int mask = 0;
-        for (std::size_t slot = 0; slot < kPropertyNames.size(); ++slot) {
-            if (query.readAhead.testFlag(kPropertyNames[slot].property)) {
-                mask |= 1 << slot;
-            }
-        }
-        readAhead.append(mask);
+        readAhead.append(slotMask(query.readAhead));
     }
     return take(m_bridge, m_key,
                 QJsonObject{{QStringLiteral("op"), QStringLiteral("descendantsWithClassContaining")},
                             {QStringLiteral("snapshot"), m_id},
                             {QStringLiteral("index"), index},
                             {QStringLiteral("texts"), texts},
-                            {QStringLiteral("properties"), properties},
+                            {QStringLiteral("properties"), propertyNames()},
                             {QStringLiteral("readAhead"), readAhead}});
 }
 

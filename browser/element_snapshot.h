@@ -50,14 +50,13 @@ private:
     ElementSnapshot(std::shared_ptr<DomBridge> bridge, DocumentKey key, int id,
                     QStringList tagNames, QStringList classNames);
 
-    // Keeps the values that came with the list: for each element, those of the properties
-    // whose slot bits its mask sets, in slot order.
-    void keepReadAhead(const QJsonArray& masks, const QStringList& values);
+    // Keeps values read: for each index, those of the properties whose slot bits its mask
+    // sets, in slot order.
+    void keepRead(const QList<int>& indices, const QList<int>& masks, const QStringList& values);
     // Requests check for themselves that their document is still shown; only the index is left.
     void checkRange(int index) const;
-    // The values of one read request, group by group; raises dom::DomError unless every value
-    // came.
-    QStringList read(const QJsonArray& groups) const;
+    // One round trip: for each index, the values of the properties its mask sets.
+    QStringList read(const QList<int>& indices, const QList<int>& masks) const;
 
     std::shared_ptr<DomBridge> m_bridge;
     DocumentKey m_key;

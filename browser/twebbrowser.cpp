@@ -335,8 +335,7 @@ dom::LinkOutcome TWebbrowser::loadAndWait(const QUrl& address) {
 dom::LinkOutcome TWebbrowser::failedLoad() {
     dom::LinkOutcome outcome{dom::LinkOutcome::Result::LoadFailed, lastLoadFailure(),
                              m_loadWatch->lastFailedUrl(), m_loadWatch->lastHttpStatus()};
-    // Too Many Requests and Service Unavailable may say when to come back.
-    if (outcome.httpStatus == 429 || outcome.httpStatus == 503) {
+    if (dom::isRefusedForNowStatus(outcome.httpStatus)) {
         outcome.retryAfter =
             browser::askRetryAfter(outcome.address, m_page->profile()->httpUserAgent().toUtf8());
     }

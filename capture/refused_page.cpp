@@ -13,8 +13,7 @@ constexpr double kLastWait = 300;
 }  // namespace
 
 bool isRefusedForNow(const PageTurn& turn) {
-    return turn.result == PageTurn::Result::Failed &&
-           (turn.httpStatus == 429 || turn.httpStatus == 503);
+    return turn.result == PageTurn::Result::Failed && dom::isRefusedForNowStatus(turn.httpStatus);
 }
 
 std::optional<std::chrono::seconds> waitBeforeRetry(

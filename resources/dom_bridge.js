@@ -40,10 +40,10 @@
 //                                                  -> SNAPSHOT of the elements below that
 //                                                     element whose class attribute holds any
 //                                                     of the texts, with READ_AHEAD
-//   {op: "read", doc, snapshot, groups: [{indices, properties}, ...]}
-//                                                  -> TEXTS: group by group, index by index,
-//                                                     the values of the group's properties in
-//                                                     the order asked
+//   {op: "read", doc, snapshot, properties, indices, masks}
+//                                                  -> TEXTS: index by index, the values of the
+//                                                     "properties" its mask sets (bit 0 for the
+//                                                     first), in their order
 //   {op: "click", doc, snapshot, index}            -> null
 //   {op: "scrollTo", doc, x, y}                    -> null
 //   {op: "replaceLocation", doc, url}              -> null (the new page takes this page's
@@ -167,13 +167,18 @@
         }
         const read = properties.map(reader);
         for (let i = 0; i < count; ++i) {
-            for (let p = 0; p < read.length; ++p) {
-                if (masks[i] & (1 << p)) {
-                    texts.push(read[p](elements[i]));
-                }
-            }
+            readMasked(elements[i], masks[i], read, texts);
         }
         return new Texts(texts, { snapshot: id, read: masks });
+    }
+
+    // Adds the values of the readers whose bits the mask sets, in their order.
+    function readMasked(element, mask, read, values) {
+        for (let p = 0; p < read.length; ++p) {
+            if (mask & (1 << p)) {
+                values.push(read[p](element));
+            }
+        }
     }
 
     function elementAt(snapshotId, index) {
@@ -295,22 +300,16 @@
             remember(elementAt(request.snapshot, request.index).getElementsByTagName(String(request.tag)))],
         ["descendantsWithClassContaining", (request) => {
             const texts = request.texts.map(String);
-            const properties = Array.isArray(request.properties) ? request.properties.map(String) : [];
-            const masks = Array.isArray(request.readAhead) ? request.readAhead.map(Number) : texts.map(() => 0);
-            const { kept, keptMasks } = withClassContaining(elementAt(request.snapshot, request.index), texts, masks);
-            return remember(kept, properties, keptMasks);
+            const { kept, keptMasks } = withClassContaining(
+                elementAt(request.snapshot, request.index), texts, request.readAhead.map(Number));
+            return remember(kept, request.properties.map(String), keptMasks);
         }],
         ["read", (request) => {
+            const read = request.properties.map(reader);
             const values = [];
-            for (const group of request.groups) {
-                const read = group.properties.map(reader);
-                for (const index of group.indices) {
-                    const element = elementAt(request.snapshot, index);
-                    for (const readProperty of read) {
-                        values.push(readProperty(element));
-                    }
-                }
-            }
+            request.indices.forEach((index, i) => {
+                readMasked(elementAt(request.snapshot, index), Number(request.masks[i]), read, values);
+            });
             return new Texts(values);
         }],
         ["click", (request) => {
