@@ -14,7 +14,13 @@ bool isInside(QObject* receiver, const QWidget* browser) {
     return browser != nullptr && widget != nullptr && browser->isAncestorOf(widget);
 }
 
-bool isInsideAnyBrowser(QObject* receiver) {
+// A browser's own widgets, not the windows the engine opens over it: its context menu, select
+// lists, tooltips and dialogs close through close requests too.
+bool isBrowserWidget(QObject* receiver) {
+    const auto* widget = qobject_cast<QWidget*>(receiver);
+    if (widget != nullptr && widget->isWindow()) {
+        return false;
+    }
     for (QObject* object = receiver; object != nullptr; object = object->parent()) {
         if (qobject_cast<TWebbrowser*>(object) != nullptr) {
             return true;
@@ -59,7 +65,7 @@ bool PageMessageHook::filter(QObject* receiver, QEvent* event) const {
         case QEvent::Close:
             // Refused, so the page's widgets stay; a page that closes its own window is
             // handled by its browser.
-            if (!isInsideAnyBrowser(receiver)) {
+            if (!isBrowserWidget(receiver)) {
                 return false;
             }
             event->ignore();

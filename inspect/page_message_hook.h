@@ -11,7 +11,8 @@ class TWebbrowser;
 
 // The application-wide hook's rules for events that go to a page: right-button presses never
 // reach the current page while "no popup menu" is checked; close requests never close a page's
-// widgets; the keys a page field expects (Tab, Enter, Backspace, Delete, the arrows, Ctrl
+// widgets, while the windows the engine opens over a page (menus, lists, tooltips) close as
+// usual; the keys a page field expects (Tab, Enter, Backspace, Delete, the arrows, Ctrl
 // combinations) go to the page before any shortcut of the program. It looks at the event's type
 // first, so it costs next to nothing for the events it leaves alone.
 class PageMessageHook {

@@ -49,6 +49,13 @@ QString bodyText(TWebbrowser* browser) {
     return browser->Document()->body()->innerText();
 }
 
+// A click as the window system delivers it: to the widget's window, so that open popups, their
+// grabs and the application's hook all take part.
+void clickThroughWindow(QWidget* widget, Qt::MouseButton button, QPoint position) {
+    QWidget* window = widget->window();
+    QTest::mouseClick(window->windowHandle(), button, {}, widget->mapTo(window, position));
+}
+
 void check(const WindowUnderTest& under, const char* name, bool checked) {
     under.child<QCheckBox>(name)->setChecked(checked);
 }
@@ -67,6 +74,8 @@ private slots:
     void displayOptionsAfterBackgroundDownload();
     void rightPressesAndCloseRequests_data();
     void rightPressesAndCloseRequests();
+    void pageMenuCloses_data();
+    void pageMenuCloses();
     void addHtmlWithAnotherTabActive_data();
     void addHtmlWithAnotherTabActive();
     void eventLogAndShowingTheTools();
@@ -141,8 +150,9 @@ void InspectionToolsTest::rightPressesAndCloseRequests() {
     click(Qt::MiddleButton);
     QTRY_VERIFY2(pressesLogged().endsWith(pagePressed), qPrintable(pressesLogged()));
     if (QWidget* popup = QApplication::activePopupWidget()) {
-        popup->close();
+        QTest::keyClick(popup->windowHandle(), Qt::Key_Escape);
     }
+    QTRY_VERIFY(!QApplication::activePopupWidget());
     QTabBar* tabs = pageControl(under)->tabBar();
     QTest::mouseClick(tabs, Qt::RightButton, {}, tabs->tabRect(0).center());
     QTRY_COMPARE(under.child<QMenu>("PCPopup")->isVisible(), tabMenuOpens);
@@ -152,6 +162,61 @@ void InspectionToolsTest::rightPressesAndCloseRequests() {
     QVERIFY(!page->close());
     QVERIFY(page->isVisible());
     QCOMPARE(browserAt(under, 0), browser);
+}
+
+void InspectionToolsTest::pageMenuCloses_data() {
+    QTest::addColumn<QString>("closedBy");
+
+    QTest::newRow("Escape") << "Escape";
+    QTest::newRow("a click outside it") << "click outside";
+    QTest::newRow("an item chosen") << "Reload";
+}
+
+// The engine's own menu in a page closes as any menu does, and the window answers the next
+// click.
+void InspectionToolsTest::pageMenuCloses() {
+    QFETCH(QString, closedBy);
+
+    WindowUnderTest under;
+    TWebbrowser* browser = browserAt(under, 0);
+    QVERIFY(load(browser, url(QStringLiteral("/pointer.html"))));
+    QWidget* page = pageWidget(browser);
+    QVERIFY(page);
+    const QPoint inPage(50, 250);
+    // Asked while a chosen Reload may still replace the page.
+    const auto pressesLogged = [browser] {
+        try {
+            return bodyText(browser).section(u'\n', -1);
+        } catch (const dom::DomError&) {
+            return QString();
+        }
+    };
+    const auto leftClickReachesPage = [&] {
+        return (clickThroughWindow(page, Qt::LeftButton, inPage),
+                pressesLogged().endsWith(QStringLiteral(" 0")));
+    };
+    QTRY_VERIFY(leftClickReachesPage());
+
+    clickThroughWindow(page, Qt::RightButton, inPage);
+    QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (closedBy == QLatin1String("Escape")) {
+        QTest::keyClick(under.window.windowHandle(), Qt::Key_Escape);
+    } else if (closedBy == QLatin1String("click outside")) {
+        QTabBar* tabs = pageControl(under)->tabBar();
+        clickThroughWindow(tabs, Qt::LeftButton, tabs->tabRect(0).center());
+    } else {
+        QAction* item = nullptr;
+        for (QAction* action : menu->actions()) {
+            if (action->text().remove(u'&') == closedBy) {
+                item = action;
+            }
+        }
+        QVERIFY2(item, qPrintable(closedBy));
+        clickThroughWindow(menu, Qt::LeftButton, menu->actionGeometry(item).center());
+    }
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    QTRY_VERIFY(leftClickReachesPage());
 }
 
 void InspectionToolsTest::addHtmlWithAnotherTabActive_data() {
