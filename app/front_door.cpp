@@ -1,5 +1,6 @@
 #include "app/front_door.h"
 
+#include "app/window_arguments.h"
 #include "cli/capture_command.h"
 #include "cli/command_line.h"
 #include "cli/runs_command.h"
@@ -18,15 +19,17 @@ namespace {
 constexpr int kExitNoDisplay = 1;
 
 constexpr const char* kUsage =
-    "Usage: larkspan\n"
+    "Usage: larkspan [ADDRESS]\n"
     "       larkspan capture SOURCE [-o FILE] [OPTIONS]\n"
     "       larkspan capture --from-text FILE [-o FILE]\n"
     "       larkspan capture --resume\n"
     "       larkspan runs [export ID [-o FILE]]\n"
     "       larkspan --help | --version\n"
     "\n"
-    "Without arguments, opens the browser window for capturing directory result pages\n"
-    "(it needs a display; where there is none, run it under xvfb-run).\n"
+    "Without a command, opens the browser window for capturing directory result pages,\n"
+    "on ADDRESS (a web address or a file) when one is given; the toolkit's own options\n"
+    "(-platform, -style, -display ...) are taken too. The window needs a display; where\n"
+    "there is none, run it under xvfb-run.\n"
     "'larkspan capture' captures them without a window; 'larkspan capture --help' lists its\n"
     "options. 'larkspan runs' lists the recent runs and writes their lines again.\n";
 
@@ -52,18 +55,15 @@ void reportMissingDisplay(QtMsgType type, const QMessageLogContext& context,
     g_defaultMessageHandler(type, context, message);
 }
 
-int runWindowOrExplain(int argc, char* argv[]) {
+int runWindowOrExplain(int argc, char* argv[], const std::optional<QUrl>& startAddress) {
     g_defaultMessageHandler = qInstallMessageHandler(reportMissingDisplay);
-    return runWindow(argc, argv);
+    return runWindow(argc, argv, startAddress);
 }
 
 }  // namespace
 
 int runFrontDoor(int argc, char* argv[]) {
-    if (argc < 2) {
-        return runWindowOrExplain(argc, argv);
-    }
-    const std::string_view first(argv[1]);
+    const std::string_view first(argc < 2 ? "" : argv[1]);
     if (first == "capture") {
         return runCaptureCommand(argc, argv);
     }
@@ -78,8 +78,13 @@ int runFrontDoor(int argc, char* argv[]) {
         std::printf("larkspan %s\n", LARKSPAN_VERSION);
         return 0;
     }
+    const WindowArguments window = parseWindowArguments(argc, argv);
+    if (window.unknown.isEmpty()) {
+        return runWindowOrExplain(argc, argv, window.startAddress);
+    }
+    const QByteArray unknown = window.unknown.toLocal8Bit();
     std::fprintf(stderr, "larkspan: unknown %s '%s' (known: capture, runs, --help, --version)\n",
-                 first.starts_with('-') ? "option" : "command", argv[1]);
+                 unknown.startsWith('-') ? "option" : "command", unknown.constData());
     return kExitUsage;
 }
 

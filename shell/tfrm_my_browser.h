@@ -101,6 +101,8 @@ public:
     void Goto1Click();
 
     // Address bar, search box and navigation toolbar, on the current browser.
+    // The address given on the command line: shown in the address bar and loaded.
+    void openInCaptureTab(const QUrl& address);
     void btnGoClick();
     void btnSearchClick();
     void ToolBtnSearchClick();

@@ -39,6 +39,14 @@ void TfrmMyBrowser::Goto1Click() {
     WebBrowser1->Navigate(QUrl(m_menu->Goto1->toolTip()));
 }
 
+void TfrmMyBrowser::openInCaptureTab(const QUrl& address) {
+    edURL->setText(address.toString());
+    // Guarded: the window may be closed while the page loads.
+    const QPointer<TWebbrowser> browser = WebBrowser1;
+    NavigateAndWait(browser, address);
+    FocusDocument(browser);
+}
+
 void TfrmMyBrowser::btnGoClick() {
     if (edURL->text().isEmpty()) {
         return;

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QPalette>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include <memory>
 
@@ -30,7 +31,7 @@ void applyLavenderStyle(QApplication& application) {
 
 }  // namespace
 
-int runWindow(int argc, char* argv[]) {
+int runWindow(int argc, char* argv[], const std::optional<QUrl>& startAddress) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     // Only once there is a display: without one the program says so and nothing else. The
@@ -52,6 +53,11 @@ int runWindow(int argc, char* argv[]) {
     // Created with the window and never shown; the waits show instances of their own.
     TfrmSplashScreen splash;
     window.show();
+    if (startAddress) {
+        QTimer::singleShot(0, &window, [&window, &startAddress] {
+            window.openInCaptureTab(*startAddress);
+        });
+    }
     return QApplication::exec();
 }
 

@@ -13,6 +13,7 @@
 
 #include <csignal>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -134,16 +135,27 @@ TEST(FrontDoor, UnknownArgumentsHelpVersionAndNoDisplay) {
         {{"run"}, 2, "", "larkspan: unknown command 'run'" + known},
         {{"--bogus"}, 2, "", "larkspan: unknown option '--bogus'" + known},
         {{"capture", "--bogus"}, 2, "", "larkspan: Unknown option 'bogus'.\n"},
+        {{"https://example.com/", "--bogus"}, 2, "", "larkspan: unknown option '--bogus'" + known},
+        {{"https://example.com/", "/tmp/b.html"}, 2, "", "larkspan: unknown command '/tmp/b.html'" + known},
         {{"--version"}, 0, "larkspan " LARKSPAN_VERSION, ""},
-        {{"--help"}, 0, "Usage: larkspan", ""},
+        {{"--help"}, 0, "Usage: larkspan [ADDRESS]", ""},
         {{"capture", "--help"}, 0, "Usage: larkspan capture [options] SOURCE", ""},
-        {{},
-         1,
-         "",
-         "larkspan: no display to open the window on; run it under xvfb-run (xvfb-run "
-         "larkspan), or capture without a window: larkspan capture --help\n"},
     };
-    for (const Case& c : cases) {
+    const QByteArray noDisplay =
+        "larkspan: no display to open the window on; run it under xvfb-run (xvfb-run "
+        "larkspan), or capture without a window: larkspan capture --help\n";
+    // Each of these asks for the window: an address or file to open, the toolkit's options.
+    const QStringList windowStarts[] = {
+        {},
+        {"https://example.com/search?q=a%2Cb"},
+        {LARKSPAN_SOURCE_DIR "/samples/directory/page1.html"},
+        {"-style", "fusion", "-platform", "xcb", "-reverse", "./missing.html"},
+    };
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    for (const QStringList& arguments : windowStarts) {
+        all.push_back({arguments, 1, "", noDisplay});
+    }
+    for (const Case& c : all) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name :

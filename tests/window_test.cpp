@@ -119,6 +119,7 @@ private slots:
     void initTestCase();
     void cleanup();
     void firstSight();
+    void openedOnAnAddress();
     void splitToggle_data();
     void splitToggle();
     void captureOfTheSampleSite();
@@ -200,6 +201,18 @@ void WindowTest::firstSight() {
         QVERIFY2(!under.child<QToolButton>(name)->isEnabled(), name);
     }
     QCOMPARE(under.child<QLineEdit>("edURL")->text(), DirectorySearchURL());
+}
+
+// As the command line's address opens it: in the capture tab, whatever tab is active.
+void WindowTest::openedOnAnAddress() {
+    WindowUnderTest under;
+    QVERIFY(captureBrowser(under)->waitUntilComplete());
+    test::trigger(under, "DuplicateTab1");
+    const QUrl address = m_server.url(kPageTwo);
+    under.window.openInCaptureTab(address);
+    QCOMPARE(captureBrowser(under)->LocationURL(), address.toString());
+    QVERIFY(captureBrowser(under)->lastLoadSucceeded());
+    QCOMPARE(under.child<QLineEdit>("edURL")->text(), address.toString());
 }
 
 void WindowTest::splitToggle_data() {
