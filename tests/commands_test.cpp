@@ -151,6 +151,8 @@ void CommandsTest::enablingRules() {
 
     WindowUnderTest under;
     QVERIFY(showPage(under, page));
+    // The engine runs editing commands only in a page that has the focus.
+    QVERIFY(QTest::qWaitForWindowActive(&under.window));
     if (selectAll) {
         trigger(under, "SelectAll1");
     }

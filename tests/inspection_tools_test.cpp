@@ -216,7 +216,8 @@ void InspectionToolsTest::pageMenuCloses() {
         clickThroughWindow(menu, Qt::LeftButton, menu->actionGeometry(item).center());
     }
     QTRY_VERIFY(!QApplication::activePopupWidget());
-    QTRY_VERIFY(leftClickReachesPage());
+    // After a chosen Reload, once the page is back.
+    QTRY_VERIFY_WITH_TIMEOUT(leftClickReachesPage(), 30'000);
 }
 
 void InspectionToolsTest::addHtmlWithAnotherTabActive_data() {

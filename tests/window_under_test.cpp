@@ -69,6 +69,9 @@ WindowUnderTest::WindowUnderTest(const QByteArray& setting, const QString& journ
       journal(journalPath.isEmpty() ? dir.filePath(QStringLiteral("journal.sqlite")) : journalPath),
       window(dialogs, splitSetting, &journal) {
     window.show();
+    // Active, as the window a person works in is: without a window manager nobody else
+    // activates it. Asked only; tests that need it wait for it.
+    window.activateWindow();
 }
 
 QTabWidget* pageControl(const WindowUnderTest& under) {
