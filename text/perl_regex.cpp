@@ -35,6 +35,11 @@ std::uint32_t matchOptions(PerlRegExStates state) {
 
 }  // namespace
 
+std::shared_ptr<const PcrePattern> compilePerlPattern(const QString& pattern,
+                                                      PerlRegExOptions options, RegexCache* cache) {
+    return compilePattern(cache, pattern, compileOptions(options), PCRE2_NEWLINE_ANY);
+}
+
 TPerlRegEx::TPerlRegEx(RegexCache* cache) : m_cache(cache) {}
 
 void TPerlRegEx::setRegEx(const QString& regEx) {
@@ -58,7 +63,7 @@ void TPerlRegEx::setSubject(const QString& subject) {
 
 const PcrePattern& TPerlRegEx::compiled() {
     if (!m_compiled) {
-        m_compiled = compilePattern(m_cache, m_regEx, compileOptions(m_options), PCRE2_NEWLINE_ANY);
+        m_compiled = compilePerlPattern(m_regEx, m_options, m_cache);
     }
     return *m_compiled;
 }

@@ -31,6 +31,12 @@ enum class PerlRegExState {
 Q_DECLARE_FLAGS(PerlRegExStates, PerlRegExState)
 Q_DECLARE_OPERATORS_FOR_FLAGS(PerlRegExStates)
 
+// A pattern compiled as TPerlRegEx compiles it: UTF mode, any Unicode line end as newline.
+// Throws PcreCompileError with PCRE2's message and offset when PCRE2 refuses it.
+std::shared_ptr<const PcrePattern> compilePerlPattern(const QString& pattern,
+                                                      PerlRegExOptions options = {},
+                                                      RegexCache* cache = nullptr);
+
 // A thin object over PCRE2 in UTF mode, with any Unicode line end as newline. Searches refuse
 // empty matches unless preNotEmpty is taken out of State. Compile errors surface as
 // PcreCompileError from Match and ReplaceAll.
