@@ -1,0 +1,76 @@
+#include "capture/profile_folder.h"
+
+#include "capture/profile_error.h"
+#include "capture/profile_reader.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace larkspan {
+namespace {
+
+const QString kExtension = QStringLiteral(".json");
+
+QString configFolder() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // A relative XDG_CONFIG_HOME is to be ignored, which this Qt does not do by itself.
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!configHome.isEmpty() && QDir::isRelativePath(configHome)) {
+        return QDir::homePath() + QStringLiteral("/.config");
+    }
+#endif
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+
+bool isFileName(const QString& nameOrFile) {
+    return nameOrFile.contains(u'/') || nameOrFile.contains(QDir::separator()) ||
+           nameOrFile.endsWith(kExtension, Qt::CaseInsensitive);
+}
+
+}  // namespace
+
+const CaptureProfile* SavedProfiles::matching(const QUrl& address) const {
+    for (const CaptureProfile& profile : profiles) {
+        if (profile.matchesAddress(address)) {
+            return &profile;
+        }
+    }
+    return nullptr;
+}
+
+ProfileFolder::ProfileFolder(QString path) : m_path(std::move(path)) {}
+
+QString ProfileFolder::defaultPath() {
+    return configFolder() + QStringLiteral("/larkspan/profiles");
+}
+
+SavedProfiles ProfileFolder::readAll() const {
+    SavedProfiles saved;
+    const QFileInfoList files =
+        QDir(m_path).entryInfoList({u'*' + kExtension}, QDir::Files, QDir::Name);
+    for (const QFileInfo& file : files) {
+        try {
+            saved.profiles.append(readCaptureProfileFile(file.filePath()));
+        } catch (const ProfileError& error) {
+            saved.errors.append(QString::fromUtf8(error.what()));
+        }
+    }
+    return saved;
+}
+
+CaptureProfile ProfileFolder::find(const QString& nameOrFile) const {
+    if (isFileName(nameOrFile)) {
+        return readCaptureProfileFile(nameOrFile);
+    }
+    const QString file = QDir(m_path).filePath(nameOrFile + kExtension);
+    if (!QFileInfo::exists(file)) {
+        throw ProfileError(
+            (QStringLiteral("no saved profile '") + nameOrFile + QStringLiteral("' in ") + m_path)
+                .toStdString());
+    }
+    return readCaptureProfileFile(file);
+}
+
+}  // namespace larkspan
