@@ -3,6 +3,7 @@
 #include "app/window_arguments.h"
 #include "cli/capture_command.h"
 #include "cli/command_line.h"
+#include "cli/profile_command.h"
 #include "cli/runs_command.h"
 #include "shell/window_main.h"
 
@@ -24,6 +25,7 @@ constexpr const char* kUsage =
     "       larkspan capture --from-text FILE [-o FILE]\n"
     "       larkspan capture --resume\n"
     "       larkspan runs [export ID [-o FILE]]\n"
+    "       larkspan profile list\n"
     "       larkspan --help | --version\n"
     "\n"
     "Without a command, opens the browser window for capturing directory result pages,\n"
@@ -31,7 +33,8 @@ constexpr const char* kUsage =
     "(-platform, -style, -display ...) are taken too. The window needs a display; where\n"
     "there is none, run it under xvfb-run.\n"
     "'larkspan capture' captures them without a window; 'larkspan capture --help' lists its\n"
-    "options. 'larkspan runs' lists the recent runs and writes their lines again.\n";
+    "options. 'larkspan runs' lists the recent runs and writes their lines again.\n"
+    "'larkspan profile list' lists the saved capture profiles.\n";
 
 QtMessageHandler g_defaultMessageHandler = nullptr;
 
@@ -70,6 +73,9 @@ int runFrontDoor(int argc, char* argv[]) {
     if (first == "runs") {
         return runRunsCommand(argc, argv);
     }
+    if (first == "profile") {
+        return runProfileCommand(argc, argv);
+    }
     if (first == "--help" || first == "-h") {
         std::fputs(kUsage, stdout);
         return 0;
@@ -83,7 +89,8 @@ int runFrontDoor(int argc, char* argv[]) {
         return runWindowOrExplain(argc, argv, window.startAddress);
     }
     const QByteArray unknown = window.unknown.toLocal8Bit();
-    std::fprintf(stderr, "larkspan: unknown %s '%s' (known: capture, runs, --help, --version)\n",
+    std::fprintf(stderr,
+                 "larkspan: unknown %s '%s' (known: capture, runs, profile, --help, --version)\n",
                  unknown.startsWith('-') ? "option" : "command", unknown.constData());
     return kExitUsage;
 }

@@ -130,7 +130,7 @@ TEST(FrontDoor, UnknownArgumentsHelpVersionAndNoDisplay) {
         QByteArray outFirstLine;
         QByteArray err;
     };
-    const QByteArray known = " (known: capture, runs, --help, --version)\n";
+    const QByteArray known = " (known: capture, runs, profile, --help, --version)\n";
     const Case cases[] = {
         {{"run"}, 2, "", "larkspan: unknown command 'run'" + known},
         {{"--bogus"}, 2, "", "larkspan: unknown option '--bogus'" + known},
