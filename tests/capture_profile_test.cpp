@@ -79,6 +79,22 @@ TEST(ProfileReader, ReadsTheReadmeProfile) {
                                   "a.site|href", "-", "-", "-", "h2 a|href"}));
 }
 
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The README's example is the sample site's profile, so what people copy is known to read.
+TEST(ProfileReader, ReadmeExampleIsTheSampleProfile) {
+    const QString sample = QStringLiteral(LARKSPAN_SOURCE_DIR "/samples/profiles/plain.json");
+    const QByteArray readme = readFile(QStringLiteral(LARKSPAN_SOURCE_DIR "/README.md"));
+    const qsizetype section = readme.indexOf("## Capture profiles");
+    const qsizetype start = readme.indexOf("```json\n", section) + 8;
+    ASSERT_GT(section, 0);
+    EXPECT_EQ(readme.mid(start, readme.indexOf("```", start) - start), readFile(sample));
+    EXPECT_EQ(readCaptureProfileFile(sample).name(), "Stonefruit Trades Guide");
+}
+
 TEST(ProfileReader, NextLinkAndWaitForChoices) {
     struct Case {
         const char* next;
