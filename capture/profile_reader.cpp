@@ -2,6 +2,7 @@
 
 #include "capture/profile_error.h"
 #include "text/perl_regex.h"
+#include "text/regex_cache.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -212,7 +213,7 @@ private:
         std::shared_ptr<const PcrePattern> pattern;
         if (const auto text = optionalText(rule, path, QStringLiteral("pattern"))) {
             try {
-                pattern = compilePerlPattern(*text);
+                pattern = compilePerlPattern(*text, {}, &m_patterns);
             } catch (const PcreCompileError& error) {
                 fail(keyPath(path, QStringLiteral("pattern")), QString::fromUtf8(error.what()) +
                                                                    QStringLiteral(" at offset ") +
@@ -251,6 +252,8 @@ private:
     const QByteArray& m_content;
     const QString& m_file;
     QList<ProfileSelector> m_selectors;
+    // Through a cache, so the patterns that serve every listing are JIT-compiled.
+    RegexCache m_patterns;
 };
 
 }  // namespace
