@@ -278,9 +278,11 @@ QWidget* TfrmMyBrowser::buildBrowserTabs() {
     connectHandler(m_tabs, &BrowserTabs::userSwitchedTab, &TfrmMyBrowser::PageControlChange);
     connectHandler(m_tabs->CloseTab1, &QAction::triggered, &TfrmMyBrowser::CloseTab1Click);
     connectHandler(m_tabs->DuplicateTab1, &QAction::triggered, &TfrmMyBrowser::DuplicateTab1Click);
-    // The zone shown is the current browser's.
-    connect(m_tabs->pageControl(), &QTabWidget::currentChanged, this,
-            [this] { StatusBar1->update(); });
+    // The zone and the navigation buttons shown are the active tab's, however it became active.
+    connect(m_tabs->pageControl(), &QTabWidget::currentChanged, this, [this] {
+        StatusBar1->update();
+        showNavigationState();
+    });
 
     layout->addWidget(strip);
     layout->addWidget(m_tabs->pageControl(), 1);
@@ -609,11 +611,12 @@ void TfrmMyBrowser::WebBrowser1TitleChange(TWebbrowser* sender, const QString& t
 void TfrmMyBrowser::WebBrowser1CommandStateChange(TWebbrowser* sender, int command, bool enable) {
     if (command == TWebbrowser::CommandForward) {
         sender->FNavForward = enable;
-        ToolBtnForward->setEnabled(enable);
     } else if (command == TWebbrowser::CommandBack) {
         sender->FNavBack = enable;
-        ToolbtnBack->setEnabled(enable);
     }
+    // A tab in the background keeps its state until it is shown: the buttons act on the active
+    // tab only.
+    showNavigationState();
 }
 
 void TfrmMyBrowser::WebBrowser1BeforeNavigate2() {

@@ -198,6 +198,8 @@ private:
     void WebBrowser1NavigateComplete2(TWebbrowser* sender);
     void WebBrowser1DownloadComplete();
     void WebBrowser1DownloadBegin(TWebbrowser* sender);
+    // Back and Forward as the active tab's browser last reported them; off on a page without one.
+    void showNavigationState();
     // Records the event in the event log with the tab of the browser that reported it.
     void LogEvent(const QString& name, TWebbrowser* sender);
 

@@ -43,13 +43,10 @@ void TfrmMyBrowser::WebBrowser1NewWindow2(TWebbrowser* sender, QPointer<TWebbrow
 }
 
 void TfrmMyBrowser::PageControlChange() {
-    ToolbtnBack->setEnabled(false);
-    ToolBtnForward->setEnabled(false);
+    // Back and Forward follow every change of the active tab (showNavigationState).
     if (TWebbrowser* browser = BrowserTabs::browserOf(m_tabs->pageControl()->currentWidget())) {
         try {
             FocusDocument(browser);
-            ToolbtnBack->setEnabled(browser->FNavBack);
-            ToolBtnForward->setEnabled(browser->FNavForward);
             if (browser->LocationURL() != QStringLiteral("about:blank")) {
                 edURL->setText(browser->LocationURL());
             }
@@ -63,6 +60,12 @@ void TfrmMyBrowser::PageControlChange() {
     if (m_tabs->pageControl()->currentWidget() == m_views) {
         PageControlInfosChange();
     }
+}
+
+void TfrmMyBrowser::showNavigationState() {
+    const TWebbrowser* browser = BrowserTabs::browserOf(m_tabs->pageControl()->currentWidget());
+    ToolbtnBack->setEnabled(browser != nullptr && browser->FNavBack);
+    ToolBtnForward->setEnabled(browser != nullptr && browser->FNavForward);
 }
 
 void TfrmMyBrowser::CloseTab1Click() {

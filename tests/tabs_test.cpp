@@ -77,6 +77,8 @@ private slots:
     void duplicateShowsTheChangedBody();
     void userSwitchRestoresTheChrome_data();
     void userSwitchRestoresTheChrome();
+    void backAndForwardOfTheActiveTab_data();
+    void backAndForwardOfTheActiveTab();
     void ctrlNDuplicates_data();
     void ctrlNDuplicates();
 
@@ -265,6 +267,65 @@ void TabsTest::userSwitchRestoresTheChrome() {
     QCOMPARE(under.child<QLineEdit>("edURL")->text(),
              address.isEmpty() ? QStringLiteral("typed") : url(address).toString());
     QCOMPARE(under.window.windowTitle(), caption);
+}
+
+void TabsTest::backAndForwardOfTheActiveTab_data() {
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<int>("active");
+    QTest::addColumn<bool>("back");
+    QTest::addColumn<bool>("forward");
+
+    // The capture tab has gone back once: both of its buttons are on.
+    QTest::newRow("a new window") << "new window" << 1 << false << false;
+    QTest::newRow("a duplicate") << "duplicate" << 1 << false << false;
+    QTest::newRow("closing a tab that went back") << "close" << 0 << true << true;
+    QTest::newRow("a tab going back in the background") << "background" << 0 << true << true;
+}
+
+void TabsTest::backAndForwardOfTheActiveTab() {
+    QFETCH(QString, step);
+    QFETCH(int, active);
+    QFETCH(bool, back);
+    QFETCH(bool, forward);
+
+    WindowUnderTest under;
+    TWebbrowser* capture = browserAt(under, 0);
+    QVERIFY(load(capture, url(QStringLiteral("/opener.html"))));
+    QVERIFY(load(capture, url(QStringLiteral("/counter.html"))));
+    auto* backButton = under.child<QToolButton>("ToolbtnBack");
+    auto* forwardButton = under.child<QToolButton>("ToolBtnForward");
+    QTest::mouseClick(backButton, Qt::LeftButton);
+    QVERIFY(capture->waitUntilComplete());
+    QTRY_VERIFY(forwardButton->isEnabled());
+
+    if (step == QLatin1String("new window")) {
+        clickElement(capture, QStringLiteral("new-window"));
+    } else {
+        QTest::keyClick(under.child<QLineEdit>("edURL"), Qt::Key_N, Qt::ControlModifier);
+    }
+    QTRY_COMPARE(pageControl(under)->count(), 3);
+    TWebbrowser* opened = browserAt(under, 1);
+    QVERIFY(opened->waitUntilComplete());
+    if (step == QLatin1String("close") || step == QLatin1String("background")) {
+        QVERIFY(load(opened, url(QStringLiteral("/target.html"))));
+        if (step == QLatin1String("background")) {
+            clickTab(under, 0);
+        }
+        opened->GoBack();
+        QVERIFY(opened->waitUntilComplete());
+        QTRY_VERIFY(opened->FNavForward);
+        if (step == QLatin1String("close")) {
+            clickTab(under, 1, Qt::RightButton);
+            auto* menu = under.child<QMenu>("PCPopup");
+            QTRY_VERIFY(menu->isVisible());
+            QTest::mouseClick(menu, Qt::LeftButton, {},
+                              menu->actionGeometry(under.child<QAction>("CloseTab1")).center());
+        }
+    }
+
+    QCOMPARE(pageControl(under)->currentIndex(), active);
+    QCOMPARE(backButton->isEnabled(), back);
+    QCOMPARE(forwardButton->isEnabled(), forward);
 }
 
 void TabsTest::ctrlNDuplicates_data() {
