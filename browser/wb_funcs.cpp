@@ -253,7 +253,16 @@ void BrowserFind(TWebbrowser* B) {
 
 void BrowserViewSource(TWebbrowser* B) {
     onDocument(B, [](TWebbrowser& browser) {
-        browser.enginePage()->triggerAction(QWebEnginePage::ViewSource);
+        QWebEnginePage* page = browser.enginePage();
+        const auto viewSource = [page] { page->triggerAction(QWebEnginePage::ViewSource); };
+        if (!browser.Busy()) {
+            viewSource();
+            return;
+        }
+        // A page still loading gets no new window, so the source is asked for once the load
+        // has ended; from the event loop, after everyone waiting for that end has gone on.
+        QObject::connect(&browser, &TWebbrowser::readyStateChanged, page, viewSource,
+                         Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
     });
 }
 

@@ -68,7 +68,8 @@ void BrowserPrintPreview(TWebbrowser* B, QPrinter& printer,
 void BrowserPageSetup(TWebbrowser* B, QPrinter& printer, const PrinterQuestion& askUser);
 
 // On a document; errors ignored. The find bar; the page's source in a new window (which the
-// browser asks for as for any page that opens one); the engine's settings dialog.
+// browser asks for as for any page that opens one), once the page has loaded when it is still
+// loading; the engine's settings dialog.
 void BrowserFind(TWebbrowser* B);
 void BrowserViewSource(TWebbrowser* B);
 void BrowserOptions(TWebbrowser* B, QWidget* parent);

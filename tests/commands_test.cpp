@@ -10,12 +10,17 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+
+#include <chrono>
 
 namespace larkspan {
 namespace {
 
+using namespace std::chrono_literals;
 using test::browserAt;
 using test::fileBytes;
 using test::load;
@@ -81,6 +86,16 @@ QStringList enabledAfterOpening(const WindowUnderTest& under) {
     return enabled;
 }
 
+// Opens the menu from the menu bar and chooses the item, with the mouse.
+void chooseWithMouse(const WindowUnderTest& under, const char* menuName, const char* itemName) {
+    QMenuBar* bar = under.window.menuBar();
+    QMenu* opened = menu(under, menuName);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(opened->menuAction()).center());
+    QTRY_VERIFY(opened->isVisible());
+    QTest::mouseClick(opened, Qt::LeftButton, {},
+                      opened->actionGeometry(under.child<QAction>(itemName)).center());
+}
+
 }  // namespace
 
 class CommandsTest : public QObject {
@@ -109,7 +124,9 @@ private slots:
     void offlineMode();
     void goClearsTheEventLog_data();
     void goClearsTheEventLog();
-    void findAndSource();
+    void find();
+    void sourceCode_data();
+    void sourceCode();
 
 private:
     QUrl url(const QString& path) const { return m_server.url(path); }
@@ -418,18 +435,45 @@ void CommandsTest::goClearsTheEventLog() {
     QCOMPARE(markerOf(under.window.GetCurrentWB()), shown);
 }
 
-void CommandsTest::findAndSource() {
+void CommandsTest::find() {
     WindowUnderTest under;
     QVERIFY(showPage(under, QStringLiteral("/target.html")));
     trigger(under, "Search1");
     QVERIFY(
         under.window.GetCurrentWB()->findChild<QWidget*>(QStringLiteral("FindBar"))->isVisible());
+}
 
-    trigger(under, "ViewSource1");
-    QTRY_COMPARE(pageControl(under)->count(), 3);
+void CommandsTest::sourceCode_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("loading");
+
+    QTest::newRow("a page loaded") << "/target.html" << false;
+    // Its picture comes late: the source tab comes once it has.
+    QTest::newRow("a page still loading") << "/loading.html" << true;
+}
+
+void CommandsTest::sourceCode() {
+    QFETCH(QString, page);
+    QFETCH(bool, loading);
+
+    m_server.setDelay(QStringLiteral("/held.svg"), 1500ms);
+    WindowUnderTest under;
+    TWebbrowser* browser = under.window.GetCurrentWB();
+    QVERIFY(browser->waitUntilComplete());
+    QSignalSpy requests(&m_server, &test::TestHttpServer::requested);
+    browser->Navigate(url(page));
+    if (loading) {
+        QTRY_VERIFY(requests.contains(QVariantList{QStringLiteral("/held.svg")}));
+        QVERIFY(browser->Busy());
+    } else {
+        QVERIFY(browser->waitUntilComplete());
+    }
+
+    chooseWithMouse(under, "View1", "ViewSource1");
+    QTRY_COMPARE_WITH_TIMEOUT(pageControl(under)->count(), 3, 10000);
     QCOMPARE(pageControl(under)->currentIndex(), 1);
     QTRY_COMPARE(browserAt(under, 1)->LocationURL(),
-                 QStringLiteral("view-source:") + url(QStringLiteral("/target.html")).toString());
+                 QStringLiteral("view-source:") + url(page).toString());
 }
 
 }  // namespace larkspan
