@@ -6,6 +6,12 @@
 #include <QVBoxLayout>
 
 namespace larkspan {
+namespace {
+
+constexpr QSize kDesignSize(525, 319);
+constexpr QSize kMemoSize(505, 249);
+
+}  // namespace
 
 TfrmAddHTML::TfrmAddHTML(Action addToDocument, Action replaceDocument, QWidget* parent)
     : QDialog(parent),
@@ -13,10 +19,9 @@ TfrmAddHTML::TfrmAddHTML(Action addToDocument, Action replaceDocument, QWidget* 
       m_replaceDocument(std::move(replaceDocument)) {
     setObjectName(QStringLiteral("TfrmAddHTML"));
     setWindowTitle(QStringLiteral("Add HTML"));
-    setFixedSize(525, 319);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setFixedSize(505, 249);
+    Memo1->setMinimumSize(kMemoSize);
     Memo1->setPlainText(kDefaultText);
     Button3 = new QPushButton(QStringLiteral("Load HTML Code (replace current Document)"), this);
     Button3->setObjectName(QStringLiteral("Button3"));
@@ -35,6 +40,10 @@ TfrmAddHTML::TfrmAddHTML(Action addToDocument, Action replaceDocument, QWidget* 
     layout->setContentsMargins(10, 10, 10, 10);
     layout->addWidget(Memo1);
     layout->addLayout(buttons);
+    // Never smaller than the captions need, whatever the font and its scale; the size of its
+    // design where they fit.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    resize(kDesignSize);
 
     connect(Button3, &QPushButton::clicked, this, &TfrmAddHTML::Button3Click);
     connect(Button2, &QPushButton::clicked, this, &TfrmAddHTML::Button2Click);
