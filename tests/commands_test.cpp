@@ -4,16 +4,24 @@
 #include "window_test_suites.h"
 #include "window_under_test.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include <chrono>
 
@@ -96,6 +104,27 @@ void chooseWithMouse(const WindowUnderTest& under, const char* menuName, const c
                       opened->actionGeometry(under.child<QAction>(itemName)).center());
 }
 
+// The captions of the dialog's controls that get less room than their text needs.
+QStringList cutCaptions(const QWidget* dialog) {
+    QStringList cut;
+    for (const QWidget* control : dialog->findChildren<QWidget*>()) {
+        QString caption;
+        if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+            caption = button->text();
+        } else if (const auto* label = qobject_cast<const QLabel*>(control)) {
+            caption = label->text();
+        } else if (const auto* group = qobject_cast<const QGroupBox*>(control)) {
+            caption = group->title();
+        }
+        const QSize needed = control->minimumSizeHint();
+        if (!caption.isEmpty() && control->isVisible() &&
+            (control->width() < needed.width() || control->height() < needed.height())) {
+            cut.append(dialog->windowTitle() + QStringLiteral(": ") + caption);
+        }
+    }
+    return cut;
+}
+
 }  // namespace
 
 class CommandsTest : public QObject {
@@ -127,6 +156,8 @@ private slots:
     void find();
     void sourceCode_data();
     void sourceCode();
+    void dialogCaptionsWhole_data();
+    void dialogCaptionsWhole();
 
 private:
     QUrl url(const QString& path) const { return m_server.url(path); }
@@ -474,6 +505,54 @@ void CommandsTest::sourceCode() {
     QCOMPARE(pageControl(under)->currentIndex(), 1);
     QTRY_COMPARE(browserAt(under, 1)->LocationURL(),
                  QStringLiteral("view-source:") + url(page).toString());
+}
+
+void CommandsTest::dialogCaptionsWhole_data() {
+    QTest::addColumn<bool>("windowFont");  // else the application's
+    QTest::addColumn<double>("scale");
+
+    for (const double scale : {1.0, 1.25, 1.5}) {
+        QTest::addRow("the window's font at %g", scale) << true << scale;
+        QTest::addRow("the application's font at %g", scale) << false << scale;
+    }
+}
+
+// Every dialog of the window opened at that font, scaled as the desktop's scale factor scales
+// text against the pixels of a layout.
+void CommandsTest::dialogCaptionsWhole() {
+    QFETCH(bool, windowFont);
+    QFETCH(double, scale);
+
+    WindowUnderTest under;
+    QVERIFY(under.window.GetCurrentWB()->waitUntilComplete());
+    QFont font = windowFont ? under.window.font() : QApplication::font();
+    font.setPointSizeF(font.pointSizeF() * scale);
+    const QFont applicationFont = QApplication::font();
+    const auto restoreFont = qScopeGuard([&applicationFont] {
+        QApplication::setFont(applicationFont);
+    });
+    QApplication::setFont(font);
+
+    QStringList cut;
+    QStringList opened;
+    const auto inspectDialog = [&] {
+        QTimer::singleShot(0, &under.window, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            opened.append(dialog->windowTitle());
+            cut.append(cutCaptions(dialog));
+            dialog->reject();
+        });
+    };
+    inspectDialog();
+    trigger(under, "AddHTML1");
+    inspectDialog();
+    trigger(under, "InternetOptions1");
+    inspectDialog();
+    QTest::mouseClick(under.child<QToolButton>("btnCaptureOptions"), Qt::LeftButton);
+
+    QCOMPARE(opened, (QStringList{"Add HTML", "Internet Options", "Capture options"}));
+    QCOMPARE(cut, QStringList());
 }
 
 }  // namespace larkspan
