@@ -54,14 +54,20 @@ function installPageInspection(consoleKey) {
     const MARK_STYLE = "background-color: yellow; font-weight: bolder;";
     // A bound on the work one search does, however large the page.
     const MOST_MARKS = 100000;
-    // Text that is not shown as text.
-    const UNSEARCHED = new Set(["SCRIPT", "STYLE", "NOSCRIPT", "TEXTAREA"]);
+    const XHTML = "http://www.w3.org/1999/xhtml";
+    // Text that is not shown as text, or that a control shows its own way.
+    const UNSEARCHED = new Set(["SCRIPT", "STYLE", "NOSCRIPT", "TEXTAREA", "SELECT", "TEMPLATE"]);
+    // Inline elements that end a line of text, or stand in it as an object.
+    const LINE_ENDERS = new Set([
+        "BR", "IMG", "INPUT", "BUTTON", "SELECT", "TEXTAREA", "IFRAME", "EMBED", "OBJECT", "VIDEO",
+        "AUDIO", "CANVAS", "METER", "PROGRESS",
+    ]);
     const STYLE_PROPERTIES = new Set(["borderStyle", "overflow"]);
     // Kept before page scripts can replace it.
     const log = console.log.bind(console);
 
     function tagNameOf(element) {
-        return element.namespaceURI === "http://www.w3.org/1999/xhtml" ? element.tagName.toUpperCase() : element.tagName;
+        return element.namespaceURI === XHTML ? element.tagName.toUpperCase() : element.tagName;
     }
 
     // As a late-bound read: a property the element does not have is an error, not undefined.
@@ -196,36 +202,194 @@ function installPageInspection(consoleKey) {
         };
     }
 
-    // Every occurrence in the body's text, in any case; each is wrapped in a marking span, and
-    // the search goes on after it.
+    function escapedPattern(text) {
+        return text.replace(/[.*+?^${}()|[\]\\]/g, "\\$&");
+    }
+
+    // Whether the element's box is drawn at all. Its descendants cannot undo display: none, an
+    // opacity of 0 or a clipping box of (almost) no size.
+    function isShown(element, style) {
+        if (style.display === "contents") {
+            return true;
+        }
+        if (style.display === "none" || Number(style.opacity) === 0) {
+            return false;
+        }
+        // Not laid out.
+        if (element.getClientRects().length === 0) {
+            return false;
+        }
+        if (style.overflowX !== "visible" || style.overflowY !== "visible") {
+            const box = element.getBoundingClientRect();
+            return box.width >= 2 && box.height >= 2;
+        }
+        return true;
+    }
+
+    // Whether a text node puts visible glyphs on the page: laid out with a size, not hidden,
+    // and not moved where no scrolling reaches.
+    function isSeenText(text, range) {
+        if (getComputedStyle(text.parentElement).visibility !== "visible") {
+            return false;
+        }
+        range.selectNodeContents(text);
+        for (const box of range.getClientRects()) {
+            if (box.width > 0 && box.height > 0 && box.right + scrollX > 0 && box.bottom + scrollY > 0) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Text reads on across an inline element's edges, as "piz<b>za</b>" reads "pizza"; blocks,
+    // line breaks and embedded objects end the line.
+    function continuesLine(element, style) {
+        return (
+            (style.display === "inline" || style.display === "contents") &&
+            element.namespaceURI === XHTML &&
+            !LINE_ENDERS.has(tagNameOf(element))
+        );
+    }
+
+    // A closed details element shows its summary only; the engine lays the rest out all the
+    // same, for its own find.
+    function shownChildren(element) {
+        if (tagNameOf(element) === "DETAILS" && !element.open) {
+            const summary = Array.from(element.children).find((child) => tagNameOf(child) === "SUMMARY");
+            return summary ? [summary] : [];
+        }
+        return element.childNodes;
+    }
+
+    // The visible text nodes of the body in document order, as runs of nodes whose texts read
+    // on into each other.
+    function visibleTextRuns(body) {
+        const runs = [];
+        let run = [];
+        const endRun = () => {
+            if (run.length > 0) {
+                runs.push(run);
+                run = [];
+            }
+        };
+        const range = document.createRange();
+        // Nodes to visit, last first; END_OF_BLOCK where a block that ends a line is left.
+        const END_OF_BLOCK = null;
+        const pending = [body];
+        while (pending.length > 0) {
+            const node = pending.pop();
+            if (node === END_OF_BLOCK) {
+                endRun();
+            } else if (node.nodeType === Node.TEXT_NODE) {
+                if (isSeenText(node, range)) {
+                    run.push(node);
+                }
+            } else if (node.nodeType === Node.ELEMENT_NODE) {
+                const style = getComputedStyle(node);
+                if (!isShown(node, style)) {
+                    continue;
+                }
+                if (!continuesLine(node, style)) {
+                    endRun();
+                    pending.push(END_OF_BLOCK);
+                }
+                // Marks inside other markup languages would hide their text.
+                if (UNSEARCHED.has(tagNameOf(node)) || node.namespaceURI !== XHTML) {
+                    continue;
+                }
+                const children = shownChildren(node);
+                for (let index = children.length - 1; index >= 0; --index) {
+                    pending.push(children[index]);
+                }
+            }
+        }
+        endRun();
+        return runs;
+    }
+
+    // The parts of the run's nodes that its first matches cover, by node: [{start, end, match,
+    // leading}], leading for the part where its match starts; and the last match.
+    function matchedParts(run, pattern, mostMatches) {
+        const text = run.map((node) => node.data).join("");
+        const parts = new Map();
+        let node = 0;
+        let nodeStart = 0;
+        let matches = 0;
+        let match = null;
+        pattern.lastIndex = 0;
+        for (let found = pattern.exec(text); found && matches < mostMatches; found = pattern.exec(text)) {
+            const from = found.index;
+            const to = from + found[0].length;
+            match = { mark: null };
+            while (nodeStart + run[node].data.length <= from) {
+                nodeStart += run[node].data.length;
+                ++node;
+            }
+            for (let covered = node, start = nodeStart; start < to; start += run[covered].data.length, ++covered) {
+                const part = {
+                    start: Math.max(from, start) - start,
+                    end: Math.min(to, start + run[covered].data.length) - start,
+                    match,
+                    leading: covered === node,
+                };
+                if (part.start < part.end) {
+                    if (!parts.has(run[covered])) {
+                        parts.set(run[covered], []);
+                    }
+                    parts.get(run[covered]).push(part);
+                }
+            }
+            ++matches;
+        }
+        return { parts, matches, last: match };
+    }
+
+    function wrapInMark(text) {
+        const mark = document.createElement("span");
+        mark.setAttribute("style", MARK_STYLE);
+        text.replaceWith(mark);
+        mark.appendChild(text);
+        return mark;
+    }
+
+    // Every occurrence in the text the body shows, in any case, also across inline markup; any
+    // white space in the searched text matches any white space of the page. Each occurrence is
+    // wrapped in marking spans, one per text node it covers, and the last one is scrolled to
+    // the top of the window.
     function highlight(searched) {
         if (!document.body || searched === "") {
             return 0;
         }
-        const pattern = new RegExp(searched.replace(/[.*+?^${}()|[\]\\]/g, "\\$&"), "iu");
-        const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT, {
-            acceptNode: (node) => (UNSEARCHED.has(node.parentNode.nodeName) ? NodeFilter.FILTER_REJECT : NodeFilter.FILTER_ACCEPT),
-        });
-        // Collected first, so the marks made on the way do not lead the walk astray.
-        const texts = [];
-        while (walker.nextNode()) {
-            texts.push(walker.currentNode);
-        }
+        const pattern = new RegExp(searched.split(/\s+/u).map(escapedPattern).join("\\s+"), "giu");
+        // All found before any mark is made, so the marks do not lead the search astray.
+        const found = [];
         let marked = 0;
-        let lastMark = null;
-        for (let rest of texts) {
-            for (let found = pattern.exec(rest.data); found && marked < MOST_MARKS; found = pattern.exec(rest.data)) {
-                const match = rest.splitText(found.index);
-                rest = match.splitText(found[0].length);
-                const mark = document.createElement("span");
-                mark.setAttribute("style", MARK_STYLE);
-                match.replaceWith(mark);
-                mark.appendChild(match);
-                lastMark = mark;
-                ++marked;
+        let lastMatch = null;
+        for (const run of visibleTextRuns(document.body)) {
+            if (marked === MOST_MARKS) {
+                break;
+            }
+            const { parts, matches, last } = matchedParts(run, pattern, MOST_MARKS - marked);
+            found.push(parts);
+            marked += matches;
+            lastMatch = last ?? lastMatch;
+        }
+        for (const parts of found) {
+            for (const [text, nodeParts] of parts) {
+                // From the node's end, so that the offsets of the parts before stay right.
+                for (let index = nodeParts.length - 1; index >= 0; --index) {
+                    const part = nodeParts[index];
+                    if (part.end < text.data.length) {
+                        text.splitText(part.end);
+                    }
+                    const mark = wrapInMark(part.start > 0 ? text.splitText(part.start) : text);
+                    if (part.leading) {
+                        part.match.mark = mark;
+                    }
+                }
             }
         }
-        lastMark?.scrollIntoView(true);
+        lastMatch?.mark.scrollIntoView(true);
         return marked;
     }
 

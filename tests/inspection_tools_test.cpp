@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -79,6 +80,8 @@ private slots:
     void addHtmlWithAnotherTabActive_data();
     void addHtmlWithAnotherTabActive();
     void eventLogAndShowingTheTools();
+    void searchMarksWhatIsSeen_data();
+    void searchMarksWhatIsSeen();
 
 private:
     QUrl url(const QString& path) const { return m_server.url(path); }
@@ -309,6 +312,44 @@ void InspectionToolsTest::eventLogAndShowingTheTools() {
 
     WindowUnderTest again(test::fileBytes(under.settingFile));
     QVERIFY(pageControl(again)->isTabVisible(1));
+}
+
+void InspectionToolsTest::searchMarksWhatIsSeen_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("marked");  // the text of each mark, in document order
+
+    QTest::newRow("across inline markup") << "pizza" << QStringList{"piz", "za"};
+    QTest::newRow("not across blocks or line breaks") << "lobster" << QStringList();
+    QTest::newRow("white space as the page shows it")
+        << "fish  and chips" << QStringList{"fish\n   and ", "chips"};
+    QTest::newRow("any case, inside words") << "PASTA" << QStringList{"Pasta", "pasta"};
+    // The page hides it in ten more ways.
+    QTest::newRow("shown text only") << "secret" << QStringList{"secret"};
+}
+
+void InspectionToolsTest::searchMarksWhatIsSeen() {
+    QFETCH(QString, typed);
+    QFETCH(QStringList, marked);
+
+    WindowUnderTest under;
+    QVERIFY(load(browserAt(under, 0), url(QStringLiteral("/seen-text.html"))));
+    trigger(under, "InspectionTools1");
+    QTabBar* sideTabs = under.child<QTabWidget>("PageControl1")->tabBar();
+    QTest::mouseClick(sideTabs, Qt::LeftButton, {}, sideTabs->tabRect(0).center());
+    auto* box = under.child<QLineEdit>("edSearchAndHighlight");
+    QVERIFY(box->isVisible());
+    QTest::keyClicks(box, typed);
+    QTest::keyClick(box, Qt::Key_Return);
+
+    static const QRegularExpression mark(
+        QStringLiteral("<span style=\"background-color: yellow; font-weight: bolder;\">"
+                       "([^<]*)</span>"));
+    QStringList found;
+    for (const QRegularExpressionMatch& match :
+         mark.globalMatch(browserAt(under, 0)->Document()->body()->innerHTML())) {
+        found.append(match.captured(1));
+    }
+    QCOMPARE(found, marked);
 }
 
 }  // namespace larkspan
