@@ -65,6 +65,13 @@ void BM_ObjectView(benchmark::State& state) {
 }
 BENCHMARK(BM_ObjectView)->Unit(benchmark::kMillisecond);
 
+// The walk over the page's visible text, for a word the page does not hold, so that every
+// iteration searches the same page.
+void BM_SearchAndHighlight(benchmark::State& state) {
+    measure(state, [] { larkspan::SearchAndHighlight(g_browser, QStringLiteral("zebrafish")); });
+}
+BENCHMARK(BM_SearchAndHighlight)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

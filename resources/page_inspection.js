@@ -206,39 +206,32 @@ function installPageInspection(consoleKey) {
         return text.replace(/[.*+?^${}()|[\]\\]/g, "\\$&");
     }
 
-    // Whether the element's box is drawn at all. Its descendants cannot undo display: none, an
-    // opacity of 0 or a clipping box of (almost) no size.
+    // Whether the element's box is drawn where it can be seen. Its descendants cannot undo
+    // display: none, an opacity of 0, skipped content, a clipping box of (almost) no size, or a
+    // place left of or above the page, where no scrolling reaches. Boxes are measured only for
+    // the few elements that clip or are placed, since measuring costs.
     function isShown(element, style) {
+        if (style.display === "none" || style.opacity === "0" || style.contentVisibility === "hidden") {
+            return false;
+        }
         if (style.display === "contents") {
             return true;
         }
-        if (style.display === "none" || Number(style.opacity) === 0) {
+        const clips = style.overflowX !== "visible" || style.overflowY !== "visible";
+        const placed = style.position === "absolute" || style.position === "fixed";
+        if (!clips && !placed) {
+            return true;
+        }
+        const box = element.getBoundingClientRect();
+        if (clips && (box.width < 2 || box.height < 2)) {
             return false;
         }
-        // Not laid out.
-        if (element.getClientRects().length === 0) {
-            return false;
-        }
-        if (style.overflowX !== "visible" || style.overflowY !== "visible") {
-            const box = element.getBoundingClientRect();
-            return box.width >= 2 && box.height >= 2;
-        }
-        return true;
+        return !placed || (box.right + scrollX > 0 && box.bottom + scrollY > 0);
     }
 
-    // Whether a text node puts visible glyphs on the page: laid out with a size, not hidden,
-    // and not moved where no scrolling reaches.
-    function isSeenText(text, range) {
-        if (getComputedStyle(text.parentElement).visibility !== "visible") {
-            return false;
-        }
-        range.selectNodeContents(text);
-        for (const box of range.getClientRects()) {
-            if (box.width > 0 && box.height > 0 && box.right + scrollX > 0 && box.bottom + scrollY > 0) {
-                return true;
-            }
-        }
-        return false;
+    // Whether the element's own text shows; its children may say otherwise for theirs.
+    function showsText(style) {
+        return style.visibility === "visible" && style.fontSize !== "0px";
     }
 
     // Text reads on across an inline element's edges, as "piz<b>za</b>" reads "pizza"; blocks,
@@ -272,16 +265,18 @@ function installPageInspection(consoleKey) {
                 run = [];
             }
         };
-        const range = document.createRange();
-        // Nodes to visit, last first; END_OF_BLOCK where a block that ends a line is left.
+        // Nodes to visit, last first, each with whether its parent's text shows; END_OF_BLOCK
+        // where a block that ends a line is left.
         const END_OF_BLOCK = null;
         const pending = [body];
+        const inVisible = [true];
         while (pending.length > 0) {
             const node = pending.pop();
+            const visible = inVisible.pop();
             if (node === END_OF_BLOCK) {
                 endRun();
             } else if (node.nodeType === Node.TEXT_NODE) {
-                if (isSeenText(node, range)) {
+                if (visible) {
                     run.push(node);
                 }
             } else if (node.nodeType === Node.ELEMENT_NODE) {
@@ -292,14 +287,17 @@ function installPageInspection(consoleKey) {
                 if (!continuesLine(node, style)) {
                     endRun();
                     pending.push(END_OF_BLOCK);
+                    inVisible.push(false);
                 }
                 // Marks inside other markup languages would hide their text.
                 if (UNSEARCHED.has(tagNameOf(node)) || node.namespaceURI !== XHTML) {
                     continue;
                 }
                 const children = shownChildren(node);
+                const childrenVisible = showsText(style);
                 for (let index = children.length - 1; index >= 0; --index) {
                     pending.push(children[index]);
+                    inVisible.push(childrenVisible);
                 }
             }
         }

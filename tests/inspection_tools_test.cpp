@@ -323,7 +323,7 @@ void InspectionToolsTest::searchMarksWhatIsSeen_data() {
     QTest::newRow("white space as the page shows it")
         << "fish  and chips" << QStringList{"fish\n   and ", "chips"};
     QTest::newRow("any case, inside words") << "PASTA" << QStringList{"Pasta", "pasta"};
-    // The page hides it in ten more ways.
+    // The page hides it in twelve more ways.
     QTest::newRow("shown text only") << "secret" << QStringList{"secret"};
 }
 
