@@ -20,11 +20,13 @@ QString endingText(const JournalRun& run, bool underWay) {
         case JournalRun::Ending::Stopped:
             return QStringLiteral("stopped by the user");
         case JournalRun::Ending::Failed:
-            return QStringLiteral("cut short: ") + run.endText;
+            return QStringLiteral("cut short, can be resumed: ") + run.endText;
         case JournalRun::Ending::Interrupted:
             return QStringLiteral("interrupted, can be resumed");
         case JournalRun::Ending::NotResumed:
             return QStringLiteral("did not end, not resumed");
+        case JournalRun::Ending::Unrecorded:
+            return QStringLiteral("ended, not recorded in full");
     }
     return {};
 }

@@ -22,6 +22,9 @@ struct JournalRun {
         Failed,        // an error ended it, or a next page did not arrive
         Interrupted,   // Ctrl+C, SIGTERM, or the window closed during the run
         NotResumed,    // it did not end, and the user chose not to resume it
+        // Its process let go of it without a word on how it ended: the journal failed it, at its
+        // end or before. Never stored; read from a run with no ending whose process is gone.
+        Unrecorded,
     };
 
     qint64 id = 0;
@@ -38,9 +41,16 @@ struct JournalRun {
     Ending ending = Ending::None;
     // Why, in words for the user, when it says more than the ending itself.
     QString endText;
+    // The output file as the run last left it, in the words of whoever wrote it; empty when the
+    // run writes no file.
+    QString outputMark;
 
-    // A run that did not end by itself goes on from its first page not yet captured.
-    bool canResume() const { return ending == Ending::None || ending == Ending::Interrupted; }
+    // A run that did not reach its own end (killed, interrupted, or cut short by a failure) goes
+    // on from its first page not yet captured.
+    static bool canResume(Ending ending) {
+        return ending == Ending::None || ending == Ending::Failed || ending == Ending::Interrupted;
+    }
+    bool canResume() const { return canResume(ending); }
 };
 
 // "window" or "command", as the journal stores it and lists it.

@@ -17,21 +17,22 @@
 
 #include <array>
 #include <chrono>
+#include <optional>
 #include <utility>
 
 namespace larkspan {
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 // How long a program waits for another one that is writing to the journal.
 constexpr std::chrono::milliseconds kBusyTimeout(10'000);
 // SQLite's result code for a database another connection holds.
 constexpr char kSqliteBusy[] = "5";
 
 // How the endings are stored; the order is that of JournalRun::Ending.
-constexpr std::array<const char*, 8> kEndingNames = {
-    "",        "last page", "page limit",  "repeated page",
-    "stopped", "failed",    "interrupted", "not resumed"};
+constexpr std::array<const char*, 9> kEndingNames = {
+    "",       "last page",   "page limit",  "repeated page", "stopped",
+    "failed", "interrupted", "not resumed", "unrecorded"};
 
 QString endingName(JournalRun::Ending ending) {
     return QString::fromLatin1(kEndingNames[std::size_t(ending)]);
@@ -60,16 +61,24 @@ QString linesText(const QStringList& lines) {
         QJsonDocument(QJsonArray::fromStringList(lines)).toJson(QJsonDocument::Compact));
 }
 
-QStringList linesOf(const QVariant& text) {
+// Empty when the text is not a list of texts.
+std::optional<QStringList> linesOf(const QVariant& text) {
+    const QJsonDocument document = QJsonDocument::fromJson(text.toString().toUtf8());
+    if (!document.isArray()) {
+        return std::nullopt;
+    }
     QStringList lines;
-    for (const QJsonValue& line : QJsonDocument::fromJson(text.toString().toUtf8()).array()) {
+    for (const QJsonValue& line : document.array()) {
+        if (!line.isString()) {
+            return std::nullopt;
+        }
         lines.append(line.toString());
     }
     return lines;
 }
 
-const QString kRunColumns =
-    QStringLiteral("id, kind, started, source, settings, pages, lines, dropped, ending, end_text");
+const QString kRunColumns = QStringLiteral(
+    "id, kind, started, source, settings, pages, lines, dropped, ending, end_text, output_mark");
 
 }  // namespace
 
@@ -93,6 +102,7 @@ RunJournal::RunJournal(const QString& path)
     }
     useWriteAheadLog();
     createTables();
+    addOutputMarks();
 }
 
 RunJournal::~RunJournal() {
@@ -131,7 +141,6 @@ void RunJournal::createTables() {
                        " run INTEGER NOT NULL REFERENCES runs(id), number INTEGER NOT NULL,"
                        " address TEXT NOT NULL, captured TEXT NOT NULL, digest BLOB,"
                        " lines TEXT NOT NULL, UNIQUE (run, number))"),
-        QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion),
     };
     for (const QString& statement : statements) {
         if (!query.exec(statement)) {
@@ -140,65 +149,115 @@ void RunJournal::createTables() {
     }
 }
 
+// A journal of an earlier version gets the column; another program may be adding it too.
+void RunJournal::addOutputMarks() {
+    const auto hasColumn = [this] {
+        QSqlQuery query = execute(QStringLiteral("SELECT name FROM pragma_table_info('runs') "
+                                                 "WHERE name = 'output_mark'"),
+                                  {}, QStringLiteral("cannot set it up"));
+        return query.next();
+    };
+    QSqlQuery query(m_database);
+    if (!hasColumn() && !query.exec(QStringLiteral("ALTER TABLE runs ADD COLUMN output_mark TEXT")) &&
+        !hasColumn()) {
+        fail(QStringLiteral("cannot set it up"), query.lastError().text());
+    }
+    if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion))) {
+        fail(QStringLiteral("cannot set it up"), query.lastError().text());
+    }
+}
+
 qint64 RunJournal::startRun(JournalRun::Kind kind, const QString& source,
-                            const QJsonObject& settings) {
-    const QSqlQuery query = execute(
-        QStringLiteral("INSERT INTO runs (kind, started, source, settings) VALUES (?, ?, ?, ?)"),
-        {kindName(kind), timeText(QDateTime::currentDateTimeUtc()), source,
-         QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact))},
-        QStringLiteral("cannot record a new run"));
-    const qint64 id = query.lastInsertId().toLongLong();
-    hold(id);
+                            const QJsonObject& settings, const QString& outputMark) {
+    const QString what = QStringLiteral("cannot record a new run");
+    // The lock exists before anyone can see the run, so nobody takes it for a run that let go
+    // without a word.
+    beginTransaction(what);
+    qint64 id = 0;
+    try {
+        const QSqlQuery query =
+            execute(QStringLiteral("INSERT INTO runs (kind, started, source, settings, "
+                                   "output_mark) VALUES (?, ?, ?, ?, ?)"),
+                    {kindName(kind), timeText(QDateTime::currentDateTimeUtc()), source,
+                     QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact)),
+                     outputMark},
+                    what);
+        id = query.lastInsertId().toLongLong();
+        hold(id);
+        commit(what);
+    } catch (const JournalError&) {
+        m_held.remove(id);
+        m_database.rollback();
+        throw;
+    }
     return id;
 }
 
-void RunJournal::resumeRun(qint64 id) {
+void RunJournal::resumeRun(qint64 id, const QJsonObject& settings, const QString& outputMark) {
+    const QString what = QStringLiteral("cannot resume run %1").arg(id);
     const std::optional<JournalRun> resumed = run(id);
     if (!resumed || !resumed->canResume()) {
-        fail(QStringLiteral("cannot resume run %1").arg(id),
-             resumed ? QStringLiteral("it ended") : QStringLiteral("there is no such run"));
+        fail(what, resumed ? QStringLiteral("it ended") : QStringLiteral("there is no such run"));
     }
     hold(id);
     try {
-        execute(QStringLiteral(
-                    "UPDATE runs SET ended = NULL, ending = NULL, end_text = NULL WHERE id = ?"),
-                {id}, QStringLiteral("cannot resume run %1").arg(id));
+        execute(QStringLiteral("UPDATE runs SET ended = NULL, ending = NULL, end_text = NULL, "
+                               "settings = ?, output_mark = ? WHERE id = ?"),
+                {QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact)),
+                 outputMark, id},
+                what);
     } catch (const JournalError&) {
         m_held.remove(id);
         throw;
     }
 }
 
-void RunJournal::recordPage(qint64 id, const JournalPage& page, qint64 droppedSoFar) {
+void RunJournal::recordPage(qint64 id, const JournalPage& page, qint64 droppedSoFar,
+                            const QString& outputMark) {
     const QString what = QStringLiteral("cannot record page %1").arg(page.number);
-    if (!m_database.transaction()) {
-        fail(what, m_database.lastError().text());
-    }
+    beginTransaction(what);
     try {
         execute(QStringLiteral("INSERT INTO pages (run, number, address, captured, digest, "
                                "lines) VALUES (?, ?, ?, ?, ?, ?)"),
                 {id, page.number, page.address, timeText(page.captured), page.digest,
                  linesText(page.lines)},
                 what);
-        execute(
-            QStringLiteral("UPDATE runs SET pages = ?, lines = lines + ?, dropped = ? WHERE id = ?"),
-            {page.number, page.lines.size(), droppedSoFar, id}, what);
+        execute(QStringLiteral("UPDATE runs SET pages = ?, lines = lines + ?, dropped = ?, "
+                               "output_mark = ? WHERE id = ?"),
+                {page.number, page.lines.size(), droppedSoFar, outputMark, id}, what);
     } catch (const JournalError&) {
         m_database.rollback();
         throw;
     }
-    if (!m_database.commit()) {
-        const QString reason = m_database.lastError().text();
-        m_database.rollback();
-        fail(what, reason);
-    }
+    commit(what);
+}
+
+void RunJournal::markOutput(qint64 id, const QString& outputMark) {
+    execute(QStringLiteral("UPDATE runs SET output_mark = ? WHERE id = ?"), {outputMark, id},
+            QStringLiteral("cannot record the output of run %1").arg(id));
 }
 
 void RunJournal::endRun(qint64 id, JournalRun::Ending ending, const QString& text) {
-    const std::shared_ptr<RunLock> held = m_held.take(id);
-    execute(QStringLiteral("UPDATE runs SET ended = ?, ending = ?, end_text = ? WHERE id = ?"),
-            {timeText(QDateTime::currentDateTimeUtc()), endingName(ending), text, id},
-            QStringLiteral("cannot record the end of run %1").arg(id));
+    std::shared_ptr<RunLock> held = m_held.take(id);
+    try {
+        execute(QStringLiteral("UPDATE runs SET ended = ?, ending = ?, end_text = ? WHERE id = ?"),
+                {timeText(QDateTime::currentDateTimeUtc()), endingName(ending), text, id},
+                QStringLiteral("cannot record the end of run %1").arg(id));
+    } catch (const JournalError&) {
+        // Its lock file left behind tells later readers that it did not end.
+        if (held && JournalRun::canResume(ending)) {
+            held->leaveFileBehind();
+        }
+        throw;
+    }
+    // The file a killed process left for the run says nothing any more; left over, it would do
+    // no harm either.
+    if (!held && QFileInfo::exists(lockPath(id))) {
+        try {
+            RunLock::tryHold(lockPath(id));
+        } catch (const JournalError&) {
+        }
+    }
 }
 
 JournalRun RunJournal::runOf(const QSqlQuery& query) const {
@@ -215,6 +274,13 @@ JournalRun RunJournal::runOf(const QSqlQuery& query) const {
     run.dropped = query.value(7).toLongLong();
     run.ending = endingNamed(query.value(8).toString());
     run.endText = query.value(9).toString();
+    run.outputMark = query.value(10).toString();
+    // A run without an ending whose process let go of it as processes do when they end (not
+    // when they are killed) ended without the journal hearing how.
+    if (run.ending == JournalRun::Ending::None && !m_held.contains(run.id) &&
+        !QFileInfo::exists(lockPath(run.id))) {
+        run.ending = JournalRun::Ending::Unrecorded;
+    }
     return run;
 }
 
@@ -236,14 +302,16 @@ QList<JournalRun> RunJournal::recentRuns(int count) {
 }
 
 std::optional<JournalRun> RunJournal::lastResumableRun(JournalRun::Kind kind) {
-    QSqlQuery query = execute(QStringLiteral("SELECT %1 FROM runs WHERE kind = ? AND (ending IS "
-                                             "NULL OR ending = '' OR ending = ?) ORDER BY id DESC")
-                                  .arg(kRunColumns),
-                              {kindName(kind), endingName(JournalRun::Ending::Interrupted)},
-                              QStringLiteral("cannot read the runs"));
+    QSqlQuery query =
+        execute(QStringLiteral("SELECT %1 FROM runs WHERE kind = ? AND (ending IS NULL OR "
+                               "ending = '' OR ending = ? OR ending = ?) ORDER BY id DESC")
+                    .arg(kRunColumns),
+                {kindName(kind), endingName(JournalRun::Ending::Interrupted),
+                 endingName(JournalRun::Ending::Failed)},
+                QStringLiteral("cannot read the runs"));
     while (query.next()) {
         const JournalRun candidate = runOf(query);
-        if (!isUnderWay(candidate.id)) {
+        if (candidate.canResume() && !isUnderWay(candidate.id)) {
             return candidate;
         }
     }
@@ -260,8 +328,15 @@ QList<JournalPage> RunJournal::pages(qint64 id) {
                               {id}, QStringLiteral("cannot read the pages of run %1").arg(id));
     QList<JournalPage> pages;
     while (query.next()) {
-        pages.append({query.value(0).toInt(), query.value(1).toString(), timeOf(query.value(2)),
-                      linesOf(query.value(4)), query.value(3).toByteArray()});
+        const int number = query.value(0).toInt();
+        const std::optional<QStringList> lines = linesOf(query.value(4));
+        if (!lines) {
+            fail(QStringLiteral("cannot read page %1 of run %2")
+                     .arg(QString::number(number), QString::number(id)),
+                 QStringLiteral("its lines are damaged"));
+        }
+        pages.append({number, query.value(1).toString(), timeOf(query.value(2)), *lines,
+                      query.value(3).toByteArray()});
     }
     return pages;
 }
@@ -279,6 +354,20 @@ QSqlQuery RunJournal::execute(const QString& statement, const QVariantList& valu
         fail(what, query.lastError().text());
     }
     return query;
+}
+
+void RunJournal::beginTransaction(const QString& what) {
+    if (!m_database.transaction()) {
+        fail(what, m_database.lastError().text());
+    }
+}
+
+void RunJournal::commit(const QString& what) {
+    if (!m_database.commit()) {
+        const QString reason = m_database.lastError().text();
+        m_database.rollback();
+        fail(what, reason);
+    }
 }
 
 void RunJournal::hold(qint64 id) {

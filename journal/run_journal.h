@@ -33,13 +33,22 @@ public:
     RunJournal(const RunJournal&) = delete;
     RunJournal& operator=(const RunJournal&) = delete;
 
-    // A new run, held by this journal until it ends; its id.
-    qint64 startRun(JournalRun::Kind kind, const QString& source, const QJsonObject& settings);
-    // Takes up a run that can be resumed and is not held elsewhere: it is under way again.
-    void resumeRun(qint64 id);
-    void recordPage(qint64 id, const JournalPage& page, qint64 droppedSoFar);
+    // A new run, held by this journal until it ends; its id. `outputMark`: its output file as it
+    // is before the run writes to it.
+    qint64 startRun(JournalRun::Kind kind, const QString& source, const QJsonObject& settings,
+                    const QString& outputMark = {});
+    // Takes up a run that can be resumed and is not held elsewhere: it is under way again, with
+    // these settings and output file.
+    void resumeRun(qint64 id, const QJsonObject& settings, const QString& outputMark = {});
+    // With the output file as the page left it.
+    void recordPage(qint64 id, const JournalPage& page, qint64 droppedSoFar,
+                    const QString& outputMark = {});
+    // The output file changed without a page: a resumed run wrote its first part again, or a
+    // format written whole was written.
+    void markOutput(qint64 id, const QString& outputMark);
     // Lets go of the run; a run that is being resumed or that ended earlier keeps its ending
-    // only until it is told again.
+    // only until it is told again. When the end cannot be recorded, a run that can be resumed
+    // stays one that did not end, and any other is known as unrecorded, never as unfinished.
     void endRun(qint64 id, JournalRun::Ending ending, const QString& text = {});
 
     std::optional<JournalRun> run(qint64 id);
@@ -49,15 +58,18 @@ public:
     std::optional<JournalRun> lastResumableRun(JournalRun::Kind kind);
     // Whether a process (this one included) is running it now.
     bool isUnderWay(qint64 id);
-    // Its pages in order.
+    // Its pages in order. Throws JournalError naming the page whose lines are damaged.
     QList<JournalPage> pages(qint64 id);
 
 private:
     void useWriteAheadLog();
     void createTables();
+    void addOutputMarks();
     // Runs one statement with the values bound in order; fails with `what` when it cannot.
     QSqlQuery execute(const QString& statement, const QVariantList& values, const QString& what);
     void hold(qint64 id);
+    void beginTransaction(const QString& what);
+    void commit(const QString& what);
     QString lockPath(qint64 id) const;
     JournalRun runOf(const QSqlQuery& query) const;
     [[noreturn]] void fail(const QString& what, const QString& reason) const;

@@ -3,6 +3,7 @@
 #include "journal/journal_error.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -20,6 +21,17 @@ bool stillNamed(int descriptor, const QByteArray& path) {
     struct stat named {};
     return ::fstat(descriptor, &opened) == 0 && ::stat(path.constData(), &named) == 0 &&
            opened.st_ino == named.st_ino && opened.st_dev == named.st_dev;
+}
+
+// The file must outlast a power loss: without it, the run would pass for one that ended.
+void syncFolderOf(const QByteArray& path) {
+    const int folder =
+        ::open(QFile::encodeName(QFileInfo(QFile::decodeName(path)).absolutePath()).constData(),
+               O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
 }
 
 }  // namespace
@@ -43,6 +55,7 @@ std::unique_ptr<RunLock> RunLock::tryHold(const QString& path) {
             return nullptr;
         }
         if (stillNamed(descriptor, name)) {
+            syncFolderOf(name);
             return std::unique_ptr<RunLock>(new RunLock(path, descriptor));
         }
         ::close(descriptor);
@@ -60,7 +73,9 @@ bool RunLock::isHeld(const QString& path) {
 }
 
 RunLock::~RunLock() {
-    QFile::remove(m_path);
+    if (!m_leaveFile) {
+        QFile::remove(m_path);
+    }
     ::close(m_descriptor);
 }
 

@@ -7,7 +7,8 @@
 namespace larkspan {
 
 // Says that a run is under way in a process: a lock on a file that the system lets go of
-// when the process ends, however it ends. (QLockFile guesses from process ids and names, and
+// when the process ends, however it ends. The file goes with a holder that lets go in order, and
+// stays behind one that was killed or crashed. (QLockFile guesses from process ids and names, and
 // takes the window, which names itself "Larkspan", for a process that has gone.)
 class RunLock {
 public:
@@ -16,6 +17,9 @@ public:
     static std::unique_ptr<RunLock> tryHold(const QString& path);
     // Whether some holder, in this process or another, has it.
     static bool isHeld(const QString& path);
+
+    // The file stays when the lock goes: it marks a run that did not end.
+    void leaveFileBehind() { m_leaveFile = true; }
 
     ~RunLock();
     RunLock(const RunLock&) = delete;
@@ -26,6 +30,7 @@ private:
 
     QString m_path;
     int m_descriptor;
+    bool m_leaveFile = false;
 };
 
 }  // namespace larkspan

@@ -8,12 +8,20 @@ namespace larkspan {
 RunRecorder::RunRecorder(RunJournal* journal, bool dropRepeatedListings)
     : m_journal(journal), m_dropRepeated(dropRepeatedListings) {}
 
+void RunRecorder::setOutputMark(std::function<QString()> outputMark) {
+    m_outputMark = std::move(outputMark);
+}
+
+QString RunRecorder::outputMark() const {
+    return m_outputMark ? m_outputMark() : QString();
+}
+
 void RunRecorder::start(JournalRun::Kind kind, const QString& source, const QJsonObject& settings) {
     if (m_journal == nullptr) {
         return;
     }
     try {
-        m_runId = m_journal->startRun(kind, source, settings);
+        m_runId = m_journal->startRun(kind, source, settings, outputMark());
     } catch (const JournalError& error) {
         loseJournal(error);
     }
@@ -23,7 +31,7 @@ RunRecorder::ResumePoint RunRecorder::resume(const JournalRun& run) {
     if (m_journal == nullptr) {
         throw JournalError("there is no run journal to resume from");
     }
-    m_journal->resumeRun(run.id);
+    m_journal->resumeRun(run.id, run.settings, outputMark());
     m_runId = run.id;
     ResumePoint point;
     point.start.address = QUrl(run.source);
@@ -40,20 +48,32 @@ RunRecorder::ResumePoint RunRecorder::resume(const JournalRun& run) {
     return point;
 }
 
-QStringList RunRecorder::keep(const CapturedPage& page, const QString& address) {
+QStringList RunRecorder::keep(const CapturedPage& page, const QString& address,
+                              const std::function<void(const QStringList&)>& output) {
     const QStringList lines =
         m_dropRepeated ? m_dedupe.newListings(page.resultLines) : page.resultLines;
+    if (output) {
+        output(lines);
+    }
     record([&](RunJournal& journal, qint64 id) {
         journal.recordPage(
             id, {page.number, address, QDateTime::currentDateTimeUtc(), lines, page.digest},
-            dropped());
+            dropped(), outputMark());
     });
     return lines;
 }
 
+void RunRecorder::noteOutput() {
+    record([&](RunJournal& journal, qint64 id) { journal.markOutput(id, outputMark()); });
+}
+
 void RunRecorder::end(JournalRun::Ending ending, const QString& text) {
-    record([&](RunJournal& journal, qint64 id) { journal.endRun(id, ending, text); });
+    const std::optional<qint64> id = m_runId;
+    record([&](RunJournal& journal, qint64 runId) { journal.endRun(runId, ending, text); });
     m_runId.reset();
+    if (m_journal != nullptr && id && JournalRun::canResume(ending)) {
+        m_resumable = id;
+    }
 }
 
 void RunRecorder::endAfter(const RunEnd& end, JournalRun::Ending hostStop) {

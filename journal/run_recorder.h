@@ -28,6 +28,10 @@ public:
     // Without a journal (one that could not be opened) only the listings are looked after.
     RunRecorder(RunJournal* journal, bool dropRepeatedListings);
 
+    // How the run's output file is now, in words the journal keeps with every page, so that a
+    // resume can tell whether the file is still the one the run left. Without it, nothing is kept.
+    void setOutputMark(std::function<QString()> outputMark);
+
     void start(JournalRun::Kind kind, const QString& source, const QJsonObject& settings);
     // Where a resumed run takes up: the lines of the pages it recorded, and the page chain's
     // start after the last of them (at its source when it has none), knowing them again.
@@ -41,24 +45,34 @@ public:
     ResumePoint resume(const JournalRun& run);
 
     // The lines of the page that go on to the output: all of them, or the listings not
-    // captured before in the run. They go to the journal first.
-    QStringList keep(const CapturedPage& page, const QString& address);
+    // captured before in the run. `output` takes them first; what it throws leaves the page out
+    // of the journal too, so a resume captures it again.
+    QStringList keep(const CapturedPage& page, const QString& address,
+                     const std::function<void(const QStringList&)>& output = {});
+    // The output file changed between pages.
+    void noteOutput();
     void end(JournalRun::Ending ending, const QString& text = {});
     // How the page chain ended; the host says what its own stop was (a page limit, Stop).
     void endAfter(const RunEnd& end, JournalRun::Ending hostStop);
 
     bool dropsRepeatedListings() const { return m_dropRepeated; }
+    // The run, once the journal knows that it ended without reaching its own end: it can be
+    // resumed.
+    std::optional<qint64> resumableRun() const { return m_resumable; }
     qint64 dropped() const { return m_droppedBefore + m_dedupe.dropped(); }
     // The journal's problem since the last call, for the user; empty when there was none.
     QString takeJournalProblem();
 
 private:
     void record(const std::function<void(RunJournal&, qint64)>& write);
+    QString outputMark() const;
     // The run goes on without its journal; the problem is kept for the user.
     void loseJournal(const JournalError& error);
 
     RunJournal* m_journal;
     std::optional<qint64> m_runId;
+    std::optional<qint64> m_resumable;
+    std::function<QString()> m_outputMark;
     bool m_dropRepeated;
     ListingDedupe m_dedupe;
     // Left out by the first part of a resumed run.
