@@ -6,6 +6,8 @@
 #include "cli/headless_capture.h"
 #include "cli/interrupt_signal.h"
 #include "cli/listing_text_file.h"
+#include "cli/output_file_mark.h"
+#include "cli/output_lock.h"
 #include "cli/results_format_choice.h"
 #include "cli/results_output.h"
 #include "journal/journal_error.h"
@@ -76,9 +78,11 @@ struct CommandLine {
         QStringLiteral("MS|MIN-MAX")};
     QCommandLineOption resume{
         QStringLiteral("resume"),
-        QStringLiteral("Go on with the last run of this command that did not end (it was killed, "
-                       "crashed or interrupted), from its first page not yet captured, with its "
-                       "own SOURCE and options; its output gets the rest.")};
+        QStringLiteral("Go on with the last run of this command that did not reach its own end "
+                       "(it was killed, crashed, interrupted or cut short by a failure), or with "
+                       "run ID given instead of SOURCE (see larkspan runs), from its first page "
+                       "not yet captured, with its own SOURCE and options; its output gets the "
+                       "rest. With -o FILE, FILE gets every line instead.")};
     QCommandLineOption pageTimeout{
         QStringLiteral("page-timeout"),
         QStringLiteral("End the run when a page has not finished loading after SECONDS "
@@ -105,7 +109,8 @@ struct CommandLine {
         parser.addHelpOption();
         parser.addPositionalArgument(
             QStringLiteral("SOURCE"),
-            QStringLiteral("The first result page: a file or an address."));
+            QStringLiteral("The first result page: a file or an address (with --resume: a run "
+                           "ID, or nothing)."));
         parser.addOptions({fromText, output, format, formulaGuard, dedupe, maxPages, delay,
                            pageTimeout, flattenedDir, directoryBase, mapBase, resume});
     }
@@ -235,6 +240,7 @@ int runHeadless(HeadlessCapture& capture, const std::function<int()>& run) {
 
 int capturePages(const CommandLine& commandLine) {
     HeadlessCaptureOptions options = pageCaptureOptions(commandLine);
+    const OutputLock outputLock(options.outputPath);
     // Said only when the engine is about to start, not before a usage error.
     disableSandboxWhenRoot();
     const std::unique_ptr<RunJournal> journal = openJournal();
@@ -242,21 +248,99 @@ int capturePages(const CommandLine& commandLine) {
     return runHeadless(capture, [&capture] { return capture.run(); });
 }
 
-int resumeCapture(const CommandLine& commandLine) {
-    if (!commandLine.parser.positionalArguments().isEmpty() ||
-        commandLine.parser.optionNames().size() != 1) {
-        throw UsageError("--resume goes on with the run's own SOURCE and options; give none");
+// The run ID given to --resume, if any.
+std::optional<qint64> runToResume(const CommandLine& commandLine) {
+    const QCommandLineParser& parser = commandLine.parser;
+    const QStringList positional = parser.positionalArguments();
+    for (const QString& option : parser.optionNames()) {
+        if (!commandLine.resume.names().contains(option) &&
+            !commandLine.output.names().contains(option)) {
+            throw UsageError("--resume goes on with the run's own SOURCE and options; give none "
+                             "but a run ID and -o FILE");
+        }
     }
-    RunJournal journal;
-    const std::optional<JournalRun> run = journal.lastResumableRun(JournalRun::Kind::Command);
+    if (positional.isEmpty()) {
+        return std::nullopt;
+    }
+    bool isNumber = false;
+    const qint64 id = positional.front().toLongLong(&isNumber);
+    if (positional.size() > 1 || !isNumber) {
+        throw UsageError((QStringLiteral("--resume takes a run ID (see larkspan runs), not '") +
+                          positional.join(u' ') +
+                          QStringLiteral("'; the run goes on with its own SOURCE"))
+                             .toStdString());
+    }
+    return id;
+}
+
+JournalRun chosenRun(RunJournal& journal, std::optional<qint64> id) {
+    if (!id) {
+        const std::optional<JournalRun> last = journal.lastResumableRun(JournalRun::Kind::Command);
+        if (!last) {
+            throw std::runtime_error(
+                "no run to resume: every run of the command ended by itself or is under way");
+        }
+        return *last;
+    }
+    const std::optional<JournalRun> run = journal.run(*id);
     if (!run) {
-        throw std::runtime_error(
-            "no run to resume: every run of the command ended by itself or is under way");
+        throw std::runtime_error(QStringLiteral("there is no run %1").arg(*id).toStdString());
     }
+    if (run->kind != JournalRun::Kind::Command) {
+        throw std::runtime_error(
+            QStringLiteral("run %1 is the window's: the window offers it at its start")
+                .arg(*id)
+                .toStdString());
+    }
+    const bool underWay = journal.isUnderWay(*id);
+    if (!run->canResume() || underWay) {
+        throw std::runtime_error(QStringLiteral("run %1 cannot be resumed: %2")
+                                     .arg(QString::number(*id), endingText(*run, underWay))
+                                     .toStdString());
+    }
+    return *run;
+}
+
+// The run's own output; -o puts every line into another file, in the format its extension names.
+HeadlessCaptureOptions resumedOptions(const CommandLine& commandLine, const JournalRun& run) {
+    HeadlessCaptureOptions options = HeadlessCaptureOptions::fromJson(QUrl(run.source), run.settings);
+    if (commandLine.parser.isSet(commandLine.output)) {
+        options.outputPath = QFileInfo(commandLine.parser.value(commandLine.output)).absoluteFilePath();
+        options.format =
+            resultsFormatNamed(QFileInfo(options.outputPath).suffix().toLower()).value_or(options.format);
+    }
+    return options;
+}
+
+// A resume writes the run's first part into its file again: only while the file is the one the
+// run left, never over what another run or program wrote there since.
+void checkOutputLeftAsIs(const JournalRun& run, const QString& outputPath) {
+    const QString ownPath = run.settings.value(QStringLiteral("output")).toString();
+    if (outputPath.isEmpty() || outputPath != ownPath || !isReplaceable(outputPath)) {
+        return;
+    }
+    const std::optional<OutputFileMark> left = OutputFileMark::fromText(run.outputMark);
+    if (left && !left->stillDescribes(OutputFileMark::of(outputPath))) {
+        throw std::runtime_error(
+            (QStringLiteral("cannot resume run ") + QString::number(run.id) +
+             QStringLiteral(": ") + outputPath +
+             QStringLiteral(" is no longer the file the run left (another run or program wrote "
+                            "it since); to resume into another file: larkspan capture --resume ") +
+             QString::number(run.id) + QStringLiteral(" -o FILE"))
+                .toStdString());
+    }
+}
+
+int resumeCapture(const CommandLine& commandLine) {
+    const std::optional<qint64> id = runToResume(commandLine);
+    RunJournal journal;
+    const JournalRun run = chosenRun(journal, id);
+    HeadlessCaptureOptions options = resumedOptions(commandLine, run);
+    const OutputLock outputLock(options.outputPath);
+    checkOutputLeftAsIs(run, options.outputPath);
     disableSandboxWhenRoot();
-    HeadlessCapture capture(HeadlessCaptureOptions::fromJson(QUrl(run->source), run->settings),
-                            &journal);
-    return runHeadless(capture, [&capture, &run] { return capture.resume(*run); });
+    HeadlessCapture capture(std::move(options), &journal);
+    return runHeadless(capture, [&capture, &run] { return capture.resume(run); });
 }
 
 // The formats and the journal belong to page capture; a listing text gives CSV.

@@ -4,6 +4,7 @@
 #include "browser/twebbrowser.h"
 #include "capture/capture_error.h"
 #include "capture/scraped_message.h"
+#include "cli/output_file_mark.h"
 #include "cli/results_output.h"
 
 #include <QCoreApplication>
@@ -48,6 +49,11 @@ HeadlessCapture::HeadlessCapture(HeadlessCaptureOptions options, RunJournal* jou
     m_browser->setSilent(true);
     // Nobody could press Stop either.
     m_browser->setLoadTimeLimit(m_options.pageTimeout);
+    // A file that is replaced as a whole is the one a resume would write again.
+    if (!m_options.outputPath.isEmpty() && isReplaceable(m_options.outputPath)) {
+        m_recorder.setOutputMark(
+            [path = m_options.outputPath] { return OutputFileMark::of(path).toText(); });
+    }
 }
 
 HeadlessCapture::~HeadlessCapture() = default;
@@ -59,7 +65,10 @@ int HeadlessCapture::run() {
 }
 
 int HeadlessCapture::resume(const JournalRun& run) {
-    const RunRecorder::ResumePoint resumed = m_recorder.resume(run);
+    // Its settings from now on: the output may be another file.
+    JournalRun takenUp = run;
+    takenUp.settings = m_options.toJson();
+    const RunRecorder::ResumePoint resumed = m_recorder.resume(takenUp);
     m_linesCaptured = resumed.lines.size();
     m_pagesFlattened = resumed.pages;
     printLine(QStringLiteral("Resuming run %1 of %2 after %3, %4 lines so far")
@@ -72,6 +81,7 @@ int HeadlessCapture::resume(const JournalRun& run) {
         if (m_options.format == ResultsFormat::Workbook ||
             (!m_options.outputPath.isEmpty() && isReplaceable(m_options.outputPath))) {
             m_results->writePage(resumed.lines);
+            m_recorder.noteOutput();
         }
     } catch (const std::exception& error) {
         m_recorder.end(JournalRun::Ending::Interrupted);
@@ -82,13 +92,18 @@ int HeadlessCapture::resume(const JournalRun& run) {
 
 int HeadlessCapture::capture(const ChainStart& start) {
     const RunEnd end = capturePageChain(*this, m_parser, start);
-    recordEnd(end);
+    // Written before the end is recorded, so the journal knows the file the run leaves.
+    QString unwritten;
     try {
         m_results->finish();
+        m_recorder.noteOutput();
     } catch (const std::exception& error) {
+        unwritten = QString::fromUtf8(error.what());
+    }
+    recordEnd(end);
+    if (!unwritten.isEmpty()) {
         return cutShort(end.pagesCaptured,
-                        QString::fromUtf8(error.what()) +
-                            QStringLiteral("; larkspan runs export writes the lines again"));
+                        unwritten + QStringLiteral("; larkspan runs export writes the lines again"));
     }
     return finish(end);
 }
@@ -132,9 +147,11 @@ QString HeadlessCapture::flattenedText(const QString& text) {
 }
 
 void HeadlessCapture::pageCaptured(const CapturedPage& page) {
-    const QStringList lines = m_recorder.keep(page, m_browser->LocationURL());
+    // The output first: the journal then knows the file as the page left it.
+    const QStringList lines =
+        m_recorder.keep(page, m_browser->LocationURL(),
+                        [this](const QStringList& kept) { m_results->writePage(kept); });
     tellJournalProblem();
-    m_results->writePage(lines);
     m_linesCaptured += lines.size();
     const QString dropped = m_recorder.dropsRepeatedListings()
                                 ? QStringLiteral(" (%1 repeated ones dropped)")
@@ -217,7 +234,12 @@ void HeadlessCapture::tellTotals() {
 // An interrupt is the reason whatever error it caused on its way through the run.
 int HeadlessCapture::cutShort(int pagesCaptured, const QString& reason) {
     tellTotals();
-    printLine(cutShortText(pagesCaptured, m_interrupted ? QStringLiteral("interrupted") : reason));
+    QString line =
+        cutShortText(pagesCaptured, m_interrupted ? QStringLiteral("interrupted") : reason);
+    if (const std::optional<qint64> run = m_recorder.resumableRun()) {
+        line += QStringLiteral("; to resume: larkspan capture --resume ") + QString::number(*run);
+    }
+    printLine(line);
     return m_interrupted ? kExitInterrupted : kExitFailure;
 }
 
