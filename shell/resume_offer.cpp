@@ -22,14 +22,16 @@ std::optional<JournalRun> ResumeOffer::ask(QWidget* parent) {
 }
 
 QString ResumeOffer::question(const JournalRun& run) {
+    const QString state = run.ending == JournalRun::Ending::Failed
+                              ? QStringLiteral("was cut short (") + run.endText + u')'
+                              : QStringLiteral("did not end");
     return QStringLiteral(
-               "The capture run started %1 did not end: %2 and %3 lines from %4.\n\n"
+               "The capture run started %1 %2: %3 and %4 lines from %5.\n\n"
                "Resume it? Its lines come back to the Results pane, and the capture goes on "
-               "from page %5.")
-        .arg(run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm")), pageCountText(run.pages))
-        .arg(run.lines)
-        .arg(run.source)
-        .arg(run.pages + 1);
+               "from page %6.")
+        .arg(run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm")), state,
+             pageCountText(run.pages), QString::number(run.lines), run.source,
+             QString::number(run.pages + 1));
 }
 
 }  // namespace larkspan

@@ -11,9 +11,9 @@ namespace larkspan {
 class RunJournal;
 class UserDialogs;
 
-// At start-up, the window offers to resume its last capture run that did not end (the program
-// was killed, crashed, lost its power, or its window was closed during the run) and had
-// captured a page. A run the user declines is not offered again.
+// At start-up, the window offers to resume its last capture run that did not reach its own end
+// (the program was killed, crashed, lost its power, its window was closed during the run, or a
+// failure cut it short) and had captured a page. A run the user declines is not offered again.
 class ResumeOffer {
 public:
     ResumeOffer(RunJournal& journal, UserDialogs& dialogs);
