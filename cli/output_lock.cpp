@@ -25,8 +25,11 @@ QString realPath(const QString& path) {
 
 // In the user's runtime folder, emptied with the session: the files of killed runs do not pile up.
 QString lockPathFor(const QString& outputPath) {
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/larkspan");
+    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty()) {
+        runtime = QDir::tempPath();
+    }
+    const QString folder = runtime + QStringLiteral("/larkspan");
     if (!QDir().mkpath(folder)) {
         throw std::runtime_error(
             QStringLiteral("cannot make %1 for the lock of %2").arg(folder, outputPath).toStdString());

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -274,8 +275,11 @@ QString samplePage(int number) {
     return QStringLiteral(LARKSPAN_SOURCE_DIR "/samples/directory/page%1.html").arg(number);
 }
 
+// The run number a cut-short run gives for its resume is the shared journal's: "N" here.
 QStringList progressLines(const QByteArray& err) {
     QStringList lines = withoutRootNotice(QString::fromUtf8(err)).split(u'\n', Qt::SkipEmptyParts);
+    lines.replaceInStrings(QRegularExpression(QStringLiteral("(--resume )\\d+$")),
+                           QStringLiteral("\\1N"));
     return lines;
 }
 
@@ -335,7 +339,8 @@ TEST(CapturePages, ProblemsEndTheRunWithTheirMessage) {
         {{QStringLiteral(LARKSPAN_SOURCE_DIR "/samples/listing-text.txt")},
          1,
          {QStringLiteral("A total of 0 addresses have been scraped!"),
-          QStringLiteral("Cut short after 0 pages: Invalid HTML document")}},
+          QStringLiteral("Cut short after 0 pages: Invalid HTML document; to resume: larkspan "
+                         "capture --resume N")}},
         {{samplePage(1), QStringLiteral("--max-pages"), QStringLiteral("0")},
          2,
          {QStringLiteral("larkspan: --max-pages needs a whole number of at least 1")}},
@@ -375,7 +380,8 @@ TEST(CapturePages, InterruptKeepsThePagesCaptured) {
     EXPECT_EQ(process.exitCode(), 130);
     EXPECT_EQ(progressLines(err).mid(1),
               (QStringList{QStringLiteral("A total of 21 addresses have been scraped!"),
-                           QStringLiteral("Cut short after 1 page: interrupted")}));
+                           QStringLiteral("Cut short after 1 page: interrupted; to resume: "
+                                          "larkspan capture --resume N")}));
     const QByteArray firstPage = expectedLines("sample_directory_expected.csv");
     EXPECT_EQ(readFile(output).count("\r\n"), 21);
     EXPECT_TRUE(firstPage.startsWith(readFile(output).mid(3)));

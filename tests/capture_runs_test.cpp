@@ -15,6 +15,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -49,6 +51,12 @@ QStringList expectedLines() {
         .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
 }
 
+QProcessEnvironment environmentWith(const QString& dataHome) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    return environment;
+}
+
 struct Run {
     int exitCode = -1;
     QStringList errorLines;
@@ -60,9 +68,7 @@ struct Run {
 Run larkspan(const QString& dataHome, const QStringList& arguments,
              const QByteArray& killAfter = {}, int signal = 0) {
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(environmentWith(dataHome));
     process.setProgram(QStringLiteral(LARKSPAN_EXECUTABLE));
     process.setArguments(arguments);
     QByteArray errors;
@@ -91,6 +97,19 @@ Run larkspan(const QString& dataHome, const QStringList& arguments,
         [](const QString& line) { return line.startsWith("larkspan: running as root"); });
     return {process.exitStatus() == QProcess::CrashExit ? -signal : process.exitCode(), lines,
             process.readAllStandardOutput()};
+}
+
+// The sample site as files of the test's own, to take a page away and put it back.
+bool copySampleSite(const QString& folder) {
+    if (!QDir().mkpath(folder)) {
+        return false;
+    }
+    for (const QString name : {"page1.html", "page2.html", "page3.html"}) {
+        if (!QFile::copy(kSampleFolder + u'/' + name, folder + u'/' + name)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 QList<QStringList> expectedRows() {
@@ -123,6 +142,10 @@ private slots:
     void runsAreListedAndTheirLinesWrittenAgain();
     void resumeProblems_data();
     void resumeProblems();
+    void runCutShortByAFailureIsResumed();
+    void resumeNeverWritesOverAFileWrittenSince();
+    void secondRunOnTheSameFileRefusesAtOnce();
+    void damagedPageFailsTheExport();
 
 private:
     test::TestHttpServer m_server;
@@ -288,7 +311,15 @@ void CaptureRunsTest::resumeProblems_data() {
         << "larkspan: no run to resume: every run of the command ended by itself or is under way";
     QTest::newRow("resume with a source")
         << QStringList{"capture", "--resume", "page1.html"} << 2
-        << "larkspan: --resume goes on with the run's own SOURCE and options; give none";
+        << "larkspan: --resume takes a run ID (see larkspan runs), not 'page1.html'; the run goes "
+           "on with its own SOURCE";
+    QTest::newRow("resume with options of its own")
+        << QStringList{"capture", "--resume", "--max-pages", "2"} << 2
+        << "larkspan: --resume goes on with the run's own SOURCE and options; give none but a run "
+           "ID and -o FILE";
+    QTest::newRow("resume of a run that is not there")
+        << QStringList{"capture", "--resume", "7", "-o", "x.csv"} << 1
+        << "larkspan: there is no run 7";
     QTest::newRow("export of a run that is not there")
         << QStringList{"runs", "export", "7"} << 1 << "larkspan: there is no run 7";
     QTest::newRow("export without an ID")
@@ -314,6 +345,125 @@ void CaptureRunsTest::resumeProblems() {
     const Run run = larkspan(m_dir->filePath(QStringLiteral("data")), arguments);
     QCOMPARE(run.errorLines, QStringList{message});
     QCOMPARE(run.exitCode, exitCode);
+}
+
+// A run that a failure cut short says how to resume it, and the resume gives the lines of a run
+// never cut short.
+void CaptureRunsTest::runCutShortByAFailureIsResumed() {
+    const QString dataHome = m_dir->filePath(QStringLiteral("data"));
+    const QString site = m_dir->filePath(QStringLiteral("site"));
+    QVERIFY(copySampleSite(site));
+    const QString path = m_dir->filePath(QStringLiteral("results.csv"));
+    QVERIFY(QFile::rename(site + QStringLiteral("/page3.html"), site + QStringLiteral("/gone")));
+
+    const Run failed = larkspan(dataHome, {QStringLiteral("capture"),
+                                           site + QStringLiteral("/page1.html"),
+                                           QStringLiteral("-o"), path});
+    QCOMPARE(failed.exitCode, 1);
+    QCOMPARE(failed.errorLines.constLast(),
+             QStringLiteral("Cut short after 2 pages: %1: the load failed: "
+                            "net::ERR_FILE_NOT_FOUND; to resume: larkspan capture --resume 1")
+                 .arg(QUrl::fromLocalFile(site + QStringLiteral("/page3.html")).toString()));
+
+    QVERIFY(QFile::rename(site + QStringLiteral("/gone"), site + QStringLiteral("/page3.html")));
+    const Run resumed = larkspan(dataHome, {QStringLiteral("capture"), QStringLiteral("--resume")});
+    QVERIFY2(resumed.exitCode == 0, qPrintable(resumed.errorLines.join(u'\n')));
+    QCOMPARE(readFile(path), expectedFile());
+}
+
+// Run 1 was killed; run 2 wrote the same file since. Resuming run 1 would put its lines over
+// those of run 2: it refuses, and resumes into another file when given one.
+void CaptureRunsTest::resumeNeverWritesOverAFileWrittenSince() {
+    const QString dataHome = m_dir->filePath(QStringLiteral("data"));
+    const QString path = m_dir->filePath(QStringLiteral("report.csv"));
+    const QString source = m_server.url("/page1.html").toString();
+    m_server.setDelay(QStringLiteral("/page2.html"), 90s);
+    const Run killed = larkspan(dataHome, {QStringLiteral("capture"), source, QStringLiteral("-o"), path},
+                                "page 1: ", SIGKILL);
+    QCOMPARE(killed.exitCode, -SIGKILL);
+    m_server.setDelay(QStringLiteral("/page2.html"), 0ms);
+    QCOMPARE(larkspan(dataHome, {QStringLiteral("capture"), source, QStringLiteral("-o"), path})
+                 .exitCode,
+             0);
+
+    const Run refused = larkspan(dataHome, {QStringLiteral("capture"), QStringLiteral("--resume")});
+    QCOMPARE(refused.errorLines,
+             QStringList{QStringLiteral("larkspan: cannot resume run 1: %1 is no longer the file "
+                                        "the run left (another run or program wrote it since); to "
+                                        "resume into another file: larkspan capture --resume 1 "
+                                        "-o FILE")
+                             .arg(path)});
+    QCOMPARE(refused.exitCode, 1);
+    QCOMPARE(readFile(path), expectedFile());
+
+    const QString other = m_dir->filePath(QStringLiteral("other.csv"));
+    const Run resumed = larkspan(dataHome, {QStringLiteral("capture"), QStringLiteral("--resume"),
+                                            QStringLiteral("1"), QStringLiteral("-o"), other});
+    QVERIFY2(resumed.exitCode == 0, qPrintable(resumed.errorLines.join(u'\n')));
+    QCOMPARE(readFile(other), expectedFile());
+    QCOMPARE(readFile(path), expectedFile());
+}
+
+// The second run naming a file that a run is writing, under any of its names, refuses before it
+// loads a page.
+void CaptureRunsTest::secondRunOnTheSameFileRefusesAtOnce() {
+    const QString dataHome = m_dir->filePath(QStringLiteral("data"));
+    const QString path = m_dir->filePath(QStringLiteral("report.csv"));
+    const QString link = m_dir->filePath(QStringLiteral("link.csv"));
+    const QString source = m_server.url("/page1.html").toString();
+    m_server.setDelay(QStringLiteral("/page2.html"), 90s);
+    QProcess first;
+    first.setProcessEnvironment(environmentWith(dataHome));
+    first.start(QStringLiteral(LARKSPAN_EXECUTABLE),
+                {QStringLiteral("capture"), source, QStringLiteral("-o"), path});
+    QByteArray firstErrors;
+    QTRY_VERIFY_WITH_TIMEOUT((firstErrors += first.readAllStandardError()).contains("page 1: "),
+                             60'000);
+    QVERIFY(QFile::link(path, link));
+
+    const Run second =
+        larkspan(dataHome, {QStringLiteral("capture"), source, QStringLiteral("-o"), link});
+    QCOMPARE(second.errorLines,
+             QStringList{QStringLiteral("larkspan: cannot write %1: another capture run is "
+                                        "writing it")
+                             .arg(link)});
+    QCOMPARE(second.exitCode, 1);
+    first.kill();
+    first.waitForFinished();
+    m_server.setDelay(QStringLiteral("/page2.html"), 0ms);
+    // The lock goes with the run, however it ends.
+    QCOMPARE(larkspan(dataHome, {QStringLiteral("capture"), source, QStringLiteral("-o"), link})
+                 .exitCode,
+             0);
+    QCOMPARE(readFile(path), expectedFile());
+}
+
+void CaptureRunsTest::damagedPageFailsTheExport() {
+    const QString dataHome = m_dir->filePath(QStringLiteral("data"));
+    QCOMPARE(larkspan(dataHome, {QStringLiteral("capture"), m_server.url("/page1.html").toString(),
+                                 QStringLiteral("--max-pages"), QStringLiteral("2")})
+                 .exitCode,
+             0);
+    const QString journal = dataHome + QStringLiteral("/larkspan/journal.sqlite");
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "damage");
+        database.setDatabaseName(journal);
+        QVERIFY(database.open());
+        QVERIFY(QSqlQuery(database).exec(
+            QStringLiteral("UPDATE pages SET lines = '[\"a\", 5]' WHERE number = 2")));
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("damage"));
+
+    const QString path = m_dir->filePath(QStringLiteral("again.csv"));
+    const Run exported = larkspan(dataHome, {QStringLiteral("runs"), QStringLiteral("export"),
+                                             QStringLiteral("1"), QStringLiteral("-o"), path});
+    QCOMPARE(exported.errorLines,
+             QStringList{QStringLiteral("larkspan: the run journal %1 cannot read page 2 of run "
+                                        "1: its lines are damaged")
+                             .arg(journal)});
+    QCOMPARE(exported.exitCode, 1);
+    QVERIFY(!QFile::exists(path));
 }
 
 }  // namespace larkspan

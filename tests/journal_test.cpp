@@ -4,6 +4,9 @@
 #include "journal/run_recorder.h"
 #include "qt_printers.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonObject>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -31,6 +34,42 @@ JournalPage page(int number, const QStringList& lines) {
 class JournalTest : public ::testing::Test {
 protected:
     QString path() const { return m_dir.filePath(QStringLiteral("data/larkspan/journal.sqlite")); }
+    // As a killed process leaves its run: no ending, and the run's lock file held by nobody.
+    qint64 killedRun(Kind kind = Kind::Command) {
+        const qint64 id = RunJournal(path()).startRun(kind, kSource, {});
+        QFile lock(m_dir.filePath(QStringLiteral("data/larkspan/run-%1.lock").arg(id)));
+        EXPECT_TRUE(lock.open(QIODevice::WriteOnly));
+        return id;
+    }
+    // Makes every record of a run's end fail, as a full disk or a locked journal would.
+    void failEveryEnd(bool fail) {
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "saboteur");
+            other.setDatabaseName(path());
+            ASSERT_TRUE(other.open());
+            ASSERT_TRUE(QSqlQuery(other).exec(
+                fail ? QStringLiteral("CREATE TRIGGER no_end BEFORE UPDATE OF ending ON runs "
+                                      "BEGIN SELECT RAISE(FAIL, 'disk I/O error'); END")
+                     : QStringLiteral("DROP TRIGGER no_end")));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("saboteur"));
+    }
+    void damagePage(qint64 id, int number, const QVariant& lines) {
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "saboteur");
+            other.setDatabaseName(path());
+            ASSERT_TRUE(other.open());
+            QSqlQuery query(other);
+            query.prepare(QStringLiteral("UPDATE pages SET lines = ? WHERE run = ? AND number = ?"));
+            query.addBindValue(lines);
+            query.addBindValue(id);
+            query.addBindValue(number);
+            ASSERT_TRUE(query.exec());
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("saboteur"));
+    }
 
     QTemporaryDir m_dir;
 };
@@ -72,10 +111,10 @@ TEST_F(JournalTest, KeepsEveryPageAndHowTheRunEnded) {
     EXPECT_FALSE(reopened.isUnderWay(id));
 }
 
-// Only a run that did not end by itself can be resumed, and only while no process runs it.
+// Only a run that did not reach its own end can be resumed, and only while no process runs it.
 TEST_F(JournalTest, TheLastRunThatDidNotEndIsTheOneToResume) {
     struct Case {
-        Ending ending;
+        Ending ending;  // None: as a killed process leaves it
         bool canResume;
         QString text;
     };
@@ -83,20 +122,20 @@ TEST_F(JournalTest, TheLastRunThatDidNotEndIsTheOneToResume) {
         {Ending::LastPage, false, "last page"},
         {Ending::PageLimit, false, "page limit"},
         {Ending::Stopped, false, "stopped by the user"},
-        {Ending::Failed, false, "cut short: the reason"},
         {Ending::NotResumed, false, "did not end, not resumed"},
+        {Ending::Failed, true, "cut short, can be resumed: the reason"},
         {Ending::Interrupted, true, "interrupted, can be resumed"},
         {Ending::None, true, "did not end, can be resumed"},
     };
     RunJournal journal(path());
     EXPECT_EQ(journal.lastResumableRun(Kind::Command), std::nullopt);
     for (const Case& c : cases) {
-        const qint64 id = journal.startRun(Kind::Command, kSource, {});
+        qint64 id = 0;
         if (c.ending != Ending::None) {
+            id = journal.startRun(Kind::Command, kSource, {});
             journal.endRun(id, c.ending, QStringLiteral("the reason"));
         } else {
-            // As a process that was killed leaves it.
-            RunJournal(path()).endRun(id, Ending::None);
+            id = killedRun();
         }
         const std::optional<JournalRun> run = journal.run(id);
         EXPECT_EQ(run->canResume(), c.canResume) << c.text.toStdString();
@@ -107,16 +146,86 @@ TEST_F(JournalTest, TheLastRunThatDidNotEndIsTheOneToResume) {
     const qint64 interrupted = killed - 1;
     EXPECT_EQ(journal.lastResumableRun(Kind::Command)->id, interrupted);
     EXPECT_EQ(journal.lastResumableRun(Kind::Window), std::nullopt);
+    // A run recorded as ended leaves no lock file behind.
+    EXPECT_EQ(QDir(QFileInfo(path()).absolutePath())
+                  .entryList({QStringLiteral("*.lock")}, QDir::Files),
+              QStringList());
 
     // A run under way is nobody else's to take up.
-    journal.resumeRun(interrupted);
+    journal.resumeRun(interrupted, {});
     EXPECT_TRUE(journal.isUnderWay(interrupted));
     EXPECT_EQ(endingText(*journal.run(interrupted), true), QStringLiteral("under way"));
     RunJournal other(path());
-    EXPECT_EQ(other.lastResumableRun(Kind::Command), std::nullopt);
-    EXPECT_THROW(other.resumeRun(interrupted), JournalError);
-    EXPECT_THROW(other.resumeRun(killed), JournalError);
+    const qint64 cutShort = interrupted - 1;
+    EXPECT_EQ(other.lastResumableRun(Kind::Command)->id, cutShort);
+    EXPECT_THROW(other.resumeRun(interrupted, {}), JournalError);
+    EXPECT_THROW(other.resumeRun(killed, {}), JournalError);
     EXPECT_EQ(journal.recentRuns(3).size(), 3);
+}
+
+// A run whose end the journal could not record is known as what it was: one that did not reach
+// its own end stays resumable; one that did is never offered as unfinished. A run whose process
+// let go of it without any end (its journal failed before) is the same.
+TEST_F(JournalTest, AnEndThatCannotBeRecordedNeverMakesAFinishedRunResumable) {
+    struct Case {
+        std::optional<Ending> ending;  // none: the process ended without telling
+        bool canResume;
+        QString text;
+    };
+    const Case cases[] = {
+        {Ending::LastPage, false, "ended, not recorded in full"},
+        {Ending::RepeatedPage, false, "ended, not recorded in full"},
+        {Ending::Stopped, false, "ended, not recorded in full"},
+        {std::nullopt, false, "ended, not recorded in full"},
+        {Ending::Failed, true, "did not end, can be resumed"},
+        {Ending::Interrupted, true, "did not end, can be resumed"},
+    };
+    for (const Case& c : cases) {
+        qint64 id = 0;
+        {
+            RunJournal journal(path());
+            id = journal.startRun(Kind::Command, kSource, {});
+            journal.recordPage(id, page(1, {"\"a\""}), 0);
+            if (c.ending) {
+                failEveryEnd(true);
+                EXPECT_THROW(journal.endRun(id, *c.ending), JournalError);
+                failEveryEnd(false);
+            }
+        }
+        RunJournal reopened(path());
+        const JournalRun run = *reopened.run(id);
+        EXPECT_EQ(run.canResume(), c.canResume) << c.text.toStdString();
+        EXPECT_EQ(endingText(run, reopened.isUnderWay(id)), c.text);
+        EXPECT_EQ(reopened.lastResumableRun(Kind::Command).has_value(), c.canResume);
+        if (c.canResume) {
+            reopened.endRun(id, Ending::NotResumed);
+        }
+    }
+}
+
+// A page whose lines are not a list of texts stops whoever reads the run, naming run and page,
+// instead of passing for a page without listings.
+TEST_F(JournalTest, DamagedPageLinesAreReportedWithRunAndPage) {
+    const QVariant damages[] = {QStringLiteral("[\"a\", "), QStringLiteral("{\"a\": 1}"),
+                                QStringLiteral("[\"a\", 5]"), QStringLiteral("[null]"), 17};
+    RunJournal journal(path());
+    const qint64 id = journal.startRun(Kind::Command, kSource, {});
+    journal.recordPage(id, page(1, {"\"a\""}), 0);
+    journal.recordPage(id, page(2, {"\"b\""}), 0);
+    for (const QVariant& damage : damages) {
+        damagePage(id, 2, damage);
+        try {
+            journal.pages(id);
+            ADD_FAILURE() << damage.toString().toStdString();
+        } catch (const JournalError& error) {
+            EXPECT_EQ(QString::fromUtf8(error.what()),
+                      QStringLiteral("the run journal %1 cannot read page 2 of run %2: its lines "
+                                     "are damaged")
+                          .arg(path(), QString::number(id)));
+        }
+    }
+    damagePage(id, 2, QStringLiteral("[]"));
+    EXPECT_EQ(journal.pages(id).size(), 2);
 }
 
 // Started by the test below, as one of two programs opening the same journal at once.

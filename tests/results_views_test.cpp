@@ -250,14 +250,21 @@ void ResultsViewsTest::repeatedListingsAreDroppedWhenChosen() {
 }
 
 void ResultsViewsTest::runThatDidNotEndIsOfferedAtStartUp_data() {
+    QTest::addColumn<bool>("killed");  // else cut short by a failure
     QTest::addColumn<bool>("resume");
-    QTest::newRow("resumed") << true;
-    QTest::newRow("declined") << false;
+    QTest::addColumn<QString>("state");
+    QTest::newRow("killed, resumed") << true << true << "did not end";
+    QTest::newRow("killed, declined") << true << false << "did not end";
+    QTest::newRow("cut short, resumed")
+        << false << true << "was cut short (the page's renderer ended)";
 }
 
-// As a window that was killed after page 1 leaves its journal.
+// As a window that was killed after page 1, or whose run a failure ended there, leaves its
+// journal.
 void ResultsViewsTest::runThatDidNotEndIsOfferedAtStartUp() {
+    QFETCH(bool, killed);
     QFETCH(bool, resume);
+    QFETCH(QString, state);
     QTemporaryDir dir;
     const QString journalPath = dir.filePath(QStringLiteral("journal.sqlite"));
     const QString source = m_server.url(QStringLiteral("/page1.html")).toString();
@@ -269,6 +276,15 @@ void ResultsViewsTest::runThatDidNotEndIsOfferedAtStartUp() {
                            {1, source, QDateTime::currentDateTimeUtc(), expectedLines().mid(0, 21),
                             QByteArray("page one")},
                            0);
+        if (!killed) {
+            journal.endRun(id, JournalRun::Ending::Failed,
+                           QStringLiteral("the page's renderer ended"));
+        }
+    }
+    if (killed) {
+        // A killed process leaves its run's lock file behind, held by nobody.
+        QFile lock(dir.filePath(QStringLiteral("run-%1.lock").arg(id)));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
     }
 
     WindowUnderTest under({}, journalPath);
@@ -276,10 +292,10 @@ void ResultsViewsTest::runThatDidNotEndIsOfferedAtStartUp() {
     QTRY_COMPARE(under.dialogs.questions.size(), 1);
     QVERIFY2(
         under.dialogs.questions[0].endsWith(
-            QStringLiteral(" did not end: 1 page and 21 lines from %1.\n\nResume it? Its lines "
+            QStringLiteral(" %1: 1 page and 21 lines from %2.\n\nResume it? Its lines "
                            "come back to the Results pane, and the capture goes on from page "
                            "2.")
-                .arg(source)),
+                .arg(state, source)),
         qPrintable(under.dialogs.questions[0]));
     if (resume) {
         QTRY_COMPARE(under.dialogs.messages, QStringList{scraped(60)});
