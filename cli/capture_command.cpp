@@ -135,6 +135,7 @@ int captureFromText(const CommandLine& commandLine) {
     QObject::connect(&interruptSignal, &InterruptSignal::interrupted, &interruptSignal,
                      [] { QCoreApplication::exit(kExitInterrupted); });
     ListingTextFile input(commandLine.parser.value(commandLine.fromText));
+    const OutputLock outputLock(commandLine.parser.value(commandLine.output));
     ResultsOutput output(commandLine.parser.value(commandLine.output));
     ListingTextParser listings(commandLine.addresses());
     listings.setStopRequest([&interruptSignal] { return interruptSignal.isRaised(); });

@@ -42,7 +42,7 @@ QString lockPathFor(const QString& outputPath) {
 }  // namespace
 
 OutputLock::OutputLock(const QString& path) {
-    if (!isReplaceable(path)) {
+    if (path.isEmpty() || !isReplaceable(path)) {
         return;
     }
     m_lock = RunLock::tryHold(lockPathFor(path));

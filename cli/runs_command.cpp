@@ -1,6 +1,7 @@
 #include "cli/runs_command.h"
 
 #include "cli/command_line.h"
+#include "cli/output_lock.h"
 #include "cli/results_format_choice.h"
 #include "journal/run_journal.h"
 
@@ -102,6 +103,8 @@ int exportRun(const CommandLine& commandLine, const QString& idText) {
     for (const JournalPage& page : journal.pages(id)) {
         lines += page.lines;
     }
+    // Replacing a file a capture run is appending to would cut that run's later pages off.
+    const OutputLock outputLock(path);
     writeResults(path.isEmpty() ? OutputFile::standardOutput() : OutputFile(path), format, lines,
                  parser.isSet(commandLine.formulaGuard));
     print(stderr, QStringLiteral("Run %1: %2 lines written to %3\n")
