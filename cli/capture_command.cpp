@@ -256,8 +256,9 @@ std::optional<qint64> runToResume(const CommandLine& commandLine) {
     for (const QString& option : parser.optionNames()) {
         if (!commandLine.resume.names().contains(option) &&
             !commandLine.output.names().contains(option)) {
-            throw UsageError("--resume goes on with the run's own SOURCE and options; give none "
-                             "but a run ID and -o FILE");
+            throw UsageError(
+                "--resume goes on with the run's own SOURCE and options; give none "
+                "but a run ID and -o FILE");
         }
     }
     if (positional.isEmpty()) {
@@ -304,11 +305,13 @@ JournalRun chosenRun(RunJournal& journal, std::optional<qint64> id) {
 
 // The run's own output; -o puts every line into another file, in the format its extension names.
 HeadlessCaptureOptions resumedOptions(const CommandLine& commandLine, const JournalRun& run) {
-    HeadlessCaptureOptions options = HeadlessCaptureOptions::fromJson(QUrl(run.source), run.settings);
+    HeadlessCaptureOptions options =
+        HeadlessCaptureOptions::fromJson(QUrl(run.source), run.settings);
     if (commandLine.parser.isSet(commandLine.output)) {
-        options.outputPath = QFileInfo(commandLine.parser.value(commandLine.output)).absoluteFilePath();
-        options.format =
-            resultsFormatNamed(QFileInfo(options.outputPath).suffix().toLower()).value_or(options.format);
+        options.outputPath =
+            QFileInfo(commandLine.parser.value(commandLine.output)).absoluteFilePath();
+        options.format = resultsFormatNamed(QFileInfo(options.outputPath).suffix().toLower())
+                             .value_or(options.format);
     }
     return options;
 }
@@ -323,8 +326,8 @@ void checkOutputLeftAsIs(const JournalRun& run, const QString& outputPath) {
     const std::optional<OutputFileMark> left = OutputFileMark::fromText(run.outputMark);
     if (left && !left->stillDescribes(OutputFileMark::of(outputPath))) {
         throw std::runtime_error(
-            (QStringLiteral("cannot resume run ") + QString::number(run.id) +
-             QStringLiteral(": ") + outputPath +
+            (QStringLiteral("cannot resume run ") + QString::number(run.id) + QStringLiteral(": ") +
+             outputPath +
              QStringLiteral(" is no longer the file the run left (another run or program wrote "
                             "it since); to resume into another file: larkspan capture --resume ") +
              QString::number(run.id) + QStringLiteral(" -o FILE"))

@@ -102,8 +102,9 @@ int HeadlessCapture::capture(const ChainStart& start) {
     }
     recordEnd(end);
     if (!unwritten.isEmpty()) {
-        return cutShort(end.pagesCaptured,
-                        unwritten + QStringLiteral("; larkspan runs export writes the lines again"));
+        return cutShort(
+            end.pagesCaptured,
+            unwritten + QStringLiteral("; larkspan runs export writes the lines again"));
     }
     return finish(end);
 }

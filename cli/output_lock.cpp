@@ -31,8 +31,9 @@ QString lockPathFor(const QString& outputPath) {
     }
     const QString folder = runtime + QStringLiteral("/larkspan");
     if (!QDir().mkpath(folder)) {
-        throw std::runtime_error(
-            QStringLiteral("cannot make %1 for the lock of %2").arg(folder, outputPath).toStdString());
+        throw std::runtime_error(QStringLiteral("cannot make %1 for the lock of %2")
+                                     .arg(folder, outputPath)
+                                     .toStdString());
     }
     const QByteArray key =
         QCryptographicHash::hash(realPath(outputPath).toUtf8(), QCryptographicHash::Sha256).toHex();

@@ -9,8 +9,8 @@ namespace larkspan {
 class RunLock;
 
 // Keeps two runs (captures, exports) from writing one file at once: a run holds the lock of its
-// output file (by its real path, links followed) for as long as it runs. Standard output, devices and named
-// pipes are not locked; several writers may share them on purpose.
+// output file (by its real path, links followed) for as long as it runs. Standard output, devices
+// and named pipes are not locked; several writers may share them on purpose.
 class OutputLock {
 public:
     // An empty path is standard output. Throws std::runtime_error ("cannot write PATH: another

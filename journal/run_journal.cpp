@@ -141,6 +141,7 @@ void RunJournal::createTables() {
                        " run INTEGER NOT NULL REFERENCES runs(id), number INTEGER NOT NULL,"
                        " address TEXT NOT NULL, captured TEXT NOT NULL, digest BLOB,"
                        " lines TEXT NOT NULL, UNIQUE (run, number))"),
+        QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion),
     };
     for (const QString& statement : statements) {
         if (!query.exec(statement)) {
@@ -158,11 +159,9 @@ void RunJournal::addOutputMarks() {
         return query.next();
     };
     QSqlQuery query(m_database);
-    if (!hasColumn() && !query.exec(QStringLiteral("ALTER TABLE runs ADD COLUMN output_mark TEXT")) &&
+    if (!hasColumn() &&
+        !query.exec(QStringLiteral("ALTER TABLE runs ADD COLUMN output_mark TEXT")) &&
         !hasColumn()) {
-        fail(QStringLiteral("cannot set it up"), query.lastError().text());
-    }
-    if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion))) {
         fail(QStringLiteral("cannot set it up"), query.lastError().text());
     }
 }
@@ -175,13 +174,12 @@ qint64 RunJournal::startRun(JournalRun::Kind kind, const QString& source,
     beginTransaction(what);
     qint64 id = 0;
     try {
-        const QSqlQuery query =
-            execute(QStringLiteral("INSERT INTO runs (kind, started, source, settings, "
-                                   "output_mark) VALUES (?, ?, ?, ?, ?)"),
-                    {kindName(kind), timeText(QDateTime::currentDateTimeUtc()), source,
-                     QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact)),
-                     outputMark},
-                    what);
+        const QSqlQuery query = execute(
+            QStringLiteral("INSERT INTO runs (kind, started, source, settings, "
+                           "output_mark) VALUES (?, ?, ?, ?, ?)"),
+            {kindName(kind), timeText(QDateTime::currentDateTimeUtc()), source,
+             QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact)), outputMark},
+            what);
         id = query.lastInsertId().toLongLong();
         hold(id);
         commit(what);

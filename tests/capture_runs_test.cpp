@@ -356,9 +356,9 @@ void CaptureRunsTest::runCutShortByAFailureIsResumed() {
     const QString path = m_dir->filePath(QStringLiteral("results.csv"));
     QVERIFY(QFile::rename(site + QStringLiteral("/page3.html"), site + QStringLiteral("/gone")));
 
-    const Run failed = larkspan(dataHome, {QStringLiteral("capture"),
-                                           site + QStringLiteral("/page1.html"),
-                                           QStringLiteral("-o"), path});
+    const Run failed =
+        larkspan(dataHome, {QStringLiteral("capture"), site + QStringLiteral("/page1.html"),
+                            QStringLiteral("-o"), path});
     QCOMPARE(failed.exitCode, 1);
     QCOMPARE(failed.errorLines.constLast(),
              QStringLiteral("Cut short after 2 pages: %1: the load failed: "
@@ -378,8 +378,9 @@ void CaptureRunsTest::resumeNeverWritesOverAFileWrittenSince() {
     const QString path = m_dir->filePath(QStringLiteral("report.csv"));
     const QString source = m_server.url("/page1.html").toString();
     m_server.setDelay(QStringLiteral("/page2.html"), 90s);
-    const Run killed = larkspan(dataHome, {QStringLiteral("capture"), source, QStringLiteral("-o"), path},
-                                "page 1: ", SIGKILL);
+    const Run killed =
+        larkspan(dataHome, {QStringLiteral("capture"), source, QStringLiteral("-o"), path},
+                 "page 1: ", SIGKILL);
     QCOMPARE(killed.exitCode, -SIGKILL);
     m_server.setDelay(QStringLiteral("/page2.html"), 0ms);
     QCOMPARE(larkspan(dataHome, {QStringLiteral("capture"), source, QStringLiteral("-o"), path})

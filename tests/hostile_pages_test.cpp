@@ -246,8 +246,7 @@ void HostilePagesTest::everyRunEndsAndSaysWhy() {
     if (exitCode != 0) {
         static const QRegularExpression resumeHint(
             QStringLiteral("; to resume: larkspan capture --resume \\d+$"));
-        QVERIFY2(!said.isEmpty() && said.last().contains(resumeHint),
-                 qPrintable(said.join(u'\n')));
+        QVERIFY2(!said.isEmpty() && said.last().contains(resumeHint), qPrintable(said.join(u'\n')));
         said.last().remove(resumeHint);
     }
     QVERIFY2(said.mid(pages) == lastLines, qPrintable(run.errorLines.join(u'\n')));

@@ -61,7 +61,8 @@ protected:
             other.setDatabaseName(path());
             ASSERT_TRUE(other.open());
             QSqlQuery query(other);
-            query.prepare(QStringLiteral("UPDATE pages SET lines = ? WHERE run = ? AND number = ?"));
+            query.prepare(
+                QStringLiteral("UPDATE pages SET lines = ? WHERE run = ? AND number = ?"));
             query.addBindValue(lines);
             query.addBindValue(id);
             query.addBindValue(number);
@@ -147,9 +148,9 @@ TEST_F(JournalTest, TheLastRunThatDidNotEndIsTheOneToResume) {
     EXPECT_EQ(journal.lastResumableRun(Kind::Command)->id, interrupted);
     EXPECT_EQ(journal.lastResumableRun(Kind::Window), std::nullopt);
     // A run recorded as ended leaves no lock file behind.
-    EXPECT_EQ(QDir(QFileInfo(path()).absolutePath())
-                  .entryList({QStringLiteral("*.lock")}, QDir::Files),
-              QStringList());
+    EXPECT_EQ(
+        QDir(QFileInfo(path()).absolutePath()).entryList({QStringLiteral("*.lock")}, QDir::Files),
+        QStringList());
 
     // A run under way is nobody else's to take up.
     journal.resumeRun(interrupted, {});
@@ -226,6 +227,35 @@ TEST_F(JournalTest, DamagedPageLinesAreReportedWithRunAndPage) {
     }
     damagePage(id, 2, QStringLiteral("[]"));
     EXPECT_EQ(journal.pages(id).size(), 2);
+}
+
+// A journal of the version before output marks keeps its runs, and takes marks from then on.
+TEST_F(JournalTest, AnEarlierJournalGetsOutputMarks) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path()).absolutePath()));
+    {
+        QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "old");
+        old.setDatabaseName(path());
+        ASSERT_TRUE(old.open());
+        QSqlQuery query(old);
+        ASSERT_TRUE(query.exec(QStringLiteral(
+            "CREATE TABLE runs (id INTEGER PRIMARY KEY, kind TEXT NOT NULL, started TEXT NOT "
+            "NULL, source TEXT NOT NULL, settings TEXT NOT NULL, pages INTEGER NOT NULL DEFAULT "
+            "0, lines INTEGER NOT NULL DEFAULT 0, dropped INTEGER NOT NULL DEFAULT 0, ended TEXT, "
+            "ending TEXT, end_text TEXT)")));
+        ASSERT_TRUE(query.exec(QStringLiteral(
+            "INSERT INTO runs (kind, started, source, settings, pages, lines, ending) VALUES "
+            "('command', '2026-01-02T03:04:05.000Z', 'http://d.example/', '{}', 3, 60, "
+            "'last page')")));
+        old.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("old"));
+
+    RunJournal journal(path());
+    EXPECT_EQ(endingText(*journal.run(1), false), QStringLiteral("last page"));
+    EXPECT_EQ(journal.run(1)->outputMark, QString());
+    const qint64 id = journal.startRun(Kind::Command, kSource, {}, QStringLiteral("{\"a\":1}"));
+    journal.recordPage(id, page(1, {}), 0, QStringLiteral("{\"a\":2}"));
+    EXPECT_EQ(RunJournal(path()).run(id)->outputMark, QStringLiteral("{\"a\":2}"));
 }
 
 // Started by the test below, as one of two programs opening the same journal at once.

@@ -290,13 +290,12 @@ void ResultsViewsTest::runThatDidNotEndIsOfferedAtStartUp() {
     WindowUnderTest under({}, journalPath);
     under.dialogs.questionAnswers = {resume};
     QTRY_COMPARE(under.dialogs.questions.size(), 1);
-    QVERIFY2(
-        under.dialogs.questions[0].endsWith(
-            QStringLiteral(" %1: 1 page and 21 lines from %2.\n\nResume it? Its lines "
-                           "come back to the Results pane, and the capture goes on from page "
-                           "2.")
-                .arg(state, source)),
-        qPrintable(under.dialogs.questions[0]));
+    QVERIFY2(under.dialogs.questions[0].endsWith(
+                 QStringLiteral(" %1: 1 page and 21 lines from %2.\n\nResume it? Its lines "
+                                "come back to the Results pane, and the capture goes on from page "
+                                "2.")
+                     .arg(state, source)),
+             qPrintable(under.dialogs.questions[0]));
     if (resume) {
         QTRY_COMPARE(under.dialogs.messages, QStringList{scraped(60)});
         QCOMPARE(results(under)->lines(), expectedLines());
