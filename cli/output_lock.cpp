@@ -23,13 +23,16 @@ QString realPath(const QString& path) {
     return folder.isEmpty() ? file.absoluteFilePath() : folder + u'/' + file.fileName();
 }
 
-// In the user's runtime folder, emptied with the session: the files of killed runs do not pile up.
+// In the session's runtime folder, emptied with the session, so the files of killed runs do not
+// pile up; without one, in the user's cache folder (Qt would make a runtime folder of its own,
+// and say so on standard error).
 QString lockPathFor(const QString& outputPath) {
-    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (runtime.isEmpty()) {
-        runtime = QDir::tempPath();
-    }
-    const QString folder = runtime + QStringLiteral("/larkspan");
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString folder =
+        (QDir::isAbsolutePath(runtime)
+             ? runtime
+             : QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)) +
+        QStringLiteral("/larkspan");
     if (!QDir().mkpath(folder)) {
         throw std::runtime_error(QStringLiteral("cannot make %1 for the lock of %2")
                                      .arg(folder, outputPath)
