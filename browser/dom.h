@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFlags>
+#include <QJsonValue>
 #include <QList>
 #include <QString>
 #include <QUrl>
@@ -109,6 +110,11 @@ public:
     virtual std::unique_ptr<ElementCollection> all() = 0;
     // "loading", "interactive" or "complete".
     virtual QString readyState() const = 0;
+    // Runs one of the program's page scripts (by its file name in resources/) on the document,
+    // with these arguments, in one engine call and out of the page's own scripts' reach; gives
+    // its answer. Raises DomError when the document has gone, the script is not one the
+    // engine keeps ready, or it fails.
+    virtual QJsonValue runPageScript(const QString& scriptName, const QJsonValue& arguments) = 0;
 };
 
 // Too Many Requests and Service Unavailable: the server refuses the page for now, and may say

@@ -29,8 +29,15 @@ const char* const kRendererEnded = "The page's renderer ended";
 const char* const kQuitting = "The application is quitting";
 const char* const kMalformed = "The page's document bridge failed: its answer is malformed";
 
+// The bridge, and after it the page scripts it runs on request, which register with it.
 QString bridgeSource() {
-    static const QString source = pageScriptSource(QStringLiteral("dom_bridge.js"));
+    static const QString source = [] {
+        QString joined = pageScriptSource(QStringLiteral("dom_bridge.js"));
+        for (const QString& script : runnablePageScripts()) {
+            joined += u'\n' + pageScriptSource(script);
+        }
+        return joined;
+    }();
     return source;
 }
 

@@ -11,6 +11,11 @@ static void registerPageScripts() {
 
 namespace larkspan::browser {
 
+const QStringList& runnablePageScripts() {
+    static const QStringList scripts{QStringLiteral("structured_data.js")};
+    return scripts;
+}
+
 QString pageScriptSource(const QString& fileName) {
     static const bool registered = (registerPageScripts(), true);
     Q_UNUSED(registered);

@@ -60,6 +60,13 @@ QString WebDocument::readyState() const {
         .toString();
 }
 
+QJsonValue WebDocument::runPageScript(const QString& scriptName, const QJsonValue& arguments) {
+    QJsonObject running = request("run");
+    running.insert(QStringLiteral("script"), scriptName);
+    running.insert(QStringLiteral("arguments"), arguments);
+    return m_bridge->call(m_opened.key, running);
+}
+
 void WebDocument::scrollTo(int x, int y) {
     m_bridge->call(m_opened.key, QJsonObject{{QStringLiteral("op"), QStringLiteral("scrollTo")},
                                              {QStringLiteral("x"), x},

@@ -25,6 +25,7 @@ public:
     std::shared_ptr<dom::Element> body() override;
     std::unique_ptr<dom::ElementCollection> all() override;
     QString readyState() const override;
+    QJsonValue runPageScript(const QString& scriptName, const QJsonValue& arguments) override;
 
     void scrollTo(int x, int y);
     // Loads the address in place of this document, which it also replaces in the history.

@@ -1,6 +1,7 @@
 #include "capture/goldleaf_au_entry.h"
 
 #include "capture/address_patterns.h"
+#include "capture/map_link.h"
 #include "capture/result_fields.h"
 #include "text/perl_regex.h"
 #include "text/regexpr.h"
@@ -180,14 +181,8 @@ void TGoldleafAUentry::findWebsite() {
 }
 
 void TGoldleafAUentry::buildMapLink() {
-    if (!_fLongitude.isEmpty()) {
-        _fGGMaps = m_addresses.mapBase + QStringLiteral("/maps?q=") + _flatitude + u',' +
-                   _fLongitude + QStringLiteral("&t=m");
-    } else if (!_fCity.isEmpty()) {
-        _fGGMaps = m_addresses.mapBase + QStringLiteral("/maps?t=m&q=") + _fStreet + u'+' + _fCity +
-                   u'+' + _fstate + u'+' + _fZIP;
-    }
-    _fGGMaps.replace(u' ', u'+');
+    _fGGMaps = mapLinkOf(m_addresses.mapBase,
+                         {_flatitude, _fLongitude, _fStreet, _fCity, _fstate, _fZIP});
 }
 
 void TGoldleafAUentry::buildResultLine() {

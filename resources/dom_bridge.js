@@ -59,7 +59,11 @@
 //                                                     {bytes: BASE64} or {error: TEXT}
 //   {op: "inspect", doc, query, ...}               -> the answer of the page inspection script
 //                                                     (resources/page_inspection.js)
+//   {op: "run", doc, script, arguments}            -> the answer of the page script named
+//                                                     `script` to the JSON value `arguments`
 //
+// A page script that "run" can name is installed right after this script, in this world, and
+// registers itself with larkspanDom.definePageScript(FILE_NAME, (arguments) => JSON_VALUE).
 // Properties are "innerText", "innerHTML", "outerHTML" and "href".
 // SNAPSHOT is TEXTS whose value carries "snapshot": ID, and whose strings are the tag names of
 // the elements, then their class attributes: a fixed list of elements in document order,
@@ -111,6 +115,7 @@
     let nextSnapshotId = 1;
     const fetches = new Map();
     let nextTicket = 1;
+    const pageScripts = new Map();
 
     // Upper case for every HTML element, as in an HTML document, also when the page is XHTML.
     function tagNameOf(element) {
@@ -347,6 +352,13 @@
             }
             return globalThis.larkspanInspection.answer(request);
         }],
+        ["run", (request) => {
+            const run = pageScripts.get(request.script);
+            if (run === undefined) {
+                throw new BridgeError("failed", `no page script ${request.script}`);
+            }
+            return run(request.arguments);
+        }],
     ]);
 
     const SURROGATE = /[\uD800-\uDFFF]/;
@@ -391,5 +403,9 @@
         }
     }
 
-    globalThis.larkspanDom = Object.freeze({ dispatch });
+    function definePageScript(name, run) {
+        pageScripts.set(String(name), run);
+    }
+
+    globalThis.larkspanDom = Object.freeze({ dispatch, definePageScript });
 })();

@@ -157,6 +157,15 @@ std::unique_ptr<dom::ElementCollection> FakeDocument::all() {
     return std::make_unique<FakeCollection>(allElements(), m_log);
 }
 
+QJsonValue FakeDocument::runPageScript(const QString& scriptName, const QJsonValue&) {
+    const auto answer = m_scriptAnswers.constFind(scriptName);
+    if (answer == m_scriptAnswers.constEnd()) {
+        throw dom::DomError(
+            ("The page's document bridge failed: no page script " + scriptName).toStdString());
+    }
+    return *answer;
+}
+
 const FakeElement* FakeDocument::element(const QString& id) const {
     for (const std::shared_ptr<FakeElement>& element : allElements()) {
         if (element->id() == id) {

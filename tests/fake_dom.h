@@ -2,6 +2,8 @@
 
 #include "browser/dom.h"
 
+#include <QHash>
+#include <QJsonValue>
 #include <QString>
 #include <QStringList>
 
@@ -103,8 +105,13 @@ public:
     std::shared_ptr<dom::Element> body() override { return m_body; }
     std::unique_ptr<dom::ElementCollection> all() override;
     QString readyState() const override { return QStringLiteral("complete"); }
+    // The answer set for the script; DomError for any other, as the bridge gives.
+    QJsonValue runPageScript(const QString& scriptName, const QJsonValue& arguments) override;
 
     void setHtmlDocument(bool html) { m_htmlDocument = html; }
+    void setPageScriptAnswer(const QString& scriptName, const QJsonValue& answer) {
+        m_scriptAnswers.insert(scriptName, answer);
+    }
     // The element with this id; null when there is none.
     const FakeElement* element(const QString& id) const;
     const EngineLog& log() const { return *m_log; }
@@ -116,6 +123,7 @@ private:
     std::shared_ptr<FakeElement> m_root;
     std::shared_ptr<FakeElement> m_body;
     bool m_htmlDocument = true;
+    QHash<QString, QJsonValue> m_scriptAnswers;
 };
 
 // Records the ids of the elements it was asked to click and answers with a set outcome.
