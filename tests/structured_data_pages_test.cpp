@@ -4,6 +4,7 @@
 
 #include "browser/dom.h"
 #include "browser/twebbrowser.h"
+#include "capture/result_fields.h"
 #include "capture/structured_listings.h"
 
 #include "tests/support/test_http_server.h"
@@ -79,13 +80,12 @@ private slots:
 
         const StructuredListings listings = structuredListings(*browser.Document(), address);
 
-        const QString page = address.toString();
         QCOMPARE(listings.resultLines,
                  QStringList({
-                     QStringLiteral(R"("Clobber-proof Bakery","03 6200 1111","","","","","","Bakery","","","","","",")") +
-                         page + u'"',
-                     QStringLiteral(R"("Form-shaped Florist","","","","","","","Florist","","","","","",")") +
-                         server.url(QStringLiteral("/florist")).toString() + u'"',
+                     resultLineOf({"Clobber-proof Bakery", "03 6200 1111", "", "", "", "", "",
+                                   "Bakery", "", "", "", "", "", address.toString()}),
+                     resultLineOf({"Form-shaped Florist", "", "", "", "", "", "", "Florist", "",
+                                   "", "", "", "", server.url(QStringLiteral("/florist")).toString()}),
                  }));
     }
 
