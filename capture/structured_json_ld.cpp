@@ -153,6 +153,14 @@ private:
 }  // namespace
 
 JsonLdScript readJsonLdScript(QStringView text) {
+    // Most scripts are sound JSON, which the reader takes faster as a whole.
+    const QJsonDocument whole = QJsonDocument::fromJson(text.toUtf8());
+    if (whole.isObject()) {
+        return {{whole.object()}};
+    }
+    if (whole.isArray()) {
+        return {{whole.array()}};
+    }
     return JsonLdScanner(text).read();
 }
 
