@@ -2,6 +2,8 @@
 
 #include "capture/capture_data.h"
 
+#include <algorithm>
+
 namespace larkspan {
 namespace {
 
