@@ -12,6 +12,7 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QThread>
+#include <QUrl>
 #include <QUuid>
 #include <QVariant>
 
@@ -19,6 +20,7 @@
 #include <chrono>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace larkspan {
 namespace {
@@ -77,32 +79,40 @@ std::optional<QStringList> linesOf(const QVariant& text) {
     return lines;
 }
 
+// Leaves the freed pages of deleted runs to SQLite's vacuum (no auto_vacuum).
+constexpr qint64 kNoAutoVacuum = 0;
+
 const QString kRunColumns = QStringLiteral(
     "id, kind, started, source, settings, pages, lines, dropped, ending, end_text, output_mark");
+// What a reader asks of a journal of an earlier version, which it may not change.
+const QString kRunColumnsWithoutOutputMarks = QStringLiteral(
+    "id, kind, started, source, settings, pages, lines, dropped, ending, end_text, NULL");
 
 }  // namespace
 
 QString RunJournal::defaultPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/larkspan/journal.sqlite");
+    QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // The base directory rules take a relative XDG_DATA_HOME for no setting at all; the
+    // toolkit would put the journal below whatever folder the program started in.
+    const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!configured.isEmpty() && QDir::isRelativePath(configured)) {
+        dataFolder = QDir::homePath() + QStringLiteral("/.local/share");
+    }
+#endif
+    return dataFolder + QStringLiteral("/larkspan/journal.sqlite");
 }
 
-RunJournal::RunJournal(const QString& path)
-    : m_path(path), m_connection(QUuid::createUuid().toString(QUuid::WithoutBraces)) {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        fail(QStringLiteral("cannot make its folder"), QString());
-    }
+RunJournal::RunJournal(const QString& path, Access access)
+    : m_path(path),
+      m_connection(QUuid::createUuid().toString(QUuid::WithoutBraces)),
+      m_runColumns(kRunColumns) {
     m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    m_database.setDatabaseName(path);
-    // Another process may be writing a page this very moment.
-    m_database.setConnectOptions(
-        QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeout.count()));
-    if (!m_database.open()) {
-        fail(QStringLiteral("cannot open it"), m_database.lastError().text());
+    if (access == Access::ReadOnly) {
+        openReadOnly();
+    } else {
+        openForWriting();
     }
-    useWriteAheadLog();
-    createTables();
-    addOutputMarks();
 }
 
 RunJournal::~RunJournal() {
@@ -110,6 +120,45 @@ RunJournal::~RunJournal() {
     m_database.close();
     m_database = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connection);
+}
+
+// Read-only, SQLite still shares the log's index with writers in a file beside the journal.
+// Where none can be made and no writer left a log, the journal is read as it stands.
+void RunJournal::openReadOnly() {
+    const QFileInfo file(m_path);
+    QUrl address = QUrl::fromLocalFile(file.absoluteFilePath());
+    if (!QFileInfo(file.absolutePath()).isWritable() &&
+        !QFileInfo::exists(m_path + QStringLiteral("-wal"))) {
+        address.setQuery(QStringLiteral("immutable=1"));
+    }
+    m_database.setDatabaseName(address.toString(QUrl::FullyEncoded));
+    m_database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;") +
+                                 QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeout.count()));
+    if (!m_database.open()) {
+        fail(QStringLiteral("cannot open it"), m_database.lastError().text());
+    }
+    if (!hasOutputMarks()) {
+        m_runColumns = kRunColumnsWithoutOutputMarks;
+    }
+}
+
+void RunJournal::openForWriting() {
+    if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) {
+        fail(QStringLiteral("cannot make its folder"), QString());
+    }
+    m_database.setDatabaseName(m_path);
+    // Another process may be writing a page this very moment.
+    m_database.setConnectOptions(
+        QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeout.count()));
+    if (!m_database.open()) {
+        fail(QStringLiteral("cannot open it"), m_database.lastError().text());
+    }
+    // Set before the first table, so that deleted runs give their space back at once; a
+    // journal made earlier keeps its way until runs are deleted from it.
+    QSqlQuery(m_database).exec(QStringLiteral("PRAGMA auto_vacuum = FULL"));
+    useWriteAheadLog();
+    createTables();
+    addOutputMarks();
 }
 
 // Written ahead, a page's transaction costs one sync of a small log, and readers never wait.
@@ -141,6 +190,8 @@ void RunJournal::createTables() {
                        " run INTEGER NOT NULL REFERENCES runs(id), number INTEGER NOT NULL,"
                        " address TEXT NOT NULL, captured TEXT NOT NULL, digest BLOB,"
                        " lines TEXT NOT NULL, UNIQUE (run, number))"),
+        // The highest id given before runs were deleted, so that none is given twice.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS last_run_id (id INTEGER NOT NULL)"),
         QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion),
     };
     for (const QString& statement : statements) {
@@ -150,18 +201,19 @@ void RunJournal::createTables() {
     }
 }
 
+bool RunJournal::hasOutputMarks() {
+    QSqlQuery query = execute(QStringLiteral("SELECT name FROM pragma_table_info('runs') "
+                                             "WHERE name = 'output_mark'"),
+                              {}, QStringLiteral("cannot read its tables"));
+    return query.next();
+}
+
 // A journal of an earlier version gets the column; another program may be adding it too.
 void RunJournal::addOutputMarks() {
-    const auto hasColumn = [this] {
-        QSqlQuery query = execute(QStringLiteral("SELECT name FROM pragma_table_info('runs') "
-                                                 "WHERE name = 'output_mark'"),
-                                  {}, QStringLiteral("cannot set it up"));
-        return query.next();
-    };
     QSqlQuery query(m_database);
-    if (!hasColumn() &&
+    if (!hasOutputMarks() &&
         !query.exec(QStringLiteral("ALTER TABLE runs ADD COLUMN output_mark TEXT")) &&
-        !hasColumn()) {
+        !hasOutputMarks()) {
         fail(QStringLiteral("cannot set it up"), query.lastError().text());
     }
 }
@@ -175,8 +227,9 @@ qint64 RunJournal::startRun(JournalRun::Kind kind, const QString& source,
     qint64 id = 0;
     try {
         const QSqlQuery query = execute(
-            QStringLiteral("INSERT INTO runs (kind, started, source, settings, "
-                           "output_mark) VALUES (?, ?, ?, ?, ?)"),
+            QStringLiteral("INSERT INTO runs (id, kind, started, source, settings, output_mark)"
+                           " SELECT max(coalesce((SELECT max(id) FROM runs), 0),"
+                           " coalesce((SELECT max(id) FROM last_run_id), 0)) + 1, ?, ?, ?, ?, ?"),
             {kindName(kind), timeText(QDateTime::currentDateTimeUtc()), source,
              QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact)), outputMark},
             what);
@@ -213,8 +266,7 @@ void RunJournal::resumeRun(qint64 id, const QJsonObject& settings, const QString
 void RunJournal::recordPage(qint64 id, const JournalPage& page, qint64 droppedSoFar,
                             const QString& outputMark) {
     const QString what = QStringLiteral("cannot record page %1").arg(page.number);
-    beginTransaction(what);
-    try {
+    inOneTransaction(what, [&] {
         execute(QStringLiteral("INSERT INTO pages (run, number, address, captured, digest, "
                                "lines) VALUES (?, ?, ?, ?, ?, ?)"),
                 {id, page.number, page.address, timeText(page.captured), page.digest,
@@ -223,11 +275,7 @@ void RunJournal::recordPage(qint64 id, const JournalPage& page, qint64 droppedSo
         execute(QStringLiteral("UPDATE runs SET pages = ?, lines = lines + ?, dropped = ?, "
                                "output_mark = ? WHERE id = ?"),
                 {page.number, page.lines.size(), droppedSoFar, outputMark, id}, what);
-    } catch (const JournalError&) {
-        m_database.rollback();
-        throw;
-    }
-    commit(what);
+    });
 }
 
 void RunJournal::markOutput(qint64 id, const QString& outputMark) {
@@ -283,14 +331,14 @@ JournalRun RunJournal::runOf(const QSqlQuery& query) const {
 }
 
 std::optional<JournalRun> RunJournal::run(qint64 id) {
-    QSqlQuery query = execute(QStringLiteral("SELECT %1 FROM runs WHERE id = ?").arg(kRunColumns),
+    QSqlQuery query = execute(QStringLiteral("SELECT %1 FROM runs WHERE id = ?").arg(m_runColumns),
                               {id}, QStringLiteral("cannot read run %1").arg(id));
     return query.next() ? std::optional<JournalRun>(runOf(query)) : std::nullopt;
 }
 
 QList<JournalRun> RunJournal::recentRuns(int count) {
     QSqlQuery query =
-        execute(QStringLiteral("SELECT %1 FROM runs ORDER BY id DESC LIMIT ?").arg(kRunColumns),
+        execute(QStringLiteral("SELECT %1 FROM runs ORDER BY id DESC LIMIT ?").arg(m_runColumns),
                 {count}, QStringLiteral("cannot read the runs"));
     QList<JournalRun> runs;
     while (query.next()) {
@@ -303,7 +351,7 @@ std::optional<JournalRun> RunJournal::lastResumableRun(JournalRun::Kind kind) {
     QSqlQuery query =
         execute(QStringLiteral("SELECT %1 FROM runs WHERE kind = ? AND (ending IS NULL OR "
                                "ending = '' OR ending = ? OR ending = ?) ORDER BY id DESC")
-                    .arg(kRunColumns),
+                    .arg(m_runColumns),
                 {kindName(kind), endingName(JournalRun::Ending::Interrupted),
                  endingName(JournalRun::Ending::Failed)},
                 QStringLiteral("cannot read the runs"));
@@ -337,6 +385,71 @@ QList<JournalPage> RunJournal::pages(qint64 id) {
                       query.value(3).toByteArray()});
     }
     return pages;
+}
+
+void RunJournal::deleteRuns(const QList<qint64>& ids) {
+    // Held while they go, so that no process takes one up meanwhile.
+    std::vector<std::unique_ptr<RunLock>> held;
+    for (const qint64 id : ids) {
+        std::unique_ptr<RunLock> lock =
+            m_held.contains(id) ? nullptr : RunLock::tryHold(lockPath(id));
+        if (!lock) {
+            fail(QStringLiteral("cannot delete run %1").arg(id),
+                 QStringLiteral("it is under way"));
+        }
+        held.push_back(std::move(lock));
+    }
+    const QString what = QStringLiteral("cannot delete runs");
+    inOneTransaction(what, [&] {
+        execute(QStringLiteral("INSERT INTO last_run_id (id) SELECT max(id) FROM runs"
+                               " HAVING max(id) IS NOT NULL"),
+                {}, what);
+        execute(QStringLiteral(
+                    "DELETE FROM last_run_id WHERE id < (SELECT max(id) FROM last_run_id)"),
+                {}, what);
+        for (const qint64 id : ids) {
+            execute(QStringLiteral("DELETE FROM pages WHERE run = ?"), {id}, what);
+            execute(QStringLiteral("DELETE FROM runs WHERE id = ?"), {id}, what);
+        }
+    });
+    giveSpaceBack();
+}
+
+qint64 RunJournal::size() {
+    return pragmaValue(QStringLiteral("page_count")) * pragmaValue(QStringLiteral("page_size"));
+}
+
+void RunJournal::giveSpaceBack() {
+    const QString what = QStringLiteral("cannot give the space of deleted runs back");
+    if (pragmaValue(QStringLiteral("auto_vacuum")) == kNoAutoVacuum) {
+        execute(QStringLiteral("PRAGMA auto_vacuum = FULL"), {}, what);
+        execute(QStringLiteral("VACUUM"), {}, what);
+    }
+    // The log goes back to nothing, and the file to what it holds.
+    execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"), {}, what);
+}
+
+qint64 RunJournal::pragmaValue(const QString& name) {
+    QSqlQuery query =
+        execute(QStringLiteral("PRAGMA ") + name, {}, QStringLiteral("cannot read its ") + name);
+    return query.next() ? query.value(0).toLongLong() : 0;
+}
+
+void RunJournal::inOneTransaction(const QString& what, const std::function<void()>& statements) {
+    if (!m_database.transaction()) {
+        fail(what, m_database.lastError().text());
+    }
+    try {
+        statements();
+    } catch (const JournalError&) {
+        m_database.rollback();
+        throw;
+    }
+    if (!m_database.commit()) {
+        const QString reason = m_database.lastError().text();
+        m_database.rollback();
+        fail(what, reason);
+    }
 }
 
 QSqlQuery RunJournal::execute(const QString& statement, const QVariantList& values,

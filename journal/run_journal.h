@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -24,11 +25,14 @@ class RunLock;
 // JournalError.
 class RunJournal {
 public:
-    // <data folder>/larkspan/journal.sqlite (the data folder follows XDG_DATA_HOME).
+    enum class Access { ReadWrite, ReadOnly };
+
+    // <data folder>/larkspan/journal.sqlite (the data folder follows an absolute XDG_DATA_HOME).
     static QString defaultPath();
 
-    // Opens the journal, making it and its folder when missing.
-    explicit RunJournal(const QString& path = defaultPath());
+    // Opens the journal, making it and its folder when missing. Read-only, it must exist, is
+    // never changed, and can be read also in a folder that cannot be written.
+    explicit RunJournal(const QString& path = defaultPath(), Access access = Access::ReadWrite);
     ~RunJournal();
     RunJournal(const RunJournal&) = delete;
     RunJournal& operator=(const RunJournal&) = delete;
@@ -61,12 +65,27 @@ public:
     // Its pages in order. Throws JournalError naming the page whose lines are damaged.
     QList<JournalPage> pages(qint64 id);
 
+    // Deletes the runs, all or none, and gives their space back to the disk. A run under way is
+    // refused. Their ids are never given to later runs.
+    void deleteRuns(const QList<qint64>& ids);
+    // The bytes its content takes: the size of its file once the log is written in.
+    qint64 size();
+
 private:
+    void openReadOnly();
+    void openForWriting();
     void useWriteAheadLog();
     void createTables();
+    bool hasOutputMarks();
     void addOutputMarks();
     // Runs one statement with the values bound in order; fails with `what` when it cannot.
     QSqlQuery execute(const QString& statement, const QVariantList& values, const QString& what);
+    qint64 pragmaValue(const QString& name);
+    // Runs the statements as one transaction: all of them are kept, or none.
+    void inOneTransaction(const QString& what, const std::function<void()>& statements);
+    // Deleted pages go back to the disk at once in a journal made with that setting; one made
+    // before it is set up that way first.
+    void giveSpaceBack();
     void hold(qint64 id);
     void beginTransaction(const QString& what);
     void commit(const QString& what);
@@ -76,6 +95,8 @@ private:
 
     QString m_path;
     QString m_connection;
+    // The columns a run is read from.
+    QString m_runColumns;
     QSqlDatabase m_database;
     QHash<qint64, std::shared_ptr<RunLock>> m_held;
 };

@@ -63,7 +63,8 @@ std::unique_ptr<RunLock> RunLock::tryHold(const QString& path) {
 }
 
 bool RunLock::isHeld(const QString& path) {
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    // Asking needs no writing, so it works in a folder that cannot be written.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         return false;
     }

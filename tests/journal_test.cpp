@@ -1,6 +1,7 @@
 #include "journal/journal_error.h"
 #include "journal/run_journal.h"
 #include "journal/run_lock.h"
+#include "journal/run_pruning.h"
 #include "journal/run_recorder.h"
 #include "qt_printers.h"
 
@@ -363,6 +364,167 @@ TEST_F(JournalTest, TheRecorderKeepsTheJournalOfWhatItKeeps) {
     EXPECT_EQ(resumed.keep({4, {QStringLiteral("\"D\"")}, "d4"}, "http://d/4"),
               QStringList{QStringLiteral("\"D\"")});
     EXPECT_EQ(resumed.takeJournalProblem(), QString());
+}
+
+// The journal lives where XDG_DATA_HOME says only when that is an absolute path.
+TEST(JournalPath, FollowsOnlyAnAbsoluteDataHome) {
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    const QString home = QDir::homePath() + QStringLiteral("/.local/share/larkspan/journal.sqlite");
+    const struct {
+        QByteArray dataHome;
+        QString path;
+    } cases[] = {
+        {"/srv/data", QStringLiteral("/srv/data/larkspan/journal.sqlite")},
+        {"data", home},
+        {"./data", home},
+        {"~/data", home},
+        {"", home},
+    };
+    for (const auto& c : cases) {
+        qputenv("XDG_DATA_HOME", c.dataHome);
+        EXPECT_EQ(RunJournal::defaultPath(), c.path) << c.dataHome.toStdString();
+    }
+    qputenv("XDG_DATA_HOME", saved);
+}
+
+// A run of `lines` lines of `width` characters each, ended as told, started `daysAgo` days ago.
+qint64 addRun(RunJournal& journal, const QString& path, Ending ending, int daysAgo = 0,
+              int lines = 1, int width = 10) {
+    const qint64 id = journal.startRun(Kind::Command, kSource, {});
+    journal.recordPage(id, page(1, QStringList(lines, QString(width, u'x'))), 0);
+    if (ending != Ending::None) {
+        journal.endRun(id, ending);
+    } else {
+        // As a process that was killed leaves it.
+        RunJournal(path).endRun(id, Ending::None);
+    }
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "ager");
+    other.setDatabaseName(path);
+    EXPECT_TRUE(other.open());
+    QSqlQuery age(other);
+    age.prepare(QStringLiteral("UPDATE runs SET started = ? WHERE id = ?"));
+    age.addBindValue(
+        QDateTime::currentDateTimeUtc().addDays(-daysAgo).toString(Qt::ISODateWithMs));
+    age.addBindValue(id);
+    EXPECT_TRUE(age.exec());
+    age = QSqlQuery();
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("ager"));
+    return id;
+}
+
+QList<qint64> runIds(RunJournal& journal) {
+    QList<qint64> ids;
+    for (const JournalRun& run : journal.recentRuns(100)) {
+        ids.prepend(run.id);
+    }
+    return ids;
+}
+
+qint64 bytesOnDisk(const QString& path) {
+    return QFileInfo(path).size() + QFileInfo(path + QStringLiteral("-wal")).size();
+}
+
+// Deleted runs give their space back to the disk, also in a journal made without the setting
+// that does it, and their ids are never given again.
+TEST_F(JournalTest, DeletedRunsGiveTheirSpaceBack) {
+    for (const bool madeBefore : {false, true}) {
+        SCOPED_TRACE(madeBefore ? "a journal made before" : "a new journal");
+        QTemporaryDir dir;
+        const QString journalPath = dir.filePath(QStringLiteral("journal.sqlite"));
+        if (madeBefore) {
+            QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "old");
+            old.setDatabaseName(journalPath);
+            ASSERT_TRUE(old.open());
+            ASSERT_TRUE(QSqlQuery(old).exec(QStringLiteral("PRAGMA auto_vacuum = NONE")));
+            ASSERT_TRUE(QSqlQuery(old).exec(QStringLiteral("CREATE TABLE t (x)")));
+            old.close();
+            old = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("old"));
+        }
+        RunJournal journal(journalPath);
+        const qint64 big = addRun(journal, journalPath, Ending::LastPage, 0, 400, 10'000);
+        const qint64 kept = addRun(journal, journalPath, Ending::LastPage, 0, 3);
+        const qint64 last = addRun(journal, journalPath, Ending::PageLimit, 0, 200, 10'000);
+        EXPECT_GT(journal.size(), 6'000'000);
+
+        journal.deleteRuns({big, last});
+        EXPECT_EQ(runIds(journal), QList<qint64>{kept});
+        EXPECT_EQ(journal.pages(kept).constFirst().lines.size(), 3);
+        EXPECT_TRUE(journal.pages(big).isEmpty());
+        EXPECT_LT(journal.size(), 100'000);
+        EXPECT_EQ(bytesOnDisk(journalPath), journal.size());
+        EXPECT_EQ(journal.startRun(Kind::Command, kSource, {}), last + 1);
+    }
+}
+
+// A run under way is never deleted, and a deletion that names one deletes nothing.
+TEST_F(JournalTest, ARunUnderWayIsNotDeleted) {
+    RunJournal journal(path());
+    const qint64 ended = addRun(journal, path(), Ending::LastPage);
+    RunJournal other(path());
+    const qint64 underWay = other.startRun(Kind::Window, kSource, {});
+    try {
+        journal.deleteRuns({ended, underWay});
+        ADD_FAILURE() << "deleted a run under way";
+    } catch (const JournalError& error) {
+        EXPECT_EQ(QString::fromUtf8(error.what()),
+                  QStringLiteral("the run journal %1 cannot delete run %2: it is under way")
+                      .arg(path(), QString::number(underWay)));
+    }
+    EXPECT_THROW(other.deleteRuns({underWay}), JournalError);
+    EXPECT_EQ(runIds(journal), (QList<qint64>{ended, underWay}));
+}
+
+// Tidying up deletes runs that ended outside every limit given, and never one that did not
+// end; to bring the journal under a size, the oldest go first, only as many as it takes.
+TEST_F(JournalTest, PruningDeletesOnlyRunsThatEnded) {
+    const struct {
+        const char* what;
+        std::optional<int> keep;
+        std::optional<int> olderThan;
+        std::optional<qint64> downTo;
+        QList<qint64> left;
+        int runs;
+        qint64 lines;
+        int unfinishedKept;
+    } cases[] = {
+        {"keep 2", 2, {}, {}, {2, 4, 5, 6}, 2, 7, 2},
+        {"keep 0", 0, {}, {}, {2, 4}, 4, 13, 2},
+        {"older than 30 days", {}, 30, {}, {2, 3, 4, 5, 6}, 1, 3, 1},
+        {"keep 1, older than 15 days", 1, 15, {}, {2, 4, 5, 6}, 2, 7, 1},
+        {"keep 10", 10, {}, {}, {1, 2, 3, 4, 5, 6}, 0, 0, 0},
+        {"down to the size it has", {}, {}, 0, {1, 2, 3, 4, 5, 6}, 0, 0, 0},
+        {"down to 1 MB", {}, {}, 1'000'000, {2, 4, 5, 6}, 2, 7, 1},
+        {"down to nothing", {}, {}, 1, {2, 4}, 4, 13, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString journalPath = dir.filePath(QStringLiteral("journal.sqlite"));
+        RunJournal journal(journalPath);
+        // Lines of 100 kB: every run takes about its number of lines in tenths of a megabyte.
+        constexpr int kWidth = 100'000;
+        addRun(journal, journalPath, Ending::LastPage, 40, 3, kWidth);
+        addRun(journal, journalPath, Ending::Interrupted, 40, 2, kWidth);
+        addRun(journal, journalPath, Ending::PageLimit, 20, 4, kWidth);
+        addRun(journal, journalPath, Ending::NotResumed, 10, 1, kWidth);
+        addRun(journal, journalPath, Ending::RepeatedPage, 5, 5, kWidth);
+        addRun(journal, journalPath, Ending::LastPage, 0, 1, kWidth);
+        const qint64 before = journal.size();
+        const PruneOutcome outcome =
+            c.downTo ? RunPruning(journal).downTo(*c.downTo == 0 ? before : *c.downTo)
+                     : RunPruning(journal).beyond(c.keep, c.olderThan,
+                                                  QDateTime::currentDateTime());
+        EXPECT_EQ(runIds(journal), c.left);
+        EXPECT_EQ(outcome.runs, c.runs);
+        EXPECT_EQ(outcome.lines, c.lines);
+        EXPECT_EQ(outcome.unfinishedKept, c.unfinishedKept);
+        EXPECT_EQ(outcome.sizeBefore, before);
+        EXPECT_EQ(outcome.sizeAfter, journal.size());
+        EXPECT_EQ(outcome.sizeAfter < before, c.runs > 0);
+    }
 }
 
 }  // namespace
