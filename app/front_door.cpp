@@ -24,7 +24,10 @@ constexpr const char* kUsage =
     "       larkspan capture SOURCE [-o FILE] [OPTIONS]\n"
     "       larkspan capture --from-text FILE [-o FILE]\n"
     "       larkspan capture --resume\n"
-    "       larkspan runs [export ID [-o FILE]]\n"
+    "       larkspan runs [--count N]\n"
+    "       larkspan runs export ID [-o FILE]\n"
+    "       larkspan runs delete ID...\n"
+    "       larkspan runs prune [--keep N] [--older-than DAYS]\n"
     "       larkspan profile list\n"
     "       larkspan --help | --version\n"
     "\n"
@@ -33,7 +36,8 @@ constexpr const char* kUsage =
     "(-platform, -style, -display ...) are taken too. The window needs a display; where\n"
     "there is none, run it under xvfb-run.\n"
     "'larkspan capture' captures them without a window; 'larkspan capture --help' lists its\n"
-    "options. 'larkspan runs' lists the recent runs and writes their lines again.\n"
+    "options. 'larkspan runs' lists the recent runs, writes their lines again, and deletes\n"
+    "runs to give their space back ('larkspan runs --help').\n"
     "'larkspan profile list' lists the saved capture profiles.\n";
 
 QtMessageHandler g_defaultMessageHandler = nullptr;

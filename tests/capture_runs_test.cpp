@@ -323,7 +323,9 @@ void CaptureRunsTest::resumeProblems_data() {
     QTest::newRow("export of a run that is not there")
         << QStringList{"runs", "export", "7"} << 1 << "larkspan: there is no run 7";
     QTest::newRow("export without an ID")
-        << QStringList{"runs", "export"} << 2 << "larkspan: runs takes no arguments, or export ID";
+        << QStringList{"runs", "export"} << 2
+        << "larkspan: runs takes no arguments, or one of: export ID, delete ID..., prune "
+           "[--keep N] [--older-than DAYS]";
     QTest::newRow("a workbook to standard output")
         << QStringList{"capture", "page1.html", "--format", "xlsx"} << 2
         << "larkspan: a workbook needs a file: give -o FILE.xlsx";

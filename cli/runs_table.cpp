@@ -1,0 +1,63 @@
+#include "cli/runs_table.h"
+
+#include <QStringList>
+#include <QUrl>
+
+#include <algorithm>
+#include <array>
+
+namespace larkspan {
+namespace {
+
+constexpr qsizetype kColumns = 7;
+// Numbers line up on their right.
+constexpr std::array<bool, kColumns> kRightAligned = {true, false, false, true, true, false, false};
+const QString kGap = QStringLiteral("  ");
+
+using Row = std::array<QString, kColumns>;
+
+}  // namespace
+
+QString RunsTable::shownSource(const QString& source) {
+    // Encoded, an address is plain ASCII: one column per character, and nothing in it can
+    // break the line or speak to the terminal.
+    const QString encoded = QUrl(source).toString(QUrl::FullyEncoded);
+    if (encoded.size() <= kWidestSource) {
+        return encoded;
+    }
+    const qsizetype head = (kWidestSource - 1) / 2;
+    return encoded.left(head) + QChar(0x2026) + encoded.right(kWidestSource - 1 - head);
+}
+
+QString RunsTable::text(const QList<JournalRun>& runs,
+                        const std::function<bool(qint64)>& underWay) {
+    QList<Row> rows{{QStringLiteral("ID"), QStringLiteral("Started"), QStringLiteral("Kind"),
+                     QStringLiteral("Pages"), QStringLiteral("Lines"), QStringLiteral("Source"),
+                     QStringLiteral("End")}};
+    for (const JournalRun& run : runs) {
+        rows.append({QString::number(run.id),
+                     run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                     kindName(run.kind), QString::number(run.pages), QString::number(run.lines),
+                     shownSource(run.source), endingText(run, underWay(run.id))});
+    }
+    std::array<qsizetype, kColumns> widths{};
+    for (const Row& row : rows) {
+        for (qsizetype column = 0; column < kColumns; ++column) {
+            widths[column] = std::max(widths[column], row[column].size());
+        }
+    }
+    QString table;
+    for (const Row& row : rows) {
+        QStringList cells;
+        // The last column runs to the end of the line, unpadded.
+        for (qsizetype column = 0; column < kColumns - 1; ++column) {
+            cells.append(kRightAligned[column] ? row[column].rightJustified(widths[column])
+                                               : row[column].leftJustified(widths[column]));
+        }
+        cells.append(row.back());
+        table += cells.join(kGap) + u'\n';
+    }
+    return table;
+}
+
+}  // namespace larkspan
