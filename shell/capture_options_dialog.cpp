@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSpinBox>
 
 #include <chrono>
 #include <cmath>
@@ -14,6 +15,8 @@ namespace larkspan {
 namespace {
 
 constexpr double kLongestPause = 3600;
+// A terabyte: as good as no limit.
+constexpr int kLargestJournalLimit = 1'000'000;
 
 QDoubleSpinBox* secondsBox(std::chrono::milliseconds value, QWidget* parent) {
     auto* box = new QDoubleSpinBox(parent);
@@ -38,13 +41,18 @@ CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options, QWidge
                          "same name and phone)"),
           this)),
       m_shortest(secondsBox(options.delay.shortest(), this)),
-      m_longest(secondsBox(options.delay.longest(), this)) {
+      m_longest(secondsBox(options.delay.longest(), this)),
+      m_journalLimit(new QSpinBox(this)) {
     setObjectName(QStringLiteral("CaptureOptionsDialog"));
     setWindowTitle(QStringLiteral("Capture options"));
     m_dropRepeated->setObjectName(QStringLiteral("cbDropRepeated"));
     m_dropRepeated->setChecked(options.dropRepeatedListings);
     m_shortest->setObjectName(QStringLiteral("sbPauseFrom"));
     m_longest->setObjectName(QStringLiteral("sbPauseTo"));
+    m_journalLimit->setObjectName(QStringLiteral("sbJournalLimit"));
+    m_journalLimit->setRange(1, kLargestJournalLimit);
+    m_journalLimit->setSuffix(QStringLiteral(" MB"));
+    m_journalLimit->setValue(options.journalLimitMegabytes);
     // A range never runs backwards.
     connect(m_shortest, &QDoubleSpinBox::valueChanged, m_longest,
             [this](double value) { m_longest->setValue(std::max(value, m_longest->value())); });
@@ -56,6 +64,10 @@ CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options, QWidge
     pause->addWidget(new QLabel(QStringLiteral("to"), this));
     pause->addWidget(m_longest);
     pause->addWidget(new QLabel(QStringLiteral("(a random time in between)"), this), 1);
+    auto* journal = new QHBoxLayout;
+    journal->addWidget(m_journalLimit);
+    journal->addWidget(
+        new QLabel(QStringLiteral("(the oldest runs that ended are deleted first)"), this), 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -63,12 +75,14 @@ CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options, QWidge
     auto* layout = new QFormLayout(this);
     layout->addRow(m_dropRepeated);
     layout->addRow(QStringLiteral("Pause before each page turn:"), pause);
+    layout->addRow(QStringLiteral("Keep the run journal under:"), journal);
     layout->addRow(buttons);
 }
 
 CaptureOptions CaptureOptionsDialog::options() const {
     return {m_dropRepeated->isChecked(),
-            PageTurnDelay(millisecondsOf(m_shortest), millisecondsOf(m_longest))};
+            PageTurnDelay(millisecondsOf(m_shortest), millisecondsOf(m_longest)),
+            m_journalLimit->value()};
 }
 
 }  // namespace larkspan

@@ -6,17 +6,22 @@
 
 class QCheckBox;
 class QDoubleSpinBox;
+class QSpinBox;
 
 namespace larkspan {
 
-// What the window's capture runs do beyond the plain capture; both off unless chosen.
+inline constexpr int kDefaultJournalLimitMegabytes = 500;
+
+// What the window's capture runs do beyond the plain capture; both off unless chosen. And the
+// size the run journal is kept under.
 struct CaptureOptions {
     bool dropRepeatedListings = false;
     PageTurnDelay delay;
+    int journalLimitMegabytes = kDefaultJournalLimitMegabytes;
 };
 
-// The capture options, edited: dropping repeated listings, and a pause before each page
-// turn, fixed or random between two lengths.
+// The capture options, edited: dropping repeated listings, a pause before each page turn,
+// fixed or random between two lengths, and the size the run journal is kept under.
 class CaptureOptionsDialog : public QDialog {
     Q_OBJECT
 
@@ -29,6 +34,7 @@ private:
     QCheckBox* m_dropRepeated;
     QDoubleSpinBox* m_shortest;
     QDoubleSpinBox* m_longest;
+    QSpinBox* m_journalLimit;
 };
 
 }  // namespace larkspan

@@ -20,6 +20,7 @@ namespace {
 
 const QString kSplitScreen = QStringLiteral("SplitScreen");
 const QString kInspectionTools = QStringLiteral("InspectionTools");
+const QString kJournalLimit = QStringLiteral("JournalLimitMB");
 
 bool storesText(const QSettings& settings) {
 #if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
@@ -109,6 +110,18 @@ bool SplitScreenSetting::inspectionToolsShown() {
 
 void SplitScreenSetting::setInspectionToolsShown(bool shown) {
     m_settings.setValue(kInspectionTools, shown ? 1 : 0);
+    m_settings.sync();
+}
+
+std::optional<int> SplitScreenSetting::journalLimit() {
+    m_settings.sync();
+    bool ok = false;
+    const int megabytes = m_settings.value(kJournalLimit).toInt(&ok);
+    return ok && megabytes >= 1 ? std::optional<int>(megabytes) : std::nullopt;
+}
+
+void SplitScreenSetting::setJournalLimit(int megabytes) {
+    m_settings.setValue(kJournalLimit, megabytes);
     m_settings.sync();
 }
 

@@ -8,7 +8,8 @@
 namespace larkspan {
 
 // The state of the split toggle, kept between runs as the integer SplitScreen: 1 pressed, 0 up;
-// next to it, InspectionTools: 1 when the inspection tools are shown.
+// next to it, InspectionTools: 1 when the inspection tools are shown, and JournalLimitMB: the
+// size the run journal is kept under.
 class SplitScreenSetting {
 public:
     // The current user's setting: the registry on Windows, an INI file in the user's
@@ -28,6 +29,10 @@ public:
     // Hidden, unless a nonzero integer is stored.
     bool inspectionToolsShown();
     void setInspectionToolsShown(bool shown);
+
+    // In megabytes; none unless a whole number of at least 1 is stored.
+    std::optional<int> journalLimit();
+    void setJournalLimit(int megabytes);
 
 private:
     QSettings m_settings;

@@ -138,6 +138,8 @@ void TfrmMyBrowser::FormCreate() {
     edURL->setText(DirectorySearchURL());
     setWindowTitle(kCaption);
     showInspectionTools(m_splitSetting.inspectionToolsShown());
+    m_captureOptions.journalLimitMegabytes =
+        m_splitSetting.journalLimit().value_or(kDefaultJournalLimitMegabytes);
     RestoreSplitter();
 }
 
@@ -503,7 +505,14 @@ void TfrmMyBrowser::showEvent(QShowEvent* event) {
         FormResize();
         // Once the window is up, so the question has the window behind it.
         QMetaObject::invokeMethod(
-            this, [this] { guarded([this] { offerResume(); }); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                guarded([this] {
+                    keepJournalUnderLimit();
+                    offerResume();
+                });
+            },
+            Qt::QueuedConnection);
     }
 }
 

@@ -216,6 +216,9 @@ private:
     bool pauseRun(std::chrono::milliseconds duration, const QString& why);
     void recordRunEnd(const RunEnd& end);
     void showJournalProblem();
+    // Deletes the oldest runs that ended while the journal is over the size set in the options.
+    void keepJournalUnderLimit();
+    void showStatusMessage(const QString& text);
     void showResultsCount();
     void offerResume();
 

@@ -6,12 +6,15 @@
 #include "capture/capture_error.h"
 #include "capture/results_format.h"
 #include "capture/scraped_message.h"
+#include "journal/journal_error.h"
 #include "journal/run_journal.h"
 #include "journal/run_recorder.h"
+#include "shell/journal_size_limit.h"
 #include "shell/main_status_bar.h"
 #include "shell/results_pane.h"
 #include "shell/resume_offer.h"
 #include "shell/save_file_types.h"
+#include "shell/split_screen_setting.h"
 #include "shell/text_panel.h"
 #include "shell/tfrm_my_browser.h"
 #include "shell/toolbar_images.h"
@@ -65,6 +68,7 @@ void TfrmMyBrowser::btnCaptureClick() {
     }
     btnCapture->setText(kStopCaption);
     WaitForPageToLoad();
+    keepJournalUnderLimit();
     RunRecorder recorder(m_journal, m_captureOptions.dropRepeatedListings);
     recorder.start(JournalRun::Kind::Window, WebBrowser1->LocationURL(),
                    settingsOf(m_captureOptions));
@@ -118,10 +122,7 @@ void TfrmMyBrowser::WaitForPageToLoad() {
 void TfrmMyBrowser::ProcessPageAUGL(const ChainStart& start) {
     const RunEnd end = capturePageChain(*this, m_parser, start);
     recordRunEnd(end);
-    const QString endText = endOfRunText(end);
-    StatusBar1->showStatusText(endText);
-    // The panel may be too narrow for the whole reason.
-    StatusBar1->setToolTip(endText);
+    showStatusMessage(endOfRunText(end));
     // An error ends the run as any error of a handler does: in the error box, the button left
     // at "STOP!".
     if (end.cause == RunEnd::Cause::Error) {
@@ -182,8 +183,7 @@ bool TfrmMyBrowser::waitBeforeRetry(const PageRefusal& refusal) {
 
 bool TfrmMyBrowser::pauseRun(std::chrono::milliseconds duration, const QString& why) {
     if (duration.count() > 0) {
-        StatusBar1->showStatusText(why);
-        StatusBar1->setToolTip(why);
+        showStatusMessage(why);
         browser::LocalWait pause(btnCapture);
         pause.setTimeLimit(duration);
         // The stop press ends the pause at once.
@@ -198,9 +198,29 @@ bool TfrmMyBrowser::pauseRun(std::chrono::milliseconds duration, const QString& 
 void TfrmMyBrowser::showJournalProblem() {
     const QString problem = m_recorder ? m_recorder->takeJournalProblem() : QString();
     if (!problem.isEmpty()) {
-        StatusBar1->showStatusText(problem);
-        StatusBar1->setToolTip(problem);
+        showStatusMessage(problem);
     }
+}
+
+void TfrmMyBrowser::keepJournalUnderLimit() {
+    if (m_journal == nullptr) {
+        return;
+    }
+    try {
+        const QString done = keepJournalUnder(*m_journal, m_captureOptions.journalLimitMegabytes);
+        if (!done.isEmpty()) {
+            showStatusMessage(done);
+        }
+    } catch (const JournalError& error) {
+        // Only the tidying failed; the capture goes on.
+        showStatusMessage(QString::fromUtf8(error.what()));
+    }
+}
+
+void TfrmMyBrowser::showStatusMessage(const QString& text) {
+    StatusBar1->showStatusText(text);
+    // The panel may be too narrow for all of it.
+    StatusBar1->setToolTip(text);
 }
 
 void TfrmMyBrowser::ToolButton2Click() {
@@ -225,6 +245,8 @@ void TfrmMyBrowser::CaptureOptionsClick() {
     CaptureOptionsDialog dialog(m_captureOptions, this);
     if (dialog.exec() == QDialog::Accepted) {
         m_captureOptions = dialog.options();
+        m_splitSetting.setJournalLimit(m_captureOptions.journalLimitMegabytes);
+        keepJournalUnderLimit();
     }
 }
 

@@ -12,7 +12,9 @@
 #include "window_test_suites.h"
 #include "window_under_test.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -20,8 +22,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSpinBox>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace larkspan {
@@ -83,6 +88,8 @@ private slots:
     void repeatedListingsAreDroppedWhenChosen();
     void runThatDidNotEndIsOfferedAtStartUp_data();
     void runThatDidNotEndIsOfferedAtStartUp();
+    void journalIsKeptUnderTheSizeSetInOptions_data();
+    void journalIsKeptUnderTheSizeSetInOptions();
 
 private:
     bool load(WindowUnderTest& under, const QUrl& url) {
@@ -309,6 +316,66 @@ void ResultsViewsTest::runThatDidNotEndIsOfferedAtStartUp() {
     WindowUnderTest again({}, journalPath);
     QTest::qWait(100);
     QCOMPARE(again.dialogs.questions, QStringList());
+}
+
+void ResultsViewsTest::journalIsKeptUnderTheSizeSetInOptions_data() {
+    QTest::addColumn<bool>("inOptions");
+    QTest::newRow("set in the options") << true;
+    QTest::newRow("set at an earlier start") << false;
+}
+
+// Four runs of about 0.4 MB each, the second one not ended; kept under 1 MB, the oldest two
+// that ended go.
+void ResultsViewsTest::journalIsKeptUnderTheSizeSetInOptions() {
+    QFETCH(bool, inOptions);
+    QTemporaryDir dir;
+    const QString journalPath = dir.filePath(QStringLiteral("journal.sqlite"));
+    const QStringList lines(40, QString(10'000, u'x'));
+    {
+        RunJournal journal(journalPath);
+        for (const JournalRun::Ending ending :
+             {JournalRun::Ending::LastPage, JournalRun::Ending::NotResumed,
+              JournalRun::Ending::PageLimit, JournalRun::Ending::LastPage}) {
+            const qint64 id = journal.startRun(JournalRun::Kind::Window, QStringLiteral("x"), {});
+            journal.recordPage(id, {1, QStringLiteral("x"), QDateTime::currentDateTimeUtc(), lines, "d"},
+                               0);
+            journal.endRun(id, ending);
+        }
+    }
+    const auto runIds = [](RunJournal& journal) {
+        QList<qint64> ids;
+        for (const JournalRun& run : journal.recentRuns(10)) {
+            ids.prepend(run.id);
+        }
+        return ids;
+    };
+
+    WindowUnderTest under(inOptions ? QByteArray() : QByteArray("[General]\nJournalLimitMB=1\n"),
+                          journalPath);
+    if (inOptions) {
+        // Under the 500 MB it has unless told.
+        QTest::qWait(200);
+        QCOMPARE(runIds(under.journal), (QList<qint64>{1, 2, 3, 4}));
+        QString shownLimit;
+        QTimer::singleShot(0, &under.window, [&] {
+            auto* limit = QApplication::activeModalWidget()->findChild<QSpinBox*>(
+                QStringLiteral("sbJournalLimit"));
+            shownLimit = limit->text();
+            QTest::keyClick(limit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(limit, QStringLiteral("1"));
+            QTest::keyClick(limit, Qt::Key_Return);
+        });
+        QTest::mouseClick(under.child<QToolButton>("btnCaptureOptions"), Qt::LeftButton);
+        QCOMPARE(shownLimit, QStringLiteral("500 MB"));
+        QVERIFY(fileBytes(under.settingFile).contains("JournalLimitMB=1\n"));
+    }
+    QTRY_COMPARE(runIds(under.journal), (QList<qint64>{2, 4}));
+    const qint64 size = QFileInfo(journalPath).size();
+    QVERIFY2(size < 1'000'000, qPrintable(QString::number(size)));
+    QCOMPARE(under.window.statusBar()->toolTip(),
+             QStringLiteral("The run journal was over 1 MB: deleted 2 runs (80 lines) that ended, "
+                            "the oldest first; it takes ") +
+                 QString::number((size + 500) / 1000) + QStringLiteral(" kB now"));
 }
 
 }  // namespace larkspan
