@@ -79,7 +79,7 @@ std::optional<QStringList> linesOf(const QVariant& text) {
     return lines;
 }
 
-// Leaves the freed pages of deleted runs to SQLite's vacuum (no auto_vacuum).
+// The auto_vacuum setting of a journal that keeps the pages of deleted runs in its file.
 constexpr qint64 kNoAutoVacuum = 0;
 
 const QString kRunColumns = QStringLiteral(
