@@ -8,7 +8,10 @@ namespace larkspan {
 namespace {
 
 bool looksLikeFormula(const QString& field) {
-    static const QRegularExpression plainNumber(QStringLiteral("^[-+]?[0-9]+(\\.[0-9]+)?$"));
+    // What a spreadsheet reads as a number: a sign, digits with at most one decimal point (on
+    // either side of it), an exponent.
+    static const QRegularExpression plainNumber(QRegularExpression::anchoredPattern(
+        QStringLiteral("[-+]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][-+]?[0-9]+)?")));
     if (field.isEmpty() || !QStringView(u"=+-@\t\r").contains(field.front())) {
         return false;
     }

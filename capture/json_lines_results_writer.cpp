@@ -2,19 +2,28 @@
 
 #include "capture/result_fields.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 
 namespace larkspan {
 namespace {
 
+// A JSON string as Qt writes it: an object would sort its keys, so the members are joined here.
+QByteArray jsonString(const QString& text) {
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return array.sliced(1, array.size() - 2);  // without the brackets
+}
+
 QByteArray jsonLineOf(const QString& resultLine) {
     const QStringList fields = resultFields(resultLine);
-    QJsonObject listing;
+    QByteArray line = "{";
     for (int column = 0; column < kResultColumnCount; ++column) {
-        listing.insert(resultColumns()[column].key, fields[column]);
+        if (column > 0) {
+            line += ',';
+        }
+        line += jsonString(resultColumns()[column].key) + ':' + jsonString(fields[column]);
     }
-    return QJsonDocument(listing).toJson(QJsonDocument::Compact) + '\n';
+    return line + "}\n";
 }
 
 }  // namespace

@@ -81,6 +81,10 @@ TEST(FormulaGuard, FieldsASpreadsheetWouldEvaluateGetAnApostrophe) {
          fields({"'=1+1", "'+61 2", "'-cmd", "'@SUM(A1)", "'\tx", "'\rx"})},
         {fields({"-33.8679", "+5", "-2+3", "a=b", " =x"}),
          fields({"-33.8679", "+5", "'-2+3", "a=b", " =x"})},
+        {fields({"-.5", "-33.", "+1e5", "-1.5E-3", "-2.e+7", "-1.2.3", "-", "-.", "-e5", "-1e",
+                 "-5\n"}),
+         fields({"-.5", "-33.", "+1e5", "-1.5E-3", "-2.e+7", "'-1.2.3", "'-", "'-.", "'-e5",
+                 "'-1e", "'-5\n"})},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(guardFormulas(resultLineOf(c.fields)), resultLineOf(c.guarded));
@@ -117,6 +121,12 @@ TEST(ResultsFormats, JsonLinesReadBackAsTheFields) {
     const QList<QByteArray> lines = readAll(path).split('\n');
     ASSERT_EQ(lines.size(), kListings.size() + 1);
     EXPECT_TRUE(lines.constLast().isEmpty());
+    // The keys in the fields' order, as a person reading the line expects.
+    EXPECT_EQ(lines[1],
+              "{\"name\":\"Red Sand Camel Treks\",\"phone\":\"\",\"email\":\"\",\"street\":\"PO "
+              "Box 412\",\"postcode\":\"0871\",\"city\":\"Alice Springs\",\"state\":\"NT\","
+              "\"heading\":\"\",\"description\":\"\",\"website\":\"\",\"longitude\":\"\","
+              "\"latitude\":\"\",\"map_link\":\"\",\"listing_page\":\"\"}");
     for (qsizetype row = 0; row < kListings.size(); ++row) {
         QJsonParseError error{};
         const QJsonObject object = QJsonDocument::fromJson(lines[row], &error).object();
