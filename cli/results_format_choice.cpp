@@ -2,6 +2,8 @@
 
 #include "cli/command_line.h"
 
+#include <QFileInfo>
+
 namespace larkspan {
 
 ResultsFormat chosenResultsFormat(const std::optional<QString>& formatName,
@@ -11,6 +13,14 @@ ResultsFormat chosenResultsFormat(const std::optional<QString>& formatName,
         const std::optional<ResultsFormat> named = resultsFormatNamed(*formatName);
         if (!named) {
             throw UsageError("--format needs csv, jsonl or xlsx");
+        }
+        // A workbook in x.csv, or CSV in x.xlsx, would only mislead whoever opens it.
+        const std::optional<ResultsFormat> byExtension =
+            resultsFormatNamed(QFileInfo(outputPath).suffix());
+        if (byExtension && *byExtension != *named) {
+            throw UsageError(QStringLiteral("--format %1 contradicts the extension of %2")
+                                 .arg(resultsFormatName(*named), outputPath)
+                                 .toStdString());
         }
         format = *named;
     }

@@ -329,6 +329,12 @@ void CaptureRunsTest::resumeProblems_data() {
     QTest::newRow("a workbook to standard output")
         << QStringList{"capture", "page1.html", "--format", "xlsx"} << 2
         << "larkspan: a workbook needs a file: give -o FILE.xlsx";
+    QTest::newRow("a workbook into a .csv file")
+        << QStringList{"capture", "page1.html", "-o", "x.csv", "--format", "xlsx"} << 2
+        << "larkspan: --format xlsx contradicts the extension of x.csv";
+    QTest::newRow("CSV exported into a .XLSX file")
+        << QStringList{"runs", "export", "7", "-o", "x.XLSX", "--format", "csv"} << 2
+        << "larkspan: --format csv contradicts the extension of x.XLSX";
     QTest::newRow("a formula guard for JSON")
         << QStringList{"capture", "page1.html", "-o", "x.jsonl", "--csv-formula-guard"} << 2
         << "larkspan: --csv-formula-guard is for CSV output only";
