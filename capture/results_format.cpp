@@ -56,17 +56,18 @@ std::unique_ptr<ResultsWriter> makeResultsWriter(ResultsFormat format, OutputFil
     return std::make_unique<CsvResultsWriter>(std::move(output), guardFormulas);
 }
 
-void writeResults(OutputFile output, ResultsFormat format, const QStringList& lines,
-                  bool guardFormulas) {
+qint64 writeResults(OutputFile output, ResultsFormat format, const QStringList& lines,
+                    bool guardFormulas) {
     const std::unique_ptr<ResultsWriter> writer =
         makeResultsWriter(format, std::move(output), guardFormulas);
     writer->writePage(lines);
     writer->finish();
+    return writer->cellsCut();
 }
 
-void writeResults(const QString& path, ResultsFormat format, const QStringList& lines,
-                  bool guardFormulas) {
-    writeResults(OutputFile(path), format, lines, guardFormulas);
+qint64 writeResults(const QString& path, ResultsFormat format, const QStringList& lines,
+                    bool guardFormulas) {
+    return writeResults(OutputFile(path), format, lines, guardFormulas);
 }
 
 }  // namespace larkspan

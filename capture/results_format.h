@@ -24,11 +24,11 @@ ResultsFormat resultsFormatOfPath(const QString& path);
 std::unique_ptr<ResultsWriter> makeResultsWriter(ResultsFormat format, OutputFile output,
                                                  bool guardFormulas = false);
 
-// Writes all the lines at once; throws OutputFileError, and an existing file then stays as it
-// was.
-void writeResults(OutputFile output, ResultsFormat format, const QStringList& lines,
-                  bool guardFormulas = false);
-void writeResults(const QString& path, ResultsFormat format, const QStringList& lines,
-                  bool guardFormulas = false);
+// Writes all the lines at once; gives the number of fields cut to fit (see
+// ResultsWriter::cellsCut). Throws OutputFileError, and an existing file then stays as it was.
+qint64 writeResults(OutputFile output, ResultsFormat format, const QStringList& lines,
+                    bool guardFormulas = false);
+qint64 writeResults(const QString& path, ResultsFormat format, const QStringList& lines,
+                    bool guardFormulas = false);
 
 }  // namespace larkspan

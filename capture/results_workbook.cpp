@@ -9,7 +9,8 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
+#include <cstdlib>
+#include <cstring>
 #include <xlsxwriter.h>
 
 namespace larkspan {
@@ -29,14 +30,70 @@ void check(lxw_error error) {
     }
 }
 
-// The format writes a character it cannot hold as "_xHHHH_" (the library does so for control
-// characters), so such text in a field needs its underscore written that way too.
-QByteArray cellText(const QString& field) {
-    static const QRegularExpression escapeLike(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
-    return QString(field)
-        .replace(escapeLike, QStringLiteral("_x005F_\\1"))
-        .left(kCellMaxCharacters)
-        .toUtf8();
+// A reader counts a cell's characters in UTF-16 units. A longer field keeps what fits with an
+// ellipsis after it, never half of a surrogate pair.
+QString fittedToCell(const QString& field) {
+    if (field.size() <= kCellMaxCharacters) {
+        return field;
+    }
+    qsizetype kept = kCellMaxCharacters - 1;
+    if (field[kept - 1].isHighSurrogate()) {
+        --kept;
+    }
+    return field.first(kept) + u'\u2026';
+}
+
+// The format writes a character it cannot hold as "_xHHHH_", so control characters are written
+// that way and an underscore that would start such a text as "_x005F_". Escaped after the cut:
+// the reader counts the characters it shows, not the escapes.
+QByteArray escapedCellText(const QString& text) {
+    static const QRegularExpression escapeLike(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"));
+    const auto isControl = [](QChar character) {
+        const char16_t code = character.unicode();
+        return code != 0 && code < 0x20 && code != u'\t' && code != u'\n';
+    };
+    const QString underscoresEscaped = QString(text).replace(escapeLike, QStringLiteral("_x005F_"));
+    if (std::none_of(underscoresEscaped.cbegin(), underscoresEscaped.cend(), isControl)) {
+        return underscoresEscaped.toUtf8();
+    }
+    QString escaped;
+    for (const QChar character : underscoresEscaped) {
+        if (isControl(character)) {
+            escaped += QStringLiteral("_x%1_").arg(QString::number(character.unicode(), 16).toUpper(),
+                                                   4, u'0');
+        } else {
+            escaped += character;
+        }
+    }
+    return escaped.toUtf8();
+}
+
+qsizetype codePoints(const QByteArray& utf8) {
+    return std::count_if(utf8.cbegin(), utf8.cend(),
+                         [](char byte) { return (byte & 0xC0) != 0x80; });
+}
+
+// The library measures the escaped text against the cell's limit, so a text that fits but whose
+// escapes do not is handed to it after its check: written as a space first, then put in that
+// cell's place (the cell of a row being written stays in the sheet's row array until the next
+// row starts).
+void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const QByteArray& text,
+               lxw_format* format) {
+    if (text.size() <= kCellMaxCharacters || codePoints(text) <= kCellMaxCharacters) {
+        check(worksheet_write_string(sheet, row, column, text.constData(), format));
+        return;
+    }
+    check(worksheet_write_string(sheet, row, column, " ", format));
+    lxw_cell* cell = sheet->optimize && sheet->array ? sheet->array[column] : nullptr;
+    if (cell == nullptr || cell->type != INLINE_STRING_CELL || cell->row_num != row) {
+        fail(QStringLiteral("the library keeps its cells in an unknown way"));
+    }
+    char* const copy = strdup(text.constData());
+    if (copy == nullptr) {
+        fail(QStringLiteral("out of memory"));
+    }
+    free(cell->u.string);
+    cell->u.string = copy;
 }
 
 std::array<double, kResultColumnCount> columnWidths(const QList<QStringList>& rows) {
@@ -55,7 +112,7 @@ std::array<double, kResultColumnCount> columnWidths(const QList<QStringList>& ro
     return widths;
 }
 
-void writeSheet(lxw_workbook* workbook, const QList<QStringList>& rows) {
+void writeSheet(lxw_workbook* workbook, const QList<QStringList>& rows, qint64* cellsCut) {
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Listings");
     lxw_format* text = workbook_add_format(workbook);
     format_set_num_format(text, "@");
@@ -73,8 +130,11 @@ void writeSheet(lxw_workbook* workbook, const QList<QStringList>& rows) {
     lxw_row_t row = 1;
     for (const QStringList& fields : rows) {
         for (int column = 0; column < kResultColumnCount; ++column) {
-            check(worksheet_write_string(sheet, row, lxw_col_t(column),
-                                         cellText(fields[column]).constData(), text));
+            const QString cellText = fittedToCell(fields[column]);
+            if (cellText.size() != fields[column].size()) {
+                ++*cellsCut;
+            }
+            writeCell(sheet, row, lxw_col_t(column), escapedCellText(cellText), text);
         }
         ++row;
     }
@@ -84,7 +144,12 @@ void writeSheet(lxw_workbook* workbook, const QList<QStringList>& rows) {
 
 }  // namespace
 
-QByteArray resultsWorkbook(const QStringList& lines) {
+QString cellsCutText(qint64 cells) {
+    return (cells == 1 ? QStringLiteral("1 cell was") : QString::number(cells) + QStringLiteral(" cells were")) +
+           QStringLiteral(" cut to the 32,767 characters a workbook cell holds");
+}
+
+ResultsWorkbook resultsWorkbook(const QStringList& lines) {
     if (lines.size() > kWorkbookMaxListings) {
         fail(QStringLiteral("a workbook holds at most %1 listings").arg(kWorkbookMaxListings));
     }
@@ -108,8 +173,9 @@ QByteArray resultsWorkbook(const QStringList& lines) {
     if (workbook == nullptr) {
         fail(QStringLiteral("the library could not start it"));
     }
+    ResultsWorkbook made;
     try {
-        writeSheet(workbook, rows);
+        writeSheet(workbook, rows, &made.cellsCut);
     } catch (...) {
         workbook_close(workbook);
         throw;
@@ -120,7 +186,8 @@ QByteArray resultsWorkbook(const QStringList& lines) {
     if (!file.open(QIODevice::ReadOnly)) {
         fail(file.errorString());
     }
-    return file.readAll();
+    made.bytes = file.readAll();
+    return made;
 }
 
 }  // namespace larkspan

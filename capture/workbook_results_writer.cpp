@@ -23,7 +23,9 @@ void WorkbookResultsWriter::writePage(const QStringList& lines) {
 void WorkbookResultsWriter::finish() {
     // Like a text format, a run that captured no page leaves an existing file alone.
     if (m_pageWritten) {
-        m_output.append(resultsWorkbook(m_lines));
+        const ResultsWorkbook workbook = resultsWorkbook(m_lines);
+        m_output.append(workbook.bytes);
+        m_cellsCut = workbook.cellsCut;
     }
 }
 

@@ -15,11 +15,13 @@ public:
     void writePage(const QStringList& lines) override;
     void finish() override;
     qint64 linesWritten() const override { return m_lines.size(); }
+    qint64 cellsCut() const override { return m_cellsCut; }
 
 private:
     OutputFile m_output;
     QStringList m_lines;
     bool m_pageWritten = false;
+    qint64 m_cellsCut = 0;
 };
 
 }  // namespace larkspan

@@ -3,6 +3,7 @@
 #include "browser/local_wait.h"
 #include "browser/twebbrowser.h"
 #include "capture/capture_error.h"
+#include "capture/results_workbook.h"
 #include "capture/scraped_message.h"
 #include "cli/output_file_mark.h"
 #include "cli/results_output.h"
@@ -97,6 +98,9 @@ int HeadlessCapture::capture(const ChainStart& start) {
     try {
         m_results->finish();
         m_recorder.noteOutput();
+        if (m_results->cellsCut() > 0) {
+            printLine(cellsCutText(m_results->cellsCut()));
+        }
     } catch (const std::exception& error) {
         unwritten = QString::fromUtf8(error.what());
     }

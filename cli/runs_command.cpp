@@ -1,5 +1,6 @@
 #include "cli/runs_command.h"
 
+#include "capture/results_workbook.h"
 #include "cli/command_line.h"
 #include "cli/output_lock.h"
 #include "cli/results_format_choice.h"
@@ -155,11 +156,15 @@ int exportRun(const CommandLine& commandLine, const QString& idText) {
     }
     // Replacing a file a capture run is appending to would cut that run's later pages off.
     const OutputLock outputLock(path);
-    writeResults(path.isEmpty() ? OutputFile::standardOutput() : OutputFile(path), format, lines,
-                 parser.isSet(commandLine.formulaGuard));
+    const qint64 cellsCut =
+        writeResults(path.isEmpty() ? OutputFile::standardOutput() : OutputFile(path), format,
+                     lines, parser.isSet(commandLine.formulaGuard));
     print(stderr, QStringLiteral("Run %1: %2 lines written to %3\n")
                       .arg(QString::number(id), QString::number(lines.size()),
                            path.isEmpty() ? QStringLiteral("standard output") : path));
+    if (cellsCut > 0) {
+        print(stderr, cellsCutText(cellsCut) + u'\n');
+    }
     return 0;
 }
 

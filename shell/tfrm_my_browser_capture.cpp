@@ -5,6 +5,7 @@
 #include "browser/twebbrowser.h"
 #include "capture/capture_error.h"
 #include "capture/results_format.h"
+#include "capture/results_workbook.h"
 #include "capture/scraped_message.h"
 #include "journal/journal_error.h"
 #include "journal/run_journal.h"
@@ -235,7 +236,12 @@ void TfrmMyBrowser::ToolButton2Click() {
         }
         const SaveTarget target = saveTargetFor(path, chosenType);
         m_lastSavePath = target.path;
-        writeResults(target.path, target.format, mmResults->lines(), target.guardFormulas);
+        const qint64 cellsCut =
+            writeResults(target.path, target.format, mmResults->lines(), target.guardFormulas);
+        if (cellsCut > 0) {
+            StatusBar1->showStatusText(cellsCutText(cellsCut));
+            StatusBar1->setToolTip(cellsCutText(cellsCut));
+        }
     } catch (const std::exception&) {
         m_dialogs.information(this, QStringLiteral("Data cannot be saved!"));
     }

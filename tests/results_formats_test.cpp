@@ -1,6 +1,7 @@
 #include "capture/formula_guard.h"
 #include "capture/result_fields.h"
 #include "capture/results_format.h"
+#include "capture/results_workbook.h"
 #include "qt_printers.h"
 #include "tests/support/workbook_reader.h"
 
@@ -139,14 +140,52 @@ TEST(ResultsFormats, JsonLinesReadBackAsTheFields) {
     }
 }
 
+// A cell holds 32,767 characters as the reader counts them (UTF-16 units), however many the
+// format's escapes take; a longer field ends in an ellipsis and is counted as cut.
+TEST(ResultsFormats, WorkbookCutsFieldsToWhatACellHolds) {
+    const QString emoji = QStringLiteral("\U0001F600");
+    const QString escapeLike = QStringLiteral("_x0041_").repeated(4'600);
+    struct Case {
+        QString field;
+        QString cell;
+    };
+    const Case cases[] = {
+        {QString(40'002, u'x'), QString(32'766, u'x') + u'\u2026'},
+        {QString(32'765, u'x') + emoji + QString(100, u'y'), QString(32'765, u'x') + u'\u2026'},
+        {QString(32'764, u'x') + emoji + QString(100, u'y'),
+         QString(32'764, u'x') + emoji + u'\u2026'},
+        {QString(32'767, u'x'), QString(32'767, u'x')},
+        {escapeLike, escapeLike},
+        {QStringLiteral("_x0041_\x01").repeated(3'600), QStringLiteral("_x0041_\x01").repeated(3'600)},
+    };
+    QStringList lines;
+    for (const Case& c : cases) {
+        lines.append(resultLineOf(fields({"Long", "", "", "", "", "", "", "", c.field})));
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.xlsx"));
+    EXPECT_EQ(writeResults(path, ResultsFormat::Workbook, lines), 3);
+
+    const QJsonArray rows = readWorkbook(path).value("rows").toArray();
+    ASSERT_EQ(rows.size(), std::size(cases) + 1);
+    for (size_t row = 0; row < std::size(cases); ++row) {
+        const QString cell = rows[qsizetype(row) + 1].toArray()[8].toString();
+        EXPECT_EQ(cell.size(), cases[row].cell.size()) << row;
+        EXPECT_TRUE(cell == cases[row].cell) << row;
+    }
+    EXPECT_EQ(cellsCutText(3),
+              QStringLiteral("3 cells were cut to the 32,767 characters a workbook cell holds"));
+    EXPECT_EQ(cellsCutText(1),
+              QStringLiteral("1 cell was cut to the 32,767 characters a workbook cell holds"));
+}
+
 // Read back by a common reader, the workbook holds the CSV's fields, every cell as text.
 TEST(ResultsFormats, WorkbookReadsBackFieldForFieldAsText) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.xlsx"));
-    const QString longField(40'000, u'x');
     QStringList lines = resultLines();
-    lines.append(resultLineOf(fields({"Long", "", "", "", "", "", "", "", longField})));
-    writeResults(path, ResultsFormat::Workbook, lines);
+    lines.append(resultLineOf(fields({"Long", "", "", "", "", "", "", "", QString(100, u'x')})));
+    EXPECT_EQ(writeResults(path, ResultsFormat::Workbook, lines), 0);
 
     const QJsonObject workbook = readWorkbook(path);
     EXPECT_EQ(workbook.value("title").toString(), QStringLiteral("Listings"));
@@ -160,8 +199,6 @@ TEST(ResultsFormats, WorkbookReadsBackFieldForFieldAsText) {
     for (qsizetype row = 0; row < kListings.size(); ++row) {
         EXPECT_EQ(rows[row + 1].toVariant().toStringList(), kListings[row]) << row;
     }
-    // A cell holds at most 32,767 characters.
-    EXPECT_EQ(rows.last().toArray()[8].toString(), longField.left(32'767));
     EXPECT_EQ(workbook.value("types").toVariant().toStringList(), QStringList{"s"});
     EXPECT_EQ(workbook.value("formats").toVariant().toStringList(), QStringList{"@"});
     EXPECT_EQ(workbook.value("frozen").toString(), QStringLiteral("A2"));

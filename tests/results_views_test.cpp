@@ -4,6 +4,7 @@
 #include "browser/twebbrowser.h"
 #include "capture/result_fields.h"
 #include "journal/run_journal.h"
+#include "shell/main_status_bar.h"
 #include "shell/results_pane.h"
 #include "shell/results_table.h"
 #include "tests/support/featured_sample_site.h"
@@ -205,6 +206,7 @@ void ResultsViewsTest::saveWritesTheChosenFileType() {
     QStringList formula(kResultColumnCount);
     formula[0] = QStringLiteral("=HYPERLINK(\"http://evil.example\")");
     formula[4] = QStringLiteral("0800");
+    formula[8] = QString(33'000, u'd');  // longer than a workbook cell holds
     const QStringList lines = expectedLines().mid(0, 2) + QStringList{resultLineOf(formula)};
     results(under)->clearLines();
     results(under)->appendLines(lines);
@@ -221,6 +223,12 @@ void ResultsViewsTest::saveWritesTheChosenFileType() {
     for (const QString& line : lines) {
         csv += line.toUtf8() + "\r\n";
     }
+    const QString status =
+        under.child<MainStatusBar>("StatusBar1")->panelText(MainStatusBar::Panel::StatusText);
+    QCOMPARE(status, kind == QLatin1String("workbook")
+                         ? QStringLiteral("1 cell was cut to the 32,767 characters a workbook "
+                                          "cell holds")
+                         : QString());
     if (kind == QLatin1String("as captured")) {
         QCOMPARE(fileBytes(path), csv);
     } else if (kind == QLatin1String("guarded")) {
@@ -228,9 +236,10 @@ void ResultsViewsTest::saveWritesTheChosenFileType() {
     } else {
         QList<QStringList> rows = workbookRows(path);
         QCOMPARE(rows.size(), 4);
-        for (int row = 0; row < lines.size(); ++row) {
-            QCOMPARE(rows[row + 1], resultFields(lines[row]));
-        }
+        formula[8] = QString(32'766, u'd') + u'\u2026';
+        QCOMPARE(rows[1], resultFields(lines[0]));
+        QCOMPARE(rows[2], resultFields(lines[1]));
+        QCOMPARE(rows[3], formula);
     }
 }
 
