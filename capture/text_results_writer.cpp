@@ -24,4 +24,9 @@ void TextResultsWriter::writePage(const QStringList& lines) {
     m_linesWritten += lines.size();
 }
 
+void TextResultsWriter::continueOutput(qint64 linesThere) {
+    m_started = true;
+    m_linesWritten = linesThere;
+}
+
 }  // namespace larkspan

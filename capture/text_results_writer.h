@@ -13,6 +13,7 @@ public:
 
     void writePage(const QStringList& lines) override;
     qint64 linesWritten() const override { return m_linesWritten; }
+    void continueOutput(qint64 linesThere) override;
 
 protected:
     // The bytes of one page's lines; `first` for the first page the output gets.

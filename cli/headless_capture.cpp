@@ -83,6 +83,8 @@ int HeadlessCapture::resume(const JournalRun& run) {
             (!m_options.outputPath.isEmpty() && isReplaceable(m_options.outputPath))) {
             m_results->writePage(resumed.lines);
             m_recorder.noteOutput();
+        } else if (resumed.pages > 0) {
+            m_results->continueOutput(resumed.lines.size());
         }
     } catch (const std::exception& error) {
         m_recorder.end(JournalRun::Ending::Interrupted);
