@@ -2,35 +2,60 @@
 
 #include "capture/result_fields.h"
 
+#include <QHash>
+
 namespace larkspan {
 
 QStringList ListingDedupe::newListings(const QStringList& lines) {
+    const QList<Identity> listings = identitiesOf(lines);
     QStringList kept;
-    for (const QString& line : lines) {
-        const QString key = keyOf(line);
-        if (m_seen.contains(key)) {
+    for (qsizetype at = 0; at < lines.size(); ++at) {
+        if (isKnown(listings[at])) {
             ++m_dropped;
             continue;
         }
-        m_seen.insert(key);
-        kept.append(line);
+        insert(listings[at]);
+        kept.append(lines[at]);
     }
     return kept;
 }
 
 void ListingDedupe::remember(const QStringList& lines) {
-    for (const QString& line : lines) {
-        m_seen.insert(keyOf(line));
+    for (const Identity& listing : identitiesOf(lines)) {
+        insert(listing);
     }
 }
 
-QString ListingDedupe::keyOf(const QString& line) {
-    const QStringList fields = resultFields(line);
-    if (!fields[ListingPageField].isEmpty()) {
-        return QStringLiteral("page ") + fields[ListingPageField];
+// Also notes the listing pages that more than one of the page's listings carry.
+QList<ListingDedupe::Identity> ListingDedupe::identitiesOf(const QStringList& lines) {
+    QList<Identity> listings;
+    listings.reserve(lines.size());
+    QHash<QString, int> carriers;
+    for (const QString& line : lines) {
+        const QStringList fields = resultFields(line);
+        // A unit separator cannot occur in a field, so no two name and phone pairs meet.
+        listings.append({fields[ListingPageField],
+                         fields[NameField] + u'\x1f' + fields[PhoneField]});
+        if (!fields[ListingPageField].isEmpty() && ++carriers[fields[ListingPageField]] == 2) {
+            m_sharedPages.insert(fields[ListingPageField]);
+        }
     }
-    // A unit separator cannot occur in a field, so no two name and phone pairs meet in a key.
-    return QStringLiteral("name ") + fields[NameField] + u'\x1f' + fields[PhoneField];
+    return listings;
+}
+
+bool ListingDedupe::isKnown(const Identity& listing) const {
+    if (!listing.listingPage.isEmpty() && !m_sharedPages.contains(listing.listingPage)) {
+        return m_seenPages.contains(listing.listingPage);
+    }
+    return m_seenNamesAndPhones.contains(listing.nameAndPhone);
+}
+
+// Under both keys: a listing page may turn out to be shared only later in the run.
+void ListingDedupe::insert(const Identity& listing) {
+    if (!listing.listingPage.isEmpty()) {
+        m_seenPages.insert(listing.listingPage);
+    }
+    m_seenNamesAndPhones.insert(listing.nameAndPhone);
 }
 
 }  // namespace larkspan

@@ -18,13 +18,18 @@ QString listing(const QString& name, const QString& phone, const QString& page) 
     return resultLineOf(fields);
 }
 
-// A listing is known again by its listing page, or without one by its name and phone.
+// A listing is known again by its listing page, or without one by its name and phone; a link
+// that several listings of a page carry is no listing's own page.
 TEST(ListingDedupe, DropsListingsCapturedBeforeInTheRun) {
     const QString featured = listing("Featured Cafe", "02 1", "http://d/featured-1-listing.html");
     const QString renamed =
         listing("Featured Cafe (ad)", "02 9", "http://d/featured-1-listing.html");
     const QString noPage = listing("Corner Shop", "02 2", "");
     const QString otherPhone = listing("Corner Shop", "02 3", "");
+    const QString group = QStringLiteral("http://d/gum-tree-plumbing-7-listing.html");
+    const QString ryde = listing("Gum Tree Plumbing Ryde", "02 5", group);
+    const QString epping = listing("Gum Tree Plumbing Epping", "02 6", group);
+    const QString manly = listing("Gum Tree Plumbing Manly", "02 7", group);
     struct Case {
         const char* what;
         QList<QStringList> pages;
@@ -38,6 +43,14 @@ TEST(ListingDedupe, DropsListingsCapturedBeforeInTheRun) {
          2},
         {"twice on one page", {{noPage, noPage}}, {{noPage}}, 1},
         {"nothing repeats", {{noPage}, {otherPhone}}, {{noPage}, {otherPhone}}, 0},
+        {"branches part of one group",
+         {{ryde, epping}, {epping, manly}, {ryde}},
+         {{ryde, epping}, {manly}, {}},
+         2},
+        {"a group link seen alone first",
+         {{ryde}, {epping, manly}, {ryde}},
+         {{ryde}, {epping, manly}, {}},
+         1},
     };
     for (const Case& c : cases) {
         ListingDedupe dedupe;
@@ -53,6 +66,9 @@ TEST(ListingDedupe, DropsListingsCapturedBeforeInTheRun) {
     resumed.remember({featured});
     EXPECT_EQ(resumed.newListings({renamed, noPage}), QStringList{noPage});
     EXPECT_EQ(resumed.dropped(), 1);
+    ListingDedupe resumedGroup;
+    resumedGroup.remember({ryde, epping});
+    EXPECT_EQ(resumedGroup.newListings({manly, ryde}), QStringList{manly});
 }
 
 TEST(PageTurnDelay, FixedOrARandomTimeInARange) {
