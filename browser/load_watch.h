@@ -26,6 +26,7 @@ public:
 
     // A load still under way this long after its start is stopped and fails. No limit unless set.
     void setTimeLimit(std::optional<std::chrono::milliseconds> limit);
+    std::optional<std::chrono::milliseconds> timeLimit() const { return m_timeLimit; }
     // The browser stops the load on purpose: its end needs no closer look.
     void expectStop();
 

@@ -24,6 +24,7 @@ namespace {
 
 const char* const kClosedDuringWait = "The browser was closed while waiting for the page";
 const char* const kQuitDuringWait = "The application is quitting";
+const QUrl kBlankPage(QStringLiteral("about:blank"));
 // The engine lets a page start 200 navigations in ten seconds and drops the rest; a dropped
 // click is tried again every second until the ten seconds are over.
 constexpr std::chrono::milliseconds kThrottledClickPause{1000};
@@ -110,7 +111,7 @@ void TWebbrowser::mapEngineEvents() {
             });
     // A page closing its own window must not take the tab with it.
     connect(m_page, &QWebEnginePage::windowCloseRequested, this,
-            [this] { Navigate(QUrl(QStringLiteral("about:blank"))); });
+            [this] { Navigate(kBlankPage); });
     // A renderer that has gone finishes nothing, so the load (or the request of one) ends here.
     connect(m_loadWatch, &browser::LoadWatch::rendererEnded, this, [this] {
         m_navigationStart.stop();
@@ -180,7 +181,7 @@ void TWebbrowser::NavigateNoHistory(const QUrl& url) {
 void TWebbrowser::LoadHTML(const QString& html) {
     // Written into a blank document rather than handed over as the page's content, which the
     // engine refuses beyond 2 MB.
-    Navigate(QUrl(QStringLiteral("about:blank")));
+    Navigate(kBlankPage);
     if (!waitUntilComplete()) {
         return;
     }
@@ -321,15 +322,36 @@ dom::LinkOutcome TWebbrowser::clickAndWait(dom::Element& element) {
     if (sameDocument(m_page->url(), shownBefore)) {
         return {dom::LinkOutcome::Result::SamePage};
     }
-    return {dom::LinkOutcome::Result::Arrived};
+    return arrivedUnlessBlank(QUrl());
 }
 
 dom::LinkOutcome TWebbrowser::loadAndWait(const QUrl& address) {
+    if (m_page->history()->count() == 0) {
+        // The engine's own page; the time limit is for the pages asked for, and this first load
+        // also waits for the engine to start.
+        const std::optional<std::chrono::milliseconds> limit = m_loadWatch->timeLimit();
+        m_loadWatch->setTimeLimit(std::nullopt);
+        Navigate(kBlankPage);
+        const bool shown = waitUntilComplete();
+        m_loadWatch->setTimeLimit(limit);
+        if (!shown) {
+            throw dom::DomError(kQuitDuringWait);
+        }
+    }
     Navigate(address);
     if (!waitUntilComplete()) {
         throw dom::DomError(kQuitDuringWait);
     }
-    return lastLoadSucceeded() ? dom::LinkOutcome{dom::LinkOutcome::Result::Arrived} : failedLoad();
+    return lastLoadSucceeded() ? arrivedUnlessBlank(address) : failedLoad();
+}
+
+dom::LinkOutcome TWebbrowser::arrivedUnlessBlank(const QUrl& asked) const {
+    if (m_page->url() != kBlankPage || asked == kBlankPage) {
+        return {dom::LinkOutcome::Result::Arrived};
+    }
+    return {dom::LinkOutcome::Result::LoadFailed,
+            QStringLiteral("about:blank: a blank page came instead of the page asked for"),
+            kBlankPage};
 }
 
 dom::LinkOutcome TWebbrowser::failedLoad() {

@@ -89,10 +89,13 @@ public:
     QWebEngineView* engineView() const { return m_view; }
 
     // Tells whether the page the click led to arrived, and if not, why (see dom::LinkOutcome).
+    // A blank page (about:blank) that came instead of the one asked for is a failed load.
     // Raises dom::DomError when the browser is destroyed or the application quits during the
     // wait.
     dom::LinkOutcome clickAndWait(dom::Element& element) override;
-    // The same for a page loaded by its address.
+    // The same for a page loaded by its address. A browser that has shown nothing yet shows a
+    // blank page first: the engine lets a page close a window whose history holds only that
+    // page, and stops its load, so the first page of a run could otherwise end it.
     dom::LinkOutcome loadAndWait(const QUrl& address) override;
 
     // Keeps the event loop running while ReadyState is 1. Gives true once it is not (at once
@@ -145,6 +148,9 @@ private:
     ClickWait clickOnce(dom::Element& element, std::chrono::milliseconds startTimeout);
     // The last load's failure; with how long to wait when the server refused the page for now.
     dom::LinkOutcome failedLoad();
+    // Arrived, or failed when a blank page came instead of the address asked for (empty for
+    // a click).
+    dom::LinkOutcome arrivedUnlessBlank(const QUrl& asked) const;
     void mapEngineEvents();
     void handleLoadStarted(const QUrl& url);
     void handleLoadEnded(const QUrl& url);

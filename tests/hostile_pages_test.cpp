@@ -201,6 +201,25 @@ void HostilePagesTest::everyRunEndsAndSaysWhy_data() {
                        "Cut short after 0 pages: {base}/head-script-loop.html: it did not finish "
                        "loading within 2 seconds"}
         << QStringList{"<no file>"};
+    // A page's request to close its window costs the run neither the page nor its NEXT link.
+    QTest::newRow("first page closes itself in its head")
+        << "/closes-itself.html" << none << 0 << 2
+        << QStringList{"A total of 2 addresses have been scraped!"}
+        << QStringList{"Ivy Interiors", "Maple Motors"};
+    QTest::newRow("next page closes itself in its head")
+        << "/next-closes-itself.html" << none << 0 << 3
+        << QStringList{"A total of 3 addresses have been scraped!"}
+        << QStringList{"Hakea Hardware", "Ivy Interiors", "Maple Motors"};
+    QTest::newRow("first page closes itself after its load")
+        << "/closes-itself-later.html" << AfterFirstPage::Nothing << 0 << 2
+        << QStringList{"A total of 2 addresses have been scraped!"}
+        << QStringList{"Jarrah Joinery", "Maple Motors"};
+    QTest::newRow("NEXT link to a blank page")
+        << "/next-blank.html" << none << 1 << 1
+        << QStringList{one,
+                       "Cut short after 1 page: about:blank: a blank page came instead of the "
+                       "page asked for"}
+        << QStringList{"Kurrajong Kitchens"};
     QTest::newRow("40 list items of the pager before its link")
         << "/pager-of-list-items.html" << none << 0 << 2
         << QStringList{"A total of 2 addresses have been scraped!"}

@@ -415,6 +415,9 @@ void WindowTest::endOfARunInTheStatusBar_data() {
         << "Ended after 2 pages: page 3 repeats page 1" << 3;
     QTest::newRow("40 list items of the pager before its link")
         << m_hostileServer.url(QStringLiteral("/pager-of-list-items.html")) << "" << 2;
+    // The run keeps a page that closes itself, and follows its NEXT link.
+    QTest::newRow("next page closes itself in its head")
+        << m_hostileServer.url(QStringLiteral("/next-closes-itself.html")) << "" << 3;
 }
 
 // The closing message stays as it is; the status bar says why a run ended early.
