@@ -34,20 +34,18 @@ QString cardMarkup(int index, const QString& name, const QString& address) {
                "</div><div class=\"badges\"><img src=\"/img/badge-verified.svg\" alt=\"Verified\" "
                "width=\"16\" height=\"16\"><img src=\"/img/badge-years.svg\" alt=\"In business "
                "over 10 years\" width=\"16\" height=\"16\"></div></div>")
-        .arg(index)
-        .arg(1000 + index * 37 % 9000)
-        .arg(8000 + index * 53 % 1000)
-        .arg(name, address);
+        .arg(QString::number(index), QString::number(1000 + index * 37 % 9000),
+             QString::number(8000 + index * 53 % 1000), name, address);
 }
 
 }  // namespace
 
 QString makeListingBlock(int index) {
     const QString name = QStringLiteral("Harbour Kitchen No. %1").arg(index);
-    const QString address = QStringLiteral("%1, %2 NSW 2%3")
-                                .arg(QLatin1String(kStreets[index % 5]))
-                                .arg(QLatin1String(kCities[index % 5]))
-                                .arg(index % 1000, 3, 10, QLatin1Char('0'));
+    const QString address =
+        QStringLiteral("%1, %2 NSW 2%3")
+            .arg(QLatin1String(kStreets[index % 5]), QLatin1String(kCities[index % 5]),
+                 QString::number(index % 1000).rightJustified(3, u'0'));
     const QString description = QStringLiteral(
         "Modern Australian dining with harbour views, seasonal produce and an award-winning "
         "wine list. Bookings recommended for groups of six or more; private room available.");

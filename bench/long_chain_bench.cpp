@@ -44,7 +44,7 @@ bool writeChain(const QString& folder, int pages) {
     }
     const QByteArray sample = sampleFile.readAll();
     for (int number = 1; number <= pages; ++number) {
-        QFile page(QStringLiteral("%1/%2.html").arg(folder).arg(number));
+        QFile page(QStringLiteral("%1/%2.html").arg(folder, QString::number(number)));
         if (!page.open(QIODevice::WriteOnly) || page.write(chainPage(sample, number, pages)) < 0) {
             return false;
         }
@@ -172,8 +172,9 @@ int main(int argc, char* argv[]) {
     std::printf("median per page, last 100      %.0f ms\n", lastMedian);
     std::printf("main process CPU, pages 1-100  %.1f ms per page\n",
                 (processorTime[100] - processorTime[1]) / 99);
-    std::printf("main process CPU, last 100     %.1f ms per page\n",
-                (processorTime[std::size_t(pages)] - processorTime[std::size_t(pages - 100)]) / 100);
+    std::printf(
+        "main process CPU, last 100     %.1f ms per page\n",
+        (processorTime[std::size_t(pages)] - processorTime[std::size_t(pages - 100)]) / 100);
     std::printf("main process CPU, by hundred  ");
     for (int hundred = 0; hundred + 100 <= pages; hundred += 100) {
         const int from = std::max(hundred, 1);

@@ -76,9 +76,8 @@ std::shared_ptr<ElementSnapshot> ElementSnapshot::take(std::shared_ptr<DomBridge
         throw dom::DomError(kMalformedList);
     }
     std::shared_ptr<ElementSnapshot> snapshot(
-        new ElementSnapshot(std::move(bridge), key,
-                            answer.value[QLatin1String("snapshot")].toInt(), texts.first(count),
-                            texts.sliced(count, count)));
+        new ElementSnapshot(std::move(bridge), key, answer.value[QLatin1String("snapshot")].toInt(),
+                            texts.first(count), texts.sliced(count, count)));
     if (readMasks.isArray()) {
         QList<int> indices;
         QList<int> masks;
@@ -142,8 +141,7 @@ void ElementSnapshot::checkIndex(int index) const {
 void ElementSnapshot::checkRange(int index) const {
     if (index < 0 || index >= size()) {
         throw dom::DomError(QStringLiteral("Element index %1 is outside the list of %2 elements")
-                                .arg(index)
-                                .arg(size())
+                                .arg(QString::number(index), QString::number(size()))
                                 .toStdString());
     }
 }
@@ -227,13 +225,14 @@ std::shared_ptr<ElementSnapshot> ElementSnapshot::descendantsWithClassContaining
         texts.append(query.text);
         readAhead.append(slotMask(query.readAhead));
     }
-    return take(m_bridge, m_key,
-                QJsonObject{{QStringLiteral("op"), QStringLiteral("descendantsWithClassContaining")},
-                            {QStringLiteral("snapshot"), m_id},
-                            {QStringLiteral("index"), index},
-                            {QStringLiteral("texts"), texts},
-                            {QStringLiteral("properties"), propertyNames()},
-                            {QStringLiteral("readAhead"), readAhead}});
+    return take(
+        m_bridge, m_key,
+        QJsonObject{{QStringLiteral("op"), QStringLiteral("descendantsWithClassContaining")},
+                    {QStringLiteral("snapshot"), m_id},
+                    {QStringLiteral("index"), index},
+                    {QStringLiteral("texts"), texts},
+                    {QStringLiteral("properties"), propertyNames()},
+                    {QStringLiteral("readAhead"), readAhead}});
 }
 
 }  // namespace larkspan::browser

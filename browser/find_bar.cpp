@@ -46,9 +46,10 @@ void FindBar::open() {
 }
 
 void FindBar::showResult(int activeMatch, int numberOfMatches) {
-    m_result->setText(numberOfMatches == 0
-                          ? QStringLiteral("Phrase not found")
-                          : QStringLiteral("%1 of %2").arg(activeMatch).arg(numberOfMatches));
+    m_result->setText(numberOfMatches == 0 ? QStringLiteral("Phrase not found")
+                                           : QStringLiteral("%1 of %2")
+                                                 .arg(QString::number(activeMatch),
+                                                      QString::number(numberOfMatches)));
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event) {

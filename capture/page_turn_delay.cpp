@@ -32,7 +32,8 @@ QString PageTurnDelay::text() const {
     if (m_shortest == m_longest) {
         return QString::number(m_shortest.count());
     }
-    return QStringLiteral("%1-%2").arg(m_shortest.count()).arg(m_longest.count());
+    return QStringLiteral("%1-%2").arg(QString::number(m_shortest.count()),
+                                       QString::number(m_longest.count()));
 }
 
 std::chrono::milliseconds PageTurnDelay::pick() const {

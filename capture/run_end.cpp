@@ -3,7 +3,8 @@
 namespace larkspan {
 
 QString repetitionText(const RunEnd& end) {
-    return QStringLiteral("page %1 repeats page %2").arg(end.repeatingPage).arg(end.repeatedPage);
+    return QStringLiteral("page %1 repeats page %2")
+        .arg(QString::number(end.repeatingPage), QString::number(end.repeatedPage));
 }
 
 QString pageCountText(int pages) {

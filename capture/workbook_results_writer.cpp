@@ -12,8 +12,7 @@ void WorkbookResultsWriter::writePage(const QStringList& lines) {
     if (m_lines.size() + lines.size() > kWorkbookMaxListings) {
         throw OutputFileError(
             QStringLiteral("cannot write %1: a workbook holds at most %2 listings")
-                .arg(m_output.name())
-                .arg(kWorkbookMaxListings)
+                .arg(m_output.name(), QString::number(kWorkbookMaxListings))
                 .toStdString());
     }
     m_lines += lines;

@@ -35,7 +35,8 @@ int wholeNumber(const QCommandLineParser& parser, const QCommandLineOption& opti
     }
     const QString range = maximum == std::numeric_limits<int>::max()
                               ? QStringLiteral("of at least %1").arg(minimum)
-                              : QStringLiteral("from %1 to %2").arg(minimum).arg(maximum);
+                              : QStringLiteral("from %1 to %2")
+                                    .arg(QString::number(minimum), QString::number(maximum));
     throw UsageError(QStringLiteral("--%1 needs a whole number %2")
                          .arg(option.names().constLast(), range)
                          .toStdString());

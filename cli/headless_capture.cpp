@@ -73,10 +73,9 @@ int HeadlessCapture::resume(const JournalRun& run) {
     m_linesCaptured = resumed.lines.size();
     m_pagesFlattened = resumed.pages;
     printLine(QStringLiteral("Resuming run %1 of %2 after %3, %4 lines so far")
-                  .arg(run.id)
-                  .arg(run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                       pageCountText(resumed.pages))
-                  .arg(m_linesCaptured));
+                  .arg(QString::number(run.id),
+                       run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                       pageCountText(resumed.pages), QString::number(m_linesCaptured)));
     try {
         // Standard output, a device or a named pipe already has what was written to it.
         if (m_options.format == ResultsFormat::Workbook ||
@@ -165,11 +164,8 @@ void HeadlessCapture::pageCaptured(const CapturedPage& page) {
                                       .arg(page.resultLines.size() - lines.size())
                                 : QString();
     printLine(QStringLiteral("page %1: %2: %3 listings%4, %5 in all")
-                  .arg(page.number)
-                  .arg(m_browser->LocationURL())
-                  .arg(lines.size())
-                  .arg(dropped)
-                  .arg(m_linesCaptured));
+                  .arg(QString::number(page.number), m_browser->LocationURL(),
+                       QString::number(lines.size()), dropped, QString::number(m_linesCaptured)));
 }
 
 bool HeadlessCapture::shouldTurnPage(int pageNumber) {

@@ -176,9 +176,9 @@ void fillFormTree(QTreeWidget* tree, const QList<browser::FormTreeForm>& forms,
                   const TreeImages& images) {
     for (qsizetype i = 0; i < forms.size(); ++i) {
         const browser::FormTreeForm& form = forms.at(i);
-        auto* formNode =
-            addNode(tree->invisibleRootItem(), QStringLiteral("Form%1: %2").arg(i).arg(form.name),
-                    kFormImage, images);
+        auto* formNode = addNode(tree->invisibleRootItem(),
+                                 QStringLiteral("Form%1: %2").arg(QString::number(i), form.name),
+                                 kFormImage, images);
         for (const browser::FormTreeControl& control : form.controls) {
             if (control.error) {
                 addNode(formNode, *control.error, kErrorImage, images);

@@ -100,8 +100,9 @@ QString ResultsTable::rowCountText() const {
     const int all = m_model->rowCount();
     const int shown = m_proxy->rowCount();
     const QString rows = all == 1 ? QStringLiteral("row") : QStringLiteral("rows");
-    return shown == all ? QStringLiteral("%1 %2").arg(all).arg(rows)
-                        : QStringLiteral("%1 of %2 %3").arg(shown).arg(all).arg(rows);
+    return shown == all ? QStringLiteral("%1 %2").arg(QString::number(all), rows)
+                        : QStringLiteral("%1 of %2 %3")
+                              .arg(QString::number(shown), QString::number(all), rows);
 }
 
 void ResultsTable::applyFilter() {

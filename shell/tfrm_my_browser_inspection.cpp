@@ -50,8 +50,8 @@ void TfrmMyBrowser::WebBrowser1DownloadBegin(TWebbrowser* sender) {
 void TfrmMyBrowser::LogEvent(const QString& name, TWebbrowser* sender) {
     const QTabWidget* tabs = m_tabs->pageControl();
     const int index = tabs->indexOf(sender->parentWidget());
-    lvEventLog->LogEvent(name,
-                         QStringLiteral("tab %1 (%2)").arg(index + 1).arg(tabs->tabText(index)));
+    lvEventLog->LogEvent(
+        name, QStringLiteral("tab %1 (%2)").arg(QString::number(index + 1), tabs->tabText(index)));
 }
 
 void TfrmMyBrowser::AddHTML1Click() {

@@ -18,8 +18,7 @@ RegExprProgram::RegExprProgram(const QString& expression, bool dotMatchesAll, Pc
     } catch (const PcreCompileError& error) {
         const qsizetype pos = translated.sourcePosition(error.offset()) + 1;
         throw ERegExpr(QStringLiteral("Invalid expression at position %1: %2")
-                           .arg(pos)
-                           .arg(QString::fromStdString(error.what())),
+                           .arg(QString::number(pos), QString::fromStdString(error.what())),
                        error.code(), pos);
     }
 }

@@ -47,7 +47,7 @@ bool TestHttpServer::listen() {
 }
 
 QUrl TestHttpServer::url(const QString& path) const {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
+    return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()) + path);
 }
 
 void TestHttpServer::setDelay(const QString& path, std::chrono::milliseconds delay) {
