@@ -77,6 +77,17 @@ mode_t newFileMode() {
 
 }  // namespace
 
+QString replacementFailure(const QString& path, const QString& reason) {
+    const QByteArray name = QFile::encodeName(path);
+    if (::access(name.constData(), W_OK) != 0) {
+        // A file not there yet would have been made where its replacement was.
+        return QStringLiteral("cannot write ") + path + QStringLiteral(": ") +
+               (errno == ENOENT ? reason : qt_error_string(errno));
+    }
+    return QStringLiteral("cannot write ") + path + QStringLiteral(": cannot make a new file in ") +
+           QFileInfo(path).absolutePath() + QStringLiteral(" to replace it: ") + reason;
+}
+
 OutputFile::OutputFile(QString path) : m_path(path), m_name(std::move(path)) {}
 
 OutputFile::OutputFile(QString name, int streamDescriptor)
@@ -135,7 +146,7 @@ void OutputFile::replaceRegularFile(const QByteArray& target, const QByteArray& 
     QByteArray temporary = target + ".XXXXXX";
     const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (descriptor < 0) {
-        fail(errno);
+        throw OutputFileError(replacementFailure(m_name, qt_error_string(errno)).toStdString());
     }
     if (::fchmod(descriptor, mode) != 0 ||
         !writeAll(descriptor, firstBatch.constData(), firstBatch.size()) ||

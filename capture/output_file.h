@@ -13,6 +13,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Why a file could not be replaced when its replacement could not be made beside it, for
+// `reason`: the system's word on the file itself where it has one ("cannot write PATH:
+// Permission denied"), else, for a file there, that its folder takes no new file.
+QString replacementFailure(const QString& path, const QString& reason);
+
 // Where output goes, a batch of bytes at a time, at the same cost for every batch however much
 // was written before: a file named by the user, or standard output.
 //

@@ -25,7 +25,7 @@ ResultsOutput::ResultsOutput(const QString& path) {
     } else if (isReplaceable(path)) {
         m_file = std::make_unique<QSaveFile>(path);
         if (!m_file->open(QIODevice::WriteOnly)) {
-            failFile(*m_file);
+            throw OutputFileError(replacementFailure(path, m_file->errorString()).toStdString());
         }
     } else {
         m_stream.emplace(path);
