@@ -40,9 +40,12 @@ std::optional<std::chrono::seconds> askRetryAfter(const QUrl& address,
 
 std::optional<std::chrono::seconds> parseRetryAfter(const QByteArray& value, const QDateTime& now) {
     const QByteArray text = value.trimmed();
-    static const QRegularExpression seconds(QStringLiteral("^[0-9]{1,9}$"));
+    static const QRegularExpression seconds(QStringLiteral("^[0-9]+$"));
     if (seconds.match(QString::fromLatin1(text)).hasMatch()) {
-        return std::chrono::seconds(text.toLongLong());
+        // More digits than a count of seconds holds is still a wait, only a very long one.
+        bool fits = false;
+        const qint64 count = text.toLongLong(&fits);
+        return fits ? std::chrono::seconds(count) : std::chrono::seconds::max();
     }
     // The one date form servers send: "Wed, 21 Oct 2015 07:28:00 GMT".
     const QDateTime read = QLocale::c().toDateTime(

@@ -15,8 +15,9 @@ namespace larkspan::browser {
 // seconds; the event loop runs meanwhile.
 std::optional<std::chrono::seconds> askRetryAfter(const QUrl& address, const QByteArray& userAgent);
 
-// A Retry-After value: whole seconds, or an HTTP date, which counts from `now` (a date gone by
-// asks for no wait). Nothing for anything else.
+// A Retry-After value: whole seconds (as many as fit, a longer one gives the longest wait there
+// is), or an HTTP date, which counts from `now` (a date gone by asks for no wait). Nothing for
+// anything else.
 std::optional<std::chrono::seconds> parseRetryAfter(const QByteArray& value, const QDateTime& now);
 
 }  // namespace larkspan::browser

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 
 namespace larkspan {
@@ -9,6 +10,8 @@ namespace {
 
 constexpr double kFirstWait = 5;
 constexpr double kLastWait = 300;
+constexpr std::chrono::seconds kShortestWait{1};
+constexpr std::chrono::seconds kYear = std::chrono::hours(24 * 365);
 
 }  // namespace
 
@@ -19,7 +22,10 @@ bool isRefusedForNow(const PageTurn& turn) {
 std::optional<std::chrono::seconds> waitBeforeRetry(
     int retry, std::optional<std::chrono::seconds> retryAfter) {
     if (retryAfter) {
-        return *retryAfter <= kLongestHonouredWait ? retryAfter : std::nullopt;
+        if (*retryAfter > kLongestHonouredWait) {
+            return std::nullopt;
+        }
+        return std::max(*retryAfter, kShortestWait * (1 << (retry - 1)));
     }
     // Equal steps on a logarithmic scale from the first wait to the last.
     const double step = double(retry - 1) / (kRefusedPageRetries - 1);
@@ -28,6 +34,9 @@ std::optional<std::chrono::seconds> waitBeforeRetry(
 }
 
 QString durationText(std::chrono::seconds duration) {
+    if (duration >= kYear) {
+        return QStringLiteral("over a year");
+    }
     const long long total = duration.count();
     QStringList parts;
     if (total >= 3600) {

@@ -17,13 +17,14 @@ inline constexpr std::chrono::seconds kLongestHonouredWait = std::chrono::hours(
 
 bool isRefusedForNow(const PageTurn& turn);
 
-// The wait before retry 1 to kRefusedPageRetries: what the server asked for, else a wait that
+// The wait before retry 1 to kRefusedPageRetries: what the server asked for, but at least 1 s,
+// 2 s, 4 s, 8 s, 16 s, so a server that asks for no wait is not hammered; else a wait that
 // grows from 5 seconds to 5 minutes (5 s, 14 s, 39 s, 1 min 48 s, 5 min). Nothing when the
 // server asks for more than kLongestHonouredWait.
 std::optional<std::chrono::seconds> waitBeforeRetry(int retry,
                                                     std::optional<std::chrono::seconds> retryAfter);
 
-// "5 s", "1 min 48 s", "1 h"
+// "5 s", "1 min 48 s", "1 h", and "over a year" for what no one waits for"
 QString durationText(std::chrono::seconds duration);
 
 }  // namespace larkspan

@@ -6,5 +6,6 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     int failures = runDomBridgeTests(argc, argv);
     failures += runTWebbrowserTests(argc, argv);
+    failures += runRetryAfterTests(argc, argv);
     return failures;
 }

@@ -56,7 +56,10 @@ public:
                          line.section(u',', 0, 0).remove(u'"'));
         }
     }
-    bool shouldTurnPage(int pageNumber) override { return pageNumber < turnLimit; }
+    bool shouldTurnPage(int pageNumber) override {
+        turnsAsked.append(pageNumber);
+        return pageNumber < turnLimit;
+    }
     bool waitBeforeRetry(const PageRefusal& refusal) override {
         waits.append(durationText(refusal.wait));
         return !stopWhileWaiting;
@@ -73,6 +76,7 @@ public:
     QList<dom::LinkOutcome> queuedOutcomes;
     QStringList names;
     QStringList waits;
+    QList<int> turnsAsked;
 
 private:
     dom::LinkOutcome arrive(std::size_t page) {
@@ -92,8 +96,8 @@ QString describe(const RunEnd& end) {
     static const char* const causes[] = {"last page", "host stopped", "repeated page",
                                          "turn failed", "error"};
     QString text = QStringLiteral("%1 after %2")
-                       .arg(QLatin1String(causes[static_cast<int>(end.cause)]))
-                       .arg(end.pagesCaptured);
+                       .arg(QLatin1String(causes[static_cast<int>(end.cause)]),
+                            QString::number(end.pagesCaptured));
     if (end.cause == RunEnd::Cause::RepeatedPage) {
         text += QStringLiteral(": ") + repetitionText(end);
     }
@@ -188,6 +192,29 @@ TEST(PageChain, EveryRunEndsAndSaysWhy) {
     }
 }
 
+// The host pauses when asked to turn the page, so it is asked only when a next page is there.
+TEST(PageChain, AsksToTurnOnlyWhenThereIsANextPageLink) {
+    const auto a = resultPage({QStringLiteral("A1")}, QStringLiteral("b"));
+    const auto b = resultPage({QStringLiteral("B1")}, QStringLiteral("c"));
+    const auto last = resultPage({QStringLiteral("C1")});
+    struct Case {
+        const char* what;
+        std::vector<std::shared_ptr<FakeDocument>> pages;
+        QList<int> turnsAsked;
+    };
+    const Case cases[] = {
+        {"three pages", {a, b, last}, {1, 2}},
+        {"one page", {last}, {}},
+        {"a link back to the same page", {a, a}, {1}},
+    };
+    for (const Case& c : cases) {
+        FakeHost host(c.pages);
+        ListingTextParser parser;
+        capturePageChain(host, parser);
+        EXPECT_EQ(host.turnsAsked, c.turnsAsked) << c.what;
+    }
+}
+
 // The window parses what its Parser panel holds, not what the flattener wrote.
 TEST(PageChain, ParsesTheTextTheHostHandsBack) {
     class EditingHost : public FakeHost {
@@ -204,13 +231,12 @@ TEST(PageChain, ParsesTheTextTheHostHandsBack) {
 }
 
 // The refusal of the page at address "N".
-dom::LinkOutcome refused(int status, std::optional<int> retryAfterSeconds = std::nullopt,
+dom::LinkOutcome refused(int status, std::optional<qint64> retryAfterSeconds = std::nullopt,
                          int page = 1) {
     dom::LinkOutcome outcome{Link::LoadFailed,
                              QStringLiteral("http://d.example/%1: the server answered with HTTP "
                                             "status %2")
-                                 .arg(page)
-                                 .arg(status),
+                                 .arg(QString::number(page), QString::number(status)),
                              QUrl(QString::number(page)), status};
     if (retryAfterSeconds) {
         outcome.retryAfter = std::chrono::seconds(*retryAfterSeconds);
@@ -219,7 +245,8 @@ dom::LinkOutcome refused(int status, std::optional<int> retryAfterSeconds = std:
 }
 
 // A next page the server refuses for now (429, 503) is loaded again after a wait, five times at
-// most; the waits are what the server asks for, or grow from 5 s to 5 min.
+// most; the waits are what the server asks for, but at least 1 s and growing, or else grow from
+// 5 s to 5 min.
 TEST(PageChain, RefusedPagesAreLoadedAgainAfterAWait) {
     const auto a = resultPage({QStringLiteral("A1")}, QStringLiteral("b"));
     const auto b = resultPage({QStringLiteral("B1")});
@@ -235,10 +262,20 @@ TEST(PageChain, RefusedPagesAreLoadedAgainAfterAWait) {
     };
     const Case cases[] = {
         {"429 twice, as long as the server asks",
-         {refused(429, 1), refused(429, 1)},
+         {refused(429, 3), refused(429, 3)},
          false,
          "last page after 2",
-         {"1 s", "1 s"}},
+         {"3 s", "3 s"}},
+        {"asks for no wait, five times",
+         QList<dom::LinkOutcome>(5, refused(429, 0)),
+         false,
+         "last page after 2",
+         {"1 s", "2 s", "4 s", "8 s", "16 s"}},
+        {"asks for 5 s, five times",
+         QList<dom::LinkOutcome>(5, refused(503, 5)),
+         false,
+         "last page after 2",
+         {"5 s", "5 s", "5 s", "8 s", "16 s"}},
         {"503 five times, no Retry-After",
          {refused(503), refused(503), refused(503), refused(503), refused(503)},
          false,
@@ -254,6 +291,11 @@ TEST(PageChain, RefusedPagesAreLoadedAgainAfterAWait) {
          {refused(429, 7200)},
          false,
          "turn failed after 1: " + status429 + "; it asks to wait 2 h, longer than we wait",
+         {}},
+        {"asks for more than fits in a count of seconds",
+         {refused(429, std::chrono::seconds::max().count())},
+         false,
+         "turn failed after 1: " + status429 + "; it asks to wait over a year, longer than we wait",
          {}},
         {"stopped during the wait", {refused(429)}, true, "host stopped after 1", {"5 s"}},
         {"not found is no refusal",
