@@ -2,6 +2,7 @@
 
 #include "browser/chromium_sandbox.h"
 #include "capture/scraped_message.h"
+#include "cli/capture_source.h"
 #include "cli/command_line.h"
 #include "cli/headless_capture.h"
 #include "cli/interrupt_signal.h"
@@ -125,7 +126,6 @@ struct CommandLine {
         }
         return result;
     }
-
 };
 
 // Reads, parses and writes a block at a time, so a text of any size takes little memory.
@@ -156,26 +156,12 @@ int captureFromText(const CommandLine& commandLine) {
     return 0;
 }
 
-QUrl sourceUrl(const QString& source) {
-    const QFileInfo file(source);
-    if (file.exists()) {
-        return QUrl::fromLocalFile(file.absoluteFilePath());
-    }
-    const QUrl url = QUrl::fromUserInput(source, QDir::currentPath(), QUrl::AssumeLocalFile);
-    if (!url.isValid() || (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))) {
-        throw std::runtime_error(
-            QStringLiteral("cannot read %1: No such file").arg(source).toStdString());
-    }
-    return url;
-}
-
 ResultsFormat outputFormat(const CommandLine& commandLine) {
     const QCommandLineParser& parser = commandLine.parser;
-    return chosenResultsFormat(parser.isSet(commandLine.format)
-                                   ? std::optional(parser.value(commandLine.format))
-                                   : std::nullopt,
-                               parser.value(commandLine.output),
-                               parser.isSet(commandLine.formulaGuard));
+    return chosenResultsFormat(
+        parser.isSet(commandLine.format) ? std::optional(parser.value(commandLine.format))
+                                         : std::nullopt,
+        parser.value(commandLine.output), parser.isSet(commandLine.formulaGuard));
 }
 
 HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
@@ -217,7 +203,7 @@ HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
         }
     }
     // Last: a missing source is no mistake in the command line.
-    options.source = sourceUrl(positional.front());
+    options.source = captureSource(positional.front());
     return options;
 }
 
