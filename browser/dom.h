@@ -126,9 +126,9 @@ inline bool isRefusedForNowStatus(int httpStatus) {
 // What following a link came to.
 struct LinkOutcome {
     enum class Result {
-        Arrived,       // the page it leads to has completely loaded and is shown
+        Arrived,       // the page it leads to (maybe the same page again) has completely
+                       // loaded and is shown
         NoNavigation,  // nothing started loading within ten seconds of the click
-        SamePage,      // the load ended on the page that was already shown
         LoadFailed,    // the page could not be loaded
     };
     Result result = Result::Arrived;
@@ -153,7 +153,7 @@ public:
     // document, or until it is clear that it will not be.
     virtual LinkOutcome clickAndWait(Element& element) = 0;
     // Loads the address in place of the page shown and waits the same way. Never gives
-    // NoNavigation or SamePage.
+    // NoNavigation: an address the browser does not even start to load is LoadFailed.
     virtual LinkOutcome loadAndWait(const QUrl& address) = 0;
 };
 

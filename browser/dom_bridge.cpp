@@ -25,7 +25,6 @@ const char* const kPageClosed = "The document has gone: its browser was closed";
 const char* const kNoLongerShown = "The document has gone: the browser no longer shows it";
 const char* const kExpired = "The element's list is no longer kept by its page";
 const char* const kNoAnswer = "The page did not answer within 30 seconds";
-const char* const kRendererEnded = "The page's renderer ended";
 const char* const kQuitting = "The application is quitting";
 const char* const kMalformed = "The page's document bridge failed: its answer is malformed";
 
@@ -281,8 +280,11 @@ bool DomBridge::evaluate(const QString& code, Purpose purpose, QVariant& answer)
     }
     if (m_generation != generation) {
         // Not a navigation: nothing will load, and nothing is left to answer.
+        // Said as a load that the renderer's end cut short says it, whichever comes first.
         if (m_rendererEnded) {
-            throw dom::DomError(kRendererEnded);
+            throw dom::DomError(
+                (page->url().toDisplayString() + QStringLiteral(": the page's renderer ended"))
+                    .toStdString());
         }
         if (purpose == Purpose::MayNavigate) {
             return false;

@@ -297,7 +297,6 @@ void TWebbrowser::ShowFindBar() {
 }
 
 dom::LinkOutcome TWebbrowser::clickAndWait(dom::Element& element) {
-    const QUrl shownBefore = m_page->url();
     ClickWait click = clickOnce(element, m_navigationStartTimeout);
     // The engine says so only for the first navigation it drops.
     const bool throttled = click.throttled;
@@ -319,9 +318,6 @@ dom::LinkOutcome TWebbrowser::clickAndWait(dom::Element& element) {
     if (!lastLoadSucceeded()) {
         return failedLoad();
     }
-    if (sameDocument(m_page->url(), shownBefore)) {
-        return {dom::LinkOutcome::Result::SamePage};
-    }
     return arrivedUnlessBlank(QUrl());
 }
 
@@ -338,9 +334,17 @@ dom::LinkOutcome TWebbrowser::loadAndWait(const QUrl& address) {
             throw dom::DomError(kQuitDuringWait);
         }
     }
+    const quint64 loadsBefore = m_loadsStarted;
     Navigate(address);
     if (!waitUntilComplete()) {
         throw dom::DomError(kQuitDuringWait);
+    }
+    // The engine drops some addresses (scripts, a zero byte in the path) without a word; the
+    // earlier load's outcome says nothing about them.
+    if (m_loadsStarted == loadsBefore && !sameDocument(m_page->url(), address)) {
+        return {dom::LinkOutcome::Result::LoadFailed,
+                address.toString() + QStringLiteral(": the browser did not start loading it"),
+                address};
     }
     return lastLoadSucceeded() ? arrivedUnlessBlank(address) : failedLoad();
 }

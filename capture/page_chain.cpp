@@ -14,9 +14,8 @@ namespace larkspan {
 
 QString PageRefusal::text() const {
     return QStringLiteral("%1; trying again in %2 (%3 of %4)")
-        .arg(failure, durationText(wait))
-        .arg(retry)
-        .arg(kRefusedPageRetries);
+        .arg(failure, durationText(wait), QString::number(retry),
+             QString::number(kRefusedPageRetries));
 }
 
 namespace {
@@ -57,21 +56,36 @@ private:
                 }
             }
             captureShownPage = true;
-            if (!m_host.shouldTurnPage(m_pagesCaptured)) {
-                return end(RunEnd::Cause::HostStopped);
-            }
-            const std::optional<PageTurn> turn =
-                patiently(TurnToNextPage(m_host.currentDocument().get(), m_host.pageLoader()));
-            if (!turn) {
-                return end(RunEnd::Cause::HostStopped);
-            }
-            if (turn->result == PageTurn::Result::NoNextLink) {
-                return end(RunEnd::Cause::LastPage);
-            }
-            if (turn->result == PageTurn::Result::Failed) {
-                return end(RunEnd::Cause::TurnFailed, turn->failure);
+            if (const std::optional<RunEnd> ended = turnPage()) {
+                return *ended;
             }
         }
+    }
+
+    // Follows the shown page's next-page link; the end of the run when there is no next page.
+    // The host is asked (and pauses) only once the link is there.
+    std::optional<RunEnd> turnPage() {
+        if (!FindNextPageLink(m_host.currentDocument().get())) {
+            return end(RunEnd::Cause::LastPage);
+        }
+        if (!m_host.shouldTurnPage(m_pagesCaptured)) {
+            return end(RunEnd::Cause::HostStopped);
+        }
+        // Looked for again: the page may have changed while the host paused.
+        const std::shared_ptr<dom::Element> next = FindNextPageLink(m_host.currentDocument().get());
+        if (!next) {
+            return end(RunEnd::Cause::LastPage);
+        }
+        // A link back to the page itself loads it again; the loop rule then ends the run there,
+        // as on the directory's last page.
+        const std::optional<PageTurn> turn = patiently(TurnToNextPage(*next, m_host.pageLoader()));
+        if (!turn) {
+            return end(RunEnd::Cause::HostStopped);
+        }
+        if (turn->result == PageTurn::Result::Failed) {
+            return end(RunEnd::Cause::TurnFailed, turn->failure);
+        }
+        return std::nullopt;
     }
 
     // Captures the page shown as the next page of the run; the end of the run when it repeats

@@ -53,7 +53,8 @@ public:
     virtual QString flattenedText(const QString& text) { return text; }
     // An error it throws ends the run, and the page does not count as captured.
     virtual void pageCaptured(const CapturedPage& page) = 0;
-    // Asked after every page: false ends the run there, without looking for a next page.
+    // Asked once a page's next-page link is found, before it is followed: false ends the run
+    // there. The place for the pause between pages: it comes only before a turn that happens.
     virtual bool shouldTurnPage(int pageNumber) = 0;
     // Waits before the refused page is loaded again, telling the user why; false when the run
     // was stopped meanwhile.

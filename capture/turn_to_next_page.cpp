@@ -42,9 +42,6 @@ PageTurn pageTurnOf(const dom::LinkOutcome& outcome) {
             return {PageTurn::Result::Turned};
         case dom::LinkOutcome::Result::NoNavigation:
             return {PageTurn::Result::Failed, QStringLiteral("the NEXT link led nowhere")};
-        case dom::LinkOutcome::Result::SamePage:
-            return {PageTurn::Result::Failed,
-                    QStringLiteral("the NEXT link led back to its own page")};
         case dom::LinkOutcome::Result::LoadFailed:
             break;
     }
@@ -52,7 +49,7 @@ PageTurn pageTurnOf(const dom::LinkOutcome& outcome) {
             outcome.retryAfter};
 }
 
-PageTurn TurnToNextPage(dom::Document* document, dom::PageLoader& loader) {
+std::shared_ptr<dom::Element> FindNextPageLink(dom::Document* document) {
     if (!document || !document->isHtmlDocument()) {
         throw CaptureError("Couldn't convert the wb.Document to an IHTMLDocument2");
     }
@@ -72,7 +69,7 @@ PageTurn TurnToNextPage(dom::Document* document, dom::PageLoader& loader) {
         }
     }
     if (indices.isEmpty()) {
-        return {PageTurn::Result::NoNextLink};
+        return nullptr;
     }
     elements->prefetch(indices, dom::ElementProperty::InnerText | dom::ElementProperty::Href);
 
@@ -80,13 +77,16 @@ PageTurn TurnToNextPage(dom::Document* document, dom::PageLoader& loader) {
         if (candidate.element->innerText() != NextPageText) {
             continue;
         }
-        const std::shared_ptr<dom::Element> link = linkOf(candidate);
-        if (!link || link->href().contains(ListingPageTarget)) {
-            continue;
+        std::shared_ptr<dom::Element> link = linkOf(candidate);
+        if (link && !link->href().contains(ListingPageTarget)) {
+            return link;
         }
-        return pageTurnOf(loader.clickAndWait(*link));
     }
-    return {PageTurn::Result::NoNextLink};
+    return nullptr;
+}
+
+PageTurn TurnToNextPage(dom::Element& link, dom::PageLoader& loader) {
+    return pageTurnOf(loader.clickAndWait(link));
 }
 
 }  // namespace larkspan

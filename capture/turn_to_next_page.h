@@ -6,14 +6,13 @@
 
 namespace larkspan {
 
-// What following a result page's "NEXT »" link came to.
+// What following a result page's "NEXT »" link, or loading a page by its address, came to.
 struct PageTurn {
     enum class Result {
-        Turned,      // the link was clicked and the next page has loaded
-        NoNextLink,  // the page has no such link; nothing was clicked
-        Failed,      // the link was clicked but no next page arrived
+        Turned,  // the page has loaded
+        Failed,  // no page arrived
     };
-    Result result = Result::NoNextLink;
+    Result result = Result::Turned;
     // For Failed: why, in words for the user; when the page could not be loaded, its address,
     // the server's HTTP status and how long the server asks to wait (see dom::LinkOutcome).
     QString failure = {};
@@ -25,10 +24,13 @@ struct PageTurn {
 // What a page load that followed a link or an address came to.
 PageTurn pageTurnOf(const dom::LinkOutcome& outcome);
 
-// Follows the result page's "NEXT »" link through the loader, which clicks it and waits for the
-// next page.
+// The result page's "NEXT »" link, or null when it has none. Found first and followed only
+// then, so a run pauses only before a page turn that will happen.
 // Throws CaptureError when there is no HTML document; engine failures pass through as
 // dom::DomError.
-PageTurn TurnToNextPage(dom::Document* document, dom::PageLoader& loader);
+std::shared_ptr<dom::Element> FindNextPageLink(dom::Document* document);
+
+// Follows the next-page link through the loader, which clicks it and waits for the next page.
+PageTurn TurnToNextPage(dom::Element& link, dom::PageLoader& loader);
 
 }  // namespace larkspan

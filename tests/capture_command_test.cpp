@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -350,6 +351,18 @@ TEST(CapturePages, ProblemsEndTheRunWithTheirMessage) {
         {{samplePage(1), samplePage(2)},
          2,
          {QStringLiteral("larkspan: capture needs one SOURCE, or --from-text FILE")}},
+        {{QStringLiteral("javascript:alert(1)")},
+         2,
+         {QStringLiteral("larkspan: cannot load javascript:alert(1): the source is a file, or an "
+                         "http, https, file or data address")}},
+        {{QStringLiteral("http://127.0.0.1:99999/")},
+         2,
+         {QStringLiteral("larkspan: cannot load http://127.0.0.1:99999/: Invalid port or port "
+                         "number out of range")}},
+        {{QStringLiteral("http://127.0.0.1:9/page%00.html?q=%00")},
+         2,
+         {QStringLiteral("larkspan: cannot load http://127.0.0.1:9/page%00.html?q=%00: the "
+                         "browser loads no address with %00 before its query")}},
     };
     for (const Case& c : cases) {
         const ProcessResult run = runLarkspan(QStringList{QStringLiteral("capture")} + c.arguments +
@@ -358,6 +371,29 @@ TEST(CapturePages, ProblemsEndTheRunWithTheirMessage) {
         EXPECT_EQ(progressLines(run.err), c.messages);
     }
     EXPECT_EQ(readFile(output), QByteArray("earlier\r\n"));
+}
+
+// A file in a folder that takes no new file (as /proc) cannot be replaced: the message says so,
+// or what the system says about the file itself, never that it is missing.
+TEST(CapturePages, AFileThatCannotBeReplacedIsToldOfAsItIs) {
+    const QString target = QStringLiteral("/proc/cpuinfo");
+    const QString reason = ::access("/proc/cpuinfo", W_OK) == 0
+                               ? QStringLiteral(
+                                     "cannot make a new file in /proc to replace it: "
+                                     "No such file or directory")
+                               : QStringLiteral("Permission denied");
+    const QString message =
+        QStringLiteral("cannot write ") + target + QStringLiteral(": ") + reason;
+    const ProcessResult fromText =
+        runLarkspan({QStringLiteral("capture"), QStringLiteral("--from-text"), sampleText(),
+                     QStringLiteral("-o"), target});
+    EXPECT_EQ(fromText.exitCode, 1);
+    EXPECT_EQ(progressLines(fromText.err), QStringList{QStringLiteral("larkspan: ") + message});
+    const ProcessResult pages =
+        runLarkspan({QStringLiteral("capture"), samplePage(3), QStringLiteral("-o"), target});
+    EXPECT_EQ(pages.exitCode, 1);
+    EXPECT_EQ(lastLine(pages.err), QStringLiteral("Cut short after 0 pages: ") + message +
+                                       QStringLiteral("; the file was left as it was"));
 }
 
 TEST(CapturePages, InterruptKeepsThePagesCaptured) {

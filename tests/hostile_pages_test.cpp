@@ -129,6 +129,8 @@ private slots:
     void initTestCase();
     void everyRunEndsAndSaysWhy_data();
     void everyRunEndsAndSaysWhy();
+    void addressIsShownAsGiven();
+    void noPauseAfterTheLastPage();
 
 private:
     test::TestHttpServer m_server;
@@ -163,9 +165,9 @@ void HostilePagesTest::everyRunEndsAndSaysWhy_data() {
                        "here",
                        one}
         << QStringList{"Cedar Florist"};
-    QTest::newRow("NEXT link to its own page")
-        << "/next-itself.html" << none << 1 << 1
-        << QStringList{one, "Cut short after 1 page: the NEXT link led back to its own page"}
+    QTest::newRow("NEXT link to its own page, the usual last page")
+        << "/next-itself.html" << none << 0 << 1
+        << QStringList{"page 2 repeats page 1 ({base}/next-itself.html); the run ends here", one}
         << QStringList{"Daisy Dental"};
     QTest::newRow("next page not found")
         << "/next-missing.html" << none << 1 << 1
@@ -276,6 +278,28 @@ void HostilePagesTest::everyRunEndsAndSaysWhy() {
     }
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(listingNames(output), listings);
+}
+
+// Escapes in the address are no placeholders of the progress line.
+void HostilePagesTest::addressIsShownAsGiven() {
+    const QString address = m_server.url(QStringLiteral("/last.html")).toString() +
+                            QStringLiteral("?what%3Dcafe%2C+sydney%2F%25");
+    const Run run = capture({address}, AfterFirstPage::Nothing);
+    QCOMPARE(run.errorLines,
+             (QStringList{
+                 QStringLiteral("page 1: ") + address + QStringLiteral(": 1 listings, 1 in all"),
+                 QStringLiteral("A total of 1 addresses have been scraped!")}));
+    QCOMPARE(run.exitCode, 0);
+}
+
+// The pause comes before a page turn, and after the last page there is none: a run of one page
+// with a ten-minute pause ends at once.
+void HostilePagesTest::noPauseAfterTheLastPage() {
+    const Run run = capture({m_server.url(QStringLiteral("/last.html")).toString(),
+                             QStringLiteral("--delay"), QStringLiteral("600000")},
+                            AfterFirstPage::Nothing);
+    QCOMPARE(run.errorLines.value(1), QStringLiteral("A total of 1 addresses have been scraped!"));
+    QCOMPARE(run.exitCode, 0);
 }
 
 }  // namespace larkspan

@@ -1,7 +1,7 @@
-#include "browser/chromium_sandbox.h"
-#include "browser/dom.h"
 #include "browser/twebbrowser.h"
 
+#include "browser/chromium_sandbox.h"
+#include "browser/dom.h"
 #include "browser_test_helpers.h"
 #include "browser_test_suites.h"
 #include "tests/support/test_http_server.h"
@@ -46,7 +46,8 @@ QString markerOf(TWebbrowser& browser) {
     if (!document) {
         return QStringLiteral("no document");
     }
-    const std::shared_ptr<dom::Element> marker = elementByClass(*document, QStringLiteral("marker"));
+    const std::shared_ptr<dom::Element> marker =
+        elementByClass(*document, QStringLiteral("marker"));
     return marker ? marker->innerText() : QStringLiteral("none");
 }
 
@@ -111,6 +112,8 @@ private slots:
     void loadOutcomes();
     void loadAndWaitSaysWhatARefusedPageAsks_data();
     void loadAndWaitSaysWhatARefusedPageAsks();
+    void loadAndWaitOfAnAddressNeverLoaded_data();
+    void loadAndWaitOfAnAddressNeverLoaded();
     void requestsThatLoadNoPage_data();
     void requestsThatLoadNoPage();
     void eventsOfNavigations();
@@ -180,12 +183,12 @@ void TWebbrowserTest::loadOutcomes_data() {
     QTest::newRow("page the server does not have")
         << "{base}/missing.html"
         << "the server answered with HTTP status 404" << true << 30'000;
-    QTest::newRow("refused connection") << "http://127.0.0.1:1/"
-                                        << "the load failed: net::ERR_UNSAFE_PORT" << true
-                                        << 30'000;
-    QTest::newRow("redirect to itself") << "{base}/circle.html"
-                                        << "the load failed: net::ERR_TOO_MANY_REDIRECTS" << true
-                                        << 30'000;
+    QTest::newRow("refused connection")
+        << "http://127.0.0.1:1/"
+        << "the load failed: net::ERR_UNSAFE_PORT" << true << 30'000;
+    QTest::newRow("redirect to itself")
+        << "{base}/circle.html"
+        << "the load failed: net::ERR_TOO_MANY_REDIRECTS" << true << 30'000;
     QTest::newRow("a download") << "{base}/file.bin"
                                 << "it is a download, not a page" << false << 30'000;
     QTest::newRow("server stalls in the page")
@@ -266,12 +269,31 @@ void TWebbrowserTest::loadAndWaitSaysWhatARefusedPageAsks() {
              qPrintable(QString::number(outcome.retryAfter ? outcome.retryAfter->count() : -1)));
 }
 
+void TWebbrowserTest::loadAndWaitOfAnAddressNeverLoaded_data() {
+    QTest::addColumn<QString>("address");  // "{base}" stands for the server's address
+    QTest::newRow("script") << "javascript:void(0)";
+    QTest::newRow("zero byte in the path") << "{base}/next%00.html";
+}
+
+void TWebbrowserTest::loadAndWaitOfAnAddressNeverLoaded() {
+    QFETCH(QString, address);
+    const QUrl url(address.replace(QStringLiteral("{base}"), m_server.url({}).toString()));
+    const auto browser = newBrowser();
+    QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/next.html"))));
+    const dom::LinkOutcome outcome = browser->loadAndWait(url);
+    QCOMPARE(outcome.result, dom::LinkOutcome::Result::LoadFailed);
+    QCOMPARE(outcome.failure, url.toString() + ": the browser did not start loading it");
+    QCOMPARE(outcome.httpStatus, 0);
+}
+
 void TWebbrowserTest::requestsThatLoadNoPage_data() {
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("fragment of the shown page") << "{base}/next.html#part" << "{base}/next.html#part";
-    QTest::newRow("script address") << "javascript:void(0)" << "{base}/next.html";
+    QTest::newRow("fragment of the shown page") << "{base}/next.html#part"
+                                                << "{base}/next.html#part";
+    QTest::newRow("script address") << "javascript:void(0)"
+                                    << "{base}/next.html";
 }
 
 void TWebbrowserTest::requestsThatLoadNoPage() {
@@ -303,7 +325,8 @@ void TWebbrowserTest::eventsOfNavigations() {
     QCOMPARE(log.only(loadEvents),
              (QStringList{"BeforeNavigate2 " + next, "DownloadBegin", "NavigateComplete2 " + next,
                           "DownloadComplete", "DocumentComplete " + next}));
-    QCOMPARE(log.only({QStringLiteral("TitleChange")}).last(), QStringLiteral("TitleChange Page two"));
+    QCOMPARE(log.only({QStringLiteral("TitleChange")}).last(),
+             QStringLiteral("TitleChange Page two"));
     QCOMPARE(log.only({QStringLiteral("ProgressChange")}).last(),
              QStringLiteral("ProgressChange 100 100"));
     QCOMPARE(log.only({QStringLiteral("CommandStateChange")}), QStringList());
@@ -344,8 +367,8 @@ void TWebbrowserTest::controlOperations() {
         {"GoForward", [&] { browser->GoForward(); }, "/links.html", 1},
         {"GoForward at the newest page", [&] { browser->GoForward(); }, "/links.html", 0},
         {"Refresh", [&] { browser->Refresh(); }, "/links.html", 1},
-        {"Refresh2 completely",
-         [&] { browser->Refresh2(TWebbrowser::RefreshCompletely); }, "/links.html", 1},
+        {"Refresh2 completely", [&] { browser->Refresh2(TWebbrowser::RefreshCompletely); },
+         "/links.html", 1},
         {"Stop right after the request",
          [&] {
              browser->Navigate(m_server.url(QStringLiteral("/slow.html")));
@@ -390,7 +413,7 @@ void TWebbrowserTest::clickAndWait_data() {
     QTest::newRow("link whose script cancels it")
         << links << "inert" << Result::NoNavigation << "" << "/links.html" << "links";
     QTest::newRow("link to the page itself")
-        << links << "to-itself" << Result::SamePage << "" << "/links.html" << "links";
+        << links << "to-itself" << Result::Arrived << "" << "/links.html" << "links";
     QTest::newRow("link to a missing page")
         << links << "to-missing" << Result::LoadFailed
         << "{base}/missing.html: the server answered with HTTP status 404" << "/missing.html"
@@ -486,7 +509,8 @@ void TWebbrowserTest::closeRequestShowsABlankPage() {
     QVERIFY(loadPage(*browser, m_server.url(QStringLiteral("/links.html"))));
     const std::shared_ptr<dom::Document> document = browser->Document();
     QVERIFY(document);
-    const std::shared_ptr<dom::Element> closer = elementByClass(*document, QStringLiteral("closer"));
+    const std::shared_ptr<dom::Element> closer =
+        elementByClass(*document, QStringLiteral("closer"));
     QVERIFY(closer);
     QSignalSpy completed(browser.get(), &TWebbrowser::DocumentComplete);
     closer->click();
@@ -519,7 +543,8 @@ void TWebbrowserTest::navigateNoHistoryReplacesTheShownEntry() {
 void TWebbrowserTest::navigateNoHistoryOpensWhatThePageMayNot_data() {
     QTest::addColumn<QUrl>("address");
 
-    QTest::newRow("local file") << QUrl::fromLocalFile(QStringLiteral(LARKSPAN_TEST_DATA "/browser/next.html"));
+    QTest::newRow("local file") << QUrl::fromLocalFile(
+        QStringLiteral(LARKSPAN_TEST_DATA "/browser/next.html"));
     QTest::newRow("data address") << QUrl(QStringLiteral("data:text/html,<title>Data</title>"));
 }
 
@@ -574,7 +599,8 @@ void TWebbrowserTest::newWindowOpensInTheHandedOverBrowser() {
             });
     const std::shared_ptr<dom::Document> document = browser->Document();
     QVERIFY(document);
-    const std::shared_ptr<dom::Element> link = elementByClass(*document, QStringLiteral("new-window"));
+    const std::shared_ptr<dom::Element> link =
+        elementByClass(*document, QStringLiteral("new-window"));
     QVERIFY(link);
 
     link->click();

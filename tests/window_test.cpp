@@ -413,6 +413,9 @@ void WindowTest::endOfARunInTheStatusBar_data() {
     QTest::newRow("NEXT links from A to B and back")
         << m_hostileServer.url(QStringLiteral("/loop-a.html"))
         << "Ended after 2 pages: page 3 repeats page 1" << 3;
+    QTest::newRow("NEXT link to its own page")
+        << m_hostileServer.url(QStringLiteral("/next-itself.html"))
+        << "Ended after 1 page: page 2 repeats page 1" << 1;
     QTest::newRow("40 list items of the pager before its link")
         << m_hostileServer.url(QStringLiteral("/pager-of-list-items.html")) << "" << 2;
     // The run keeps a page that closes itself, and follows its NEXT link.
