@@ -54,8 +54,8 @@ QString lineAndColumn(const QByteArray& content, qsizetype offset) {
         lineText.remove(0, 1);
     }
     return QStringLiteral("line %1, column %2")
-        .arg(before.count('\n') + 1)
-        .arg(lineText.toUcs4().size() + 1);
+        .arg(QString::number(before.count('\n') + 1),
+             QString::number(lineText.toUcs4().size() + 1));
 }
 
 QString keyPath(const QString& parent, const QString& key) {
