@@ -1,7 +1,7 @@
 #include "app/window_arguments.h"
 
-#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <array>
@@ -31,9 +31,11 @@ bool contains(const auto& names, std::string_view name) {
 // names a folder. A missing file opens like any browser opens it, on the engine's error page; a
 // bare word that is no file is taken for a mistyped command.
 std::optional<QUrl> addressOf(const QString& argument) {
-    const QUrl url(argument);
-    if (url.isValid() && url.scheme().size() > 1) {
-        return url;
+    // Read by its text: an address the toolkit finds invalid (a port out of range) is still
+    // no file path, and the engine says what is wrong with it.
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    if (scheme.match(argument).hasMatch()) {
+        return QUrl(argument);
     }
     if (QFileInfo::exists(argument) || argument.contains(u'/')) {
         return QUrl::fromLocalFile(QFileInfo(argument).absoluteFilePath());

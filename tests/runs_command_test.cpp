@@ -196,7 +196,7 @@ TEST(RunsCommand, LeavesARunUnderWay) {
     QTemporaryDir dir;
     const QString path = writeJournal(dir.path(), kSixRuns);
     RunJournal journal(path);
-    journal.resumeRun(2);
+    journal.resumeRun(2, {});
     const ProcessResult result = runs(dir.path(), {"delete", "1", "2"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(QString::fromUtf8(result.err),
