@@ -31,8 +31,8 @@ using test::elementByClass;
 using test::loadPage;
 
 // Short, so that clicks that lead nowhere do not hold the suite up; long enough for a loaded
-// machine to start the navigations that do happen.
-constexpr std::chrono::milliseconds StartTimeout = 1s;
+// machine (a fuzzer running beside the suite) to start the navigations that do happen.
+constexpr std::chrono::milliseconds StartTimeout = 4s;
 
 std::unique_ptr<TWebbrowser> newBrowser() {
     auto browser = std::make_unique<TWebbrowser>();
