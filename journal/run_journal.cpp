@@ -223,22 +223,23 @@ qint64 RunJournal::startRun(JournalRun::Kind kind, const QString& source,
     const QString what = QStringLiteral("cannot record a new run");
     // The lock exists before anyone can see the run, so nobody takes it for a run that let go
     // without a word.
-    beginTransaction(what);
     qint64 id = 0;
     try {
-        const QSqlQuery query = execute(
-            QStringLiteral("INSERT INTO runs (id, kind, started, source, settings, output_mark)"
-                           " SELECT max(coalesce((SELECT max(id) FROM runs), 0),"
-                           " coalesce((SELECT max(id) FROM last_run_id), 0)) + 1, ?, ?, ?, ?, ?"),
-            {kindName(kind), timeText(QDateTime::currentDateTimeUtc()), source,
-             QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact)), outputMark},
-            what);
-        id = query.lastInsertId().toLongLong();
-        hold(id);
-        commit(what);
+        inOneTransaction(what, [&] {
+            const QSqlQuery query = execute(
+                QStringLiteral(
+                    "INSERT INTO runs (id, kind, started, source, settings, output_mark)"
+                    " SELECT max(coalesce((SELECT max(id) FROM runs), 0),"
+                    " coalesce((SELECT max(id) FROM last_run_id), 0)) + 1, ?, ?, ?, ?, ?"),
+                {kindName(kind), timeText(QDateTime::currentDateTimeUtc()), source,
+                 QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact)),
+                 outputMark},
+                what);
+            id = query.lastInsertId().toLongLong();
+            hold(id);
+        });
     } catch (const JournalError&) {
         m_held.remove(id);
-        m_database.rollback();
         throw;
     }
     return id;
@@ -465,20 +466,6 @@ QSqlQuery RunJournal::execute(const QString& statement, const QVariantList& valu
         fail(what, query.lastError().text());
     }
     return query;
-}
-
-void RunJournal::beginTransaction(const QString& what) {
-    if (!m_database.transaction()) {
-        fail(what, m_database.lastError().text());
-    }
-}
-
-void RunJournal::commit(const QString& what) {
-    if (!m_database.commit()) {
-        const QString reason = m_database.lastError().text();
-        m_database.rollback();
-        fail(what, reason);
-    }
 }
 
 void RunJournal::hold(qint64 id) {

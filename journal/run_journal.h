@@ -87,8 +87,6 @@ private:
     // before it is set up that way first.
     void giveSpaceBack();
     void hold(qint64 id);
-    void beginTransaction(const QString& what);
-    void commit(const QString& what);
     QString lockPath(qint64 id) const;
     JournalRun runOf(const QSqlQuery& query) const;
     [[noreturn]] void fail(const QString& what, const QString& reason) const;
