@@ -2,6 +2,7 @@
 
 #include "capture/profile_error.h"
 #include "capture/profile_reader.h"
+#include "capture/user_base_folder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,17 +13,6 @@ namespace larkspan {
 namespace {
 
 const QString kExtension = QStringLiteral(".json");
-
-QString configFolder() {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    // A relative XDG_CONFIG_HOME is to be ignored, which this Qt does not do by itself.
-    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!configHome.isEmpty() && QDir::isRelativePath(configHome)) {
-        return QDir::homePath() + QStringLiteral("/.config");
-    }
-#endif
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-}
 
 bool isFileName(const QString& nameOrFile) {
     return nameOrFile.contains(u'/') || nameOrFile.contains(QDir::separator()) ||
@@ -43,7 +33,8 @@ const CaptureProfile* SavedProfiles::matching(const QUrl& address) const {
 ProfileFolder::ProfileFolder(QString path) : m_path(std::move(path)) {}
 
 QString ProfileFolder::defaultPath() {
-    return configFolder() + QStringLiteral("/larkspan/profiles");
+    return userBaseFolder(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/larkspan/profiles");
 }
 
 SavedProfiles ProfileFolder::readAll() const {

@@ -1,5 +1,6 @@
 #include "journal/run_journal.h"
 
+#include "capture/user_base_folder.h"
 #include "journal/journal_error.h"
 #include "journal/run_lock.h"
 
@@ -91,16 +92,8 @@ const QString kRunColumnsWithoutOutputMarks = QStringLiteral(
 }  // namespace
 
 QString RunJournal::defaultPath() {
-    QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    // The base directory rules take a relative XDG_DATA_HOME for no setting at all; the
-    // toolkit would put the journal below whatever folder the program started in.
-    const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!configured.isEmpty() && QDir::isRelativePath(configured)) {
-        dataFolder = QDir::homePath() + QStringLiteral("/.local/share");
-    }
-#endif
-    return dataFolder + QStringLiteral("/larkspan/journal.sqlite");
+    return userBaseFolder(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/larkspan/journal.sqlite");
 }
 
 RunJournal::RunJournal(const QString& path, Access access)
