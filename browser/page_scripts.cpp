@@ -12,7 +12,9 @@ static void registerPageScripts() {
 namespace larkspan::browser {
 
 const QStringList& runnablePageScripts() {
-    static const QStringList scripts{QStringLiteral("structured_data.js")};
+    static const QStringList scripts{QStringLiteral("next_link.js"),
+                                     QStringLiteral("profile_listings.js"),
+                                     QStringLiteral("structured_data.js")};
     return scripts;
 }
 

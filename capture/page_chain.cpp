@@ -1,8 +1,7 @@
 #include "capture/page_chain.h"
 
 #include "browser/dom.h"
-#include "capture/flatten_page.h"
-#include "capture/listing_text_parser.h"
+#include "capture/listing_source.h"
 #include "capture/refused_page.h"
 #include "capture/seen_pages.h"
 #include "capture/turn_to_next_page.h"
@@ -22,8 +21,8 @@ namespace {
 
 class PageChain {
 public:
-    PageChain(CaptureHost& host, ListingTextParser& parser, const ChainStart& start)
-        : m_host(host), m_parser(parser), m_start(start) {}
+    PageChain(CaptureHost& host, ListingSource& source, const ChainStart& start)
+        : m_host(host), m_source(source), m_start(start) {}
 
     RunEnd run() {
         try {
@@ -65,14 +64,14 @@ private:
     // Follows the shown page's next-page link; the end of the run when there is no next page.
     // The host is asked (and pauses) only once the link is there.
     std::optional<RunEnd> turnPage() {
-        if (!FindNextPageLink(m_host.currentDocument().get())) {
+        if (!m_source.nextPageLink(m_host)) {
             return end(RunEnd::Cause::LastPage);
         }
         if (!m_host.shouldTurnPage(m_pagesCaptured)) {
             return end(RunEnd::Cause::HostStopped);
         }
         // Looked for again: the page may have changed while the host paused.
-        const std::shared_ptr<dom::Element> next = FindNextPageLink(m_host.currentDocument().get());
+        const std::shared_ptr<dom::Element> next = m_source.nextPageLink(m_host);
         if (!next) {
             return end(RunEnd::Cause::LastPage);
         }
@@ -92,16 +91,19 @@ private:
     // an earlier one.
     std::optional<RunEnd> captureShown() {
         const int pageNumber = m_pagesCaptured + 1;
-        const QString text = m_host.flattenedText(FlattenPage(m_host.currentDocument().get()));
-        const QByteArray digest = SeenPages::digestOf(text);
-        if (const std::optional<int> earlier = m_seen.earlierPageWith(digest)) {
+        std::optional<PageListings> listings = m_source.read(m_host);
+        if (!listings) {
+            return end(RunEnd::Cause::HostStopped);
+        }
+        if (const std::optional<int> earlier = m_seen.earlierPageWith(listings->digest)) {
             RunEnd repeated = end(RunEnd::Cause::RepeatedPage);
             repeated.repeatingPage = pageNumber;
             repeated.repeatedPage = *earlier;
             return repeated;
         }
-        m_seen.remember(digest, pageNumber);
-        m_host.pageCaptured({pageNumber, m_parser.resultLines(text), digest});
+        m_seen.remember(listings->digest, pageNumber);
+        m_host.pageCaptured({pageNumber, std::move(listings->resultLines), listings->digest,
+                             listings->remark});
         m_pagesCaptured = pageNumber;
         return std::nullopt;
     }
@@ -133,7 +135,7 @@ private:
     }
 
     CaptureHost& m_host;
-    ListingTextParser& m_parser;
+    ListingSource& m_source;
     const ChainStart& m_start;
     SeenPages m_seen;
     int m_pagesCaptured = 0;
@@ -141,8 +143,8 @@ private:
 
 }  // namespace
 
-RunEnd capturePageChain(CaptureHost& host, ListingTextParser& parser, const ChainStart& start) {
-    return PageChain(host, parser, start).run();
+RunEnd capturePageChain(CaptureHost& host, ListingSource& source, const ChainStart& start) {
+    return PageChain(host, source, start).run();
 }
 
 }  // namespace larkspan

@@ -13,7 +13,7 @@
 
 namespace larkspan {
 
-class ListingTextParser;
+class ListingSource;
 namespace dom {
 class Document;
 class PageLoader;
@@ -24,8 +24,10 @@ struct CapturedPage {
     int number = 0;
     // The result lines of its accepted listings, in page order.
     QStringList resultLines;
-    // Of its flattened text, so a resumed run knows the page again (see SeenPages).
+    // Of what the source read, so a resumed run knows the page again (see SeenPages).
     QByteArray digest;
+    // The source's word on the reading of the page, for the user; empty for none.
+    QString remark = {};
 };
 
 // A page the server refused for now, about to be loaded again after a wait.
@@ -46,6 +48,8 @@ public:
 
     // The capture browser's document as it is now (null when there is none).
     virtual std::shared_ptr<dom::Document> currentDocument() = 0;
+    // The address of the page shown.
+    virtual QUrl currentAddress() = 0;
     virtual dom::PageLoader& pageLoader() = 0;
 
     // The flattened text of the page just read; gives the text to cut into listings. The window
@@ -71,11 +75,12 @@ struct ChainStart {
     QList<QByteArray> pagesBefore = {};
 };
 
-// Captures the page the host shows and every page its next-page links lead to, until there is
+// Captures the page the host shows and every page its next-page links lead to, each read by the
+// source, until there is
 // no next page, the host stops it, a page repeats one captured before, a next page does not
 // arrive, or an error ends the run; tells which, and after how many pages. A page the server
 // refuses for now is loaded again after a wait (see capture/refused_page.h). A loop, not a
 // recursion: memory stays flat over any number of pages. Pages already reported stay reported.
-RunEnd capturePageChain(CaptureHost& host, ListingTextParser& parser, const ChainStart& start = {});
+RunEnd capturePageChain(CaptureHost& host, ListingSource& source, const ChainStart& start = {});
 
 }  // namespace larkspan

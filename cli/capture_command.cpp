@@ -1,6 +1,8 @@
 #include "cli/capture_command.h"
 
 #include "browser/chromium_sandbox.h"
+#include "browser/selector_check.h"
+#include "capture/profile_folder.h"
 #include "capture/scraped_message.h"
 #include "cli/capture_source.h"
 #include "cli/command_line.h"
@@ -98,6 +100,18 @@ struct CommandLine {
         QStringLiteral("Address the listing page links start with (default %1).")
             .arg(ServiceAddresses::kDefaultDirectoryBase),
         QStringLiteral("URL")};
+    QCommandLineOption source{
+        QStringLiteral("source"),
+        QStringLiteral("Take the listings from the directory's listing markup (directory, the "
+                       "default), from the schema.org records the pages publish (structured), or "
+                       "(auto) from the first of these that fits the first page: a saved profile "
+                       "whose addresses match it, the directory markup, structured data."),
+        QStringLiteral("KIND")};
+    QCommandLineOption profile{
+        QStringLiteral("profile"),
+        QStringLiteral("Take the listings where a capture profile says: a saved profile's NAME "
+                       "(see larkspan profile list) or a profile FILE."),
+        QStringLiteral("NAME|FILE")};
     QCommandLineOption mapBase{QStringLiteral("map-base"),
                                QStringLiteral("Address the map links start with (default %1).")
                                    .arg(ServiceAddresses::kDefaultMapBase),
@@ -113,7 +127,8 @@ struct CommandLine {
             QStringLiteral("The first result page: a file or an address (with --resume: a run "
                            "ID, or nothing)."));
         parser.addOptions({fromText, output, format, formulaGuard, dedupe, maxPages, delay,
-                           pageTimeout, flattenedDir, directoryBase, mapBase, resume});
+                           pageTimeout, flattenedDir, source, profile, directoryBase, mapBase,
+                           resume});
     }
 
     ServiceAddresses addresses() const {
@@ -164,6 +179,38 @@ ResultsFormat outputFormat(const CommandLine& commandLine) {
         parser.value(commandLine.output), parser.isSet(commandLine.formulaGuard));
 }
 
+// A profile is only read here; its selectors need the engine (see checkProfileSelectors).
+ListingSourceChoice listingSourceChoice(const CommandLine& commandLine) {
+    const QCommandLineParser& parser = commandLine.parser;
+    if (parser.isSet(commandLine.profile)) {
+        if (parser.isSet(commandLine.source)) {
+            throw UsageError("--profile is a source of its own; give --source or --profile");
+        }
+        return {ListingSourceChoice::Kind::Profile,
+                ProfileFolder().find(parser.value(commandLine.profile))};
+    }
+    if (!parser.isSet(commandLine.source)) {
+        return {};
+    }
+    const std::optional<ListingSourceChoice::Kind> kind =
+        ListingSourceChoice::kindNamed(parser.value(commandLine.source));
+    if (!kind) {
+        throw UsageError((QStringLiteral("--source takes directory, structured or auto, not '") +
+                          parser.value(commandLine.source) + u'\'')
+                             .toStdString());
+    }
+    return {*kind};
+}
+
+// Only the engine knows which selectors it takes; asked before the first page is loaded.
+void checkProfileSelectors(const ListingSourceChoice& choice) {
+    if (choice.profile) {
+        browser::SelectorCheck check;
+        choice.profile->checkSelectors(
+            [&check](const QString& selector) { return check.problemOf(selector); });
+    }
+}
+
 HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
     const QCommandLineParser& parser = commandLine.parser;
     const QStringList positional = parser.positionalArguments();
@@ -202,6 +249,7 @@ HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
                 QStringLiteral("cannot create %1").arg(options.flattenedDir).toStdString());
         }
     }
+    options.listingSource = listingSourceChoice(commandLine);
     // Last: a missing source is no mistake in the command line.
     options.source = captureSource(positional.front());
     return options;
@@ -230,6 +278,7 @@ int capturePages(const CommandLine& commandLine) {
     const OutputLock outputLock(options.outputPath);
     // Said only when the engine is about to start, not before a usage error.
     disableSandboxWhenRoot();
+    checkProfileSelectors(options.listingSource);
     const std::unique_ptr<RunJournal> journal = openJournal();
     HeadlessCapture capture(std::move(options), journal.get());
     return runHeadless(capture, [&capture] { return capture.run(); });
@@ -336,8 +385,9 @@ int resumeCapture(const CommandLine& commandLine) {
 // The formats and the journal belong to page capture; a listing text gives CSV.
 void checkFromTextOptions(const CommandLine& commandLine) {
     const QCommandLineParser& parser = commandLine.parser;
-    for (const QCommandLineOption* option : {&commandLine.format, &commandLine.formulaGuard,
-                                             &commandLine.dedupe, &commandLine.resume}) {
+    for (const QCommandLineOption* option :
+         {&commandLine.format, &commandLine.formulaGuard, &commandLine.dedupe, &commandLine.resume,
+          &commandLine.source, &commandLine.profile}) {
         if (parser.isSet(*option)) {
             throw UsageError(QStringLiteral("--from-text does not take --%1")
                                  .arg(option->names().constFirst())

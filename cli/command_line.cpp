@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include "capture/profile_error.h"
+
 #include <QCommandLineParser>
 
 #include <cstdio>
@@ -46,6 +48,10 @@ int runReportingErrors(const std::function<int()>& command) {
     try {
         return command();
     } catch (const UsageError& error) {
+        printError(QString::fromUtf8(error.what()));
+        return kExitUsage;
+    } catch (const ProfileError& error) {
+        // A profile is part of what the user asked for.
         printError(QString::fromUtf8(error.what()));
         return kExitUsage;
     } catch (const std::exception& error) {

@@ -34,8 +34,8 @@ bool parseOrShowHelp(QCommandLineParser& parser, const QStringList& arguments,
 int wholeNumber(const QCommandLineParser& parser, const QCommandLineOption& option, int minimum,
                 int maximum = std::numeric_limits<int>::max());
 
-// Runs a command, telling what it throws in one line: a UsageError gives the usage exit code,
-// any other failure 1.
+// Runs a command, telling what it throws in one line: a UsageError or a ProfileError gives the
+// usage exit code, any other failure 1.
 int runReportingErrors(const std::function<int()>& command);
 
 }  // namespace larkspan

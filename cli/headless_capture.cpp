@@ -41,6 +41,12 @@ HeadlessCapture::HeadlessCapture(HeadlessCaptureOptions options, RunJournal* jou
     : m_options(std::move(options)),
       m_browser(std::make_unique<TWebbrowser>()),
       m_parser(m_options.addresses),
+      m_sources(m_parser, m_options.addresses,
+                {[this](std::chrono::milliseconds duration) { return pause(duration); },
+                 m_options.pageTimeout},
+                m_profileFolder),
+      m_source(m_sources.make(m_options.sourceInUse(),
+                              [this](const ListingSourceChoice& taken) { sourceTaken(taken); })),
       m_recorder(journal, m_options.dropRepeatedListings),
       m_results(makeResultsWriter(m_options.format,
                                   m_options.outputPath.isEmpty() ? OutputFile::standardOutput()
@@ -93,7 +99,7 @@ int HeadlessCapture::resume(const JournalRun& run) {
 }
 
 int HeadlessCapture::capture(const ChainStart& start) {
-    const RunEnd end = capturePageChain(*this, m_parser, start);
+    const RunEnd end = capturePageChain(*this, *m_source, start);
     // Written before the end is recorded, so the journal knows the file the run leaves.
     QString unwritten;
     try {
@@ -138,6 +144,29 @@ std::shared_ptr<dom::Document> HeadlessCapture::currentDocument() {
     return document;
 }
 
+QUrl HeadlessCapture::currentAddress() {
+    return QUrl(m_browser->LocationURL());
+}
+
+void HeadlessCapture::sourceTaken(const ListingSourceChoice& taken) {
+    m_options.takenSource = taken;
+    m_recorder.noteSettings(m_options.toJson());
+}
+
+QString HeadlessCapture::pageRemarks(const CapturedPage& page) const {
+    QStringList remarks;
+    const bool chosenAutomatically = m_options.takenSource.has_value();
+    if (page.number == 1 &&
+        (chosenAutomatically || m_options.listingSource.kind != ListingSourceChoice::Kind::Directory)) {
+        remarks.append(QStringLiteral("listings from ") + m_source->name() +
+                       (chosenAutomatically ? QStringLiteral(", chosen automatically") : QString()));
+    }
+    if (!page.remark.isEmpty()) {
+        remarks.append(page.remark);
+    }
+    return remarks.join(QStringLiteral("; "));
+}
+
 dom::PageLoader& HeadlessCapture::pageLoader() {
     return *m_browser;
 }
@@ -163,9 +192,11 @@ void HeadlessCapture::pageCaptured(const CapturedPage& page) {
                                 ? QStringLiteral(" (%1 repeated ones dropped)")
                                       .arg(page.resultLines.size() - lines.size())
                                 : QString();
-    printLine(QStringLiteral("page %1: %2: %3 listings%4, %5 in all")
+    const QString remarks = pageRemarks(page);
+    printLine(QStringLiteral("page %1: %2: %3 listings%4, %5 in all%6")
                   .arg(QString::number(page.number), m_browser->LocationURL(),
-                       QString::number(lines.size()), dropped, QString::number(m_linesCaptured)));
+                       QString::number(lines.size()), dropped, QString::number(m_linesCaptured),
+                       remarks.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(remarks)));
 }
 
 bool HeadlessCapture::shouldTurnPage(int pageNumber) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "capture/listing_sources.h"
 #include "capture/listing_text_parser.h"
 #include "capture/page_chain.h"
+#include "capture/profile_folder.h"
 #include "cli/headless_capture_options.h"
 #include "journal/run_recorder.h"
 
@@ -47,6 +49,7 @@ public:
 
 private:
     std::shared_ptr<dom::Document> currentDocument() override;
+    QUrl currentAddress() override;
     dom::PageLoader& pageLoader() override;
     QString flattenedText(const QString& text) override;
     void pageCaptured(const CapturedPage& page) override;
@@ -54,6 +57,9 @@ private:
     bool waitBeforeRetry(const PageRefusal& refusal) override;
 
     int capture(const ChainStart& start);
+    void sourceTaken(const ListingSourceChoice& taken);
+    // What the progress line of the page adds in brackets; empty for nothing.
+    QString pageRemarks(const CapturedPage& page) const;
     bool pause(std::chrono::milliseconds duration);
     void tellJournalProblem();
     int finish(const RunEnd& end);
@@ -64,6 +70,9 @@ private:
     HeadlessCaptureOptions m_options;
     std::unique_ptr<TWebbrowser> m_browser;
     ListingTextParser m_parser;
+    ProfileFolder m_profileFolder;
+    ListingSources m_sources;
+    std::unique_ptr<ListingSource> m_source;
     RunRecorder m_recorder;
     std::unique_ptr<ResultsWriter> m_results;
     // Lines of the run in all, those of a resumed run's first part included.

@@ -1,6 +1,11 @@
 #include "cli/headless_capture_options.h"
 
 namespace larkspan {
+namespace {
+
+const QString kTakenKey = QStringLiteral("taken");
+
+}  // namespace
 
 QJsonObject HeadlessCaptureOptions::toJson() const {
     QJsonObject json{
@@ -16,6 +21,13 @@ QJsonObject HeadlessCaptureOptions::toJson() const {
     };
     if (maxPages) {
         json.insert(QStringLiteral("maxPages"), *maxPages);
+    }
+    const QJsonObject source = listingSource.toJson();
+    for (auto it = source.begin(); it != source.end(); ++it) {
+        json.insert(it.key(), it.value());
+    }
+    if (takenSource) {
+        json.insert(kTakenKey, takenSource->toJson());
     }
     return json;
 }
@@ -40,6 +52,10 @@ HeadlessCaptureOptions HeadlessCaptureOptions::fromJson(const QUrl& source,
         json.value(QStringLiteral("mapBase")).toString(options.addresses.mapBase);
     if (json.contains(QStringLiteral("maxPages"))) {
         options.maxPages = json.value(QStringLiteral("maxPages")).toInt();
+    }
+    options.listingSource = ListingSourceChoice::fromJson(json);
+    if (json.contains(kTakenKey)) {
+        options.takenSource = ListingSourceChoice::fromJson(json.value(kTakenKey).toObject());
     }
     return options;
 }

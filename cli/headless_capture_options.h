@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/listing_source_choice.h"
 #include "capture/page_turn_delay.h"
 #include "capture/results_format.h"
 #include "capture/service_addresses.h"
@@ -26,9 +27,18 @@ struct HeadlessCaptureOptions {
     PageTurnDelay delay;  // before each page turn
     std::chrono::milliseconds pageTimeout{std::chrono::seconds(120)};
     ServiceAddresses addresses;
+    ListingSourceChoice listingSource;
+    // What an automatic choice took on the run's first page; a resume goes on with it.
+    std::optional<ListingSourceChoice> takenSource;
+
+    // The source the run's pages are read with.
+    const ListingSourceChoice& sourceInUse() const {
+        return takenSource ? *takenSource : listingSource;
+    }
 
     // Without the source, which the journal keeps on its own.
     QJsonObject toJson() const;
+    // Throws ProfileError when a kept profile no longer reads.
     static HeadlessCaptureOptions fromJson(const QUrl& source, const QJsonObject& json);
 };
 

@@ -277,6 +277,12 @@ void RunJournal::markOutput(qint64 id, const QString& outputMark) {
             QStringLiteral("cannot record the output of run %1").arg(id));
 }
 
+void RunJournal::updateSettings(qint64 id, const QJsonObject& settings) {
+    execute(QStringLiteral("UPDATE runs SET settings = ? WHERE id = ?"),
+            {QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact)), id},
+            QStringLiteral("cannot record the settings of run %1").arg(id));
+}
+
 void RunJournal::endRun(qint64 id, JournalRun::Ending ending, const QString& text) {
     std::shared_ptr<RunLock> held = m_held.take(id);
     try {

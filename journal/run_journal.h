@@ -50,6 +50,8 @@ public:
     // The output file changed without a page: a resumed run wrote its first part again, or a
     // format written whole was written.
     void markOutput(qint64 id, const QString& outputMark);
+    // The run's settings changed while it went on: it took its listing source on its first page.
+    void updateSettings(qint64 id, const QJsonObject& settings);
     // Lets go of the run; a run that is being resumed or that ended earlier keeps its ending
     // only until it is told again. When the end cannot be recorded, a run that can be resumed
     // stays one that did not end, and any other is known as unrecorded, never as unfinished.

@@ -67,6 +67,10 @@ void RunRecorder::noteOutput() {
     record([&](RunJournal& journal, qint64 id) { journal.markOutput(id, outputMark()); });
 }
 
+void RunRecorder::noteSettings(const QJsonObject& settings) {
+    record([&](RunJournal& journal, qint64 id) { journal.updateSettings(id, settings); });
+}
+
 void RunRecorder::end(JournalRun::Ending ending, const QString& text) {
     const std::optional<qint64> id = m_runId;
     record([&](RunJournal& journal, qint64 runId) { journal.endRun(runId, ending, text); });

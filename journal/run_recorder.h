@@ -51,6 +51,8 @@ public:
                      const std::function<void(const QStringList&)>& output = {});
     // The output file changed between pages.
     void noteOutput();
+    // The run's settings changed while it went on.
+    void noteSettings(const QJsonObject& settings);
     void end(JournalRun::Ending ending, const QString& text = {});
     // How the page chain ended; the host says what its own stop was (a page limit, Stop).
     void endAfter(const RunEnd& end, JournalRun::Ending hostStop);

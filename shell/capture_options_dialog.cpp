@@ -1,6 +1,7 @@
 #include "shell/capture_options_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -34,8 +35,11 @@ std::chrono::milliseconds millisecondsOf(const QDoubleSpinBox* box) {
 
 }  // namespace
 
-CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options, QWidget* parent)
+CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options,
+                                           const QList<ListingsFrom>& offered, QWidget* parent)
     : QDialog(parent),
+      m_offered(offered),
+      m_listingsFrom(new QComboBox(this)),
       m_dropRepeated(new QCheckBox(
           QStringLiteral("Drop listings already captured in the run (same listing page, or "
                          "same name and phone)"),
@@ -45,6 +49,11 @@ CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options, QWidge
       m_journalLimit(new QSpinBox(this)) {
     setObjectName(QStringLiteral("CaptureOptionsDialog"));
     setWindowTitle(QStringLiteral("Capture options"));
+    m_listingsFrom->setObjectName(QStringLiteral("cbListingsFrom"));
+    for (const ListingsFrom& source : m_offered) {
+        m_listingsFrom->addItem(source.label());
+    }
+    m_listingsFrom->setCurrentIndex(int(m_offered.indexOf(options.listingsFrom)));
     m_dropRepeated->setObjectName(QStringLiteral("cbDropRepeated"));
     m_dropRepeated->setChecked(options.dropRepeatedListings);
     m_shortest->setObjectName(QStringLiteral("sbPauseFrom"));
@@ -73,6 +82,7 @@ CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options, QWidge
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QFormLayout(this);
+    layout->addRow(QStringLiteral("Listings from:"), m_listingsFrom);
     layout->addRow(m_dropRepeated);
     layout->addRow(QStringLiteral("Pause before each page turn:"), pause);
     layout->addRow(QStringLiteral("Keep the run journal under:"), journal);
@@ -82,7 +92,7 @@ CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options, QWidge
 CaptureOptions CaptureOptionsDialog::options() const {
     return {m_dropRepeated->isChecked(),
             PageTurnDelay(millisecondsOf(m_shortest), millisecondsOf(m_longest)),
-            m_journalLimit->value()};
+            m_journalLimit->value(), m_offered.value(m_listingsFrom->currentIndex())};
 }
 
 }  // namespace larkspan

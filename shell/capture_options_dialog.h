@@ -1,10 +1,12 @@
 #pragma once
 
 #include "capture/page_turn_delay.h"
+#include "shell/listings_from.h"
 
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QDoubleSpinBox;
 class QSpinBox;
 
@@ -13,24 +15,30 @@ namespace larkspan {
 inline constexpr int kDefaultJournalLimitMegabytes = 500;
 
 // What the window's capture runs do beyond the plain capture; both off unless chosen. And the
-// size the run journal is kept under.
+// size the run journal is kept under, and where runs take their listings from.
 struct CaptureOptions {
     bool dropRepeatedListings = false;
     PageTurnDelay delay;
     int journalLimitMegabytes = kDefaultJournalLimitMegabytes;
+    ListingsFrom listingsFrom = {};
 };
 
-// The capture options, edited: dropping repeated listings, a pause before each page turn,
-// fixed or random between two lengths, and the size the run journal is kept under.
+// The capture options, edited: where the listings come from (the three sources and each saved
+// profile), dropping repeated listings, a pause before each page turn, fixed or random between
+// two lengths, and the size the run journal is kept under.
 class CaptureOptionsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    CaptureOptionsDialog(const CaptureOptions& options, QWidget* parent = nullptr);
+    // Offers the sources in `offered`, which must hold the options' own.
+    CaptureOptionsDialog(const CaptureOptions& options, const QList<ListingsFrom>& offered,
+                         QWidget* parent = nullptr);
 
     CaptureOptions options() const;
 
 private:
+    QList<ListingsFrom> m_offered;
+    QComboBox* m_listingsFrom;
     QCheckBox* m_dropRepeated;
     QDoubleSpinBox* m_shortest;
     QDoubleSpinBox* m_longest;

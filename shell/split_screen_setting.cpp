@@ -21,6 +21,7 @@ namespace {
 const QString kSplitScreen = QStringLiteral("SplitScreen");
 const QString kInspectionTools = QStringLiteral("InspectionTools");
 const QString kJournalLimit = QStringLiteral("JournalLimitMB");
+const QString kListingsFrom = QStringLiteral("ListingsFrom");
 
 bool storesText(const QSettings& settings) {
 #if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
@@ -122,6 +123,16 @@ std::optional<int> SplitScreenSetting::journalLimit() {
 
 void SplitScreenSetting::setJournalLimit(int megabytes) {
     m_settings.setValue(kJournalLimit, megabytes);
+    m_settings.sync();
+}
+
+QString SplitScreenSetting::listingsFrom() {
+    m_settings.sync();
+    return m_settings.value(kListingsFrom).toString();
+}
+
+void SplitScreenSetting::setListingsFrom(const QString& text) {
+    m_settings.setValue(kListingsFrom, text);
     m_settings.sync();
 }
 

@@ -8,8 +8,8 @@
 namespace larkspan {
 
 // The state of the split toggle, kept between runs as the integer SplitScreen: 1 pressed, 0 up;
-// next to it, InspectionTools: 1 when the inspection tools are shown, and JournalLimitMB: the
-// size the run journal is kept under.
+// next to it, InspectionTools: 1 when the inspection tools are shown, JournalLimitMB: the
+// size the run journal is kept under, and ListingsFrom: the capture's listing source.
 class SplitScreenSetting {
 public:
     // The current user's setting: the registry on Windows, an INI file in the user's
@@ -33,6 +33,10 @@ public:
     // In megabytes; none unless a whole number of at least 1 is stored.
     std::optional<int> journalLimit();
     void setJournalLimit(int megabytes);
+
+    // Where capture runs take their listings from (see ListingsFrom); empty when none is stored.
+    QString listingsFrom();
+    void setListingsFrom(const QString& text);
 
 private:
     QSettings m_settings;

@@ -140,6 +140,7 @@ void TfrmMyBrowser::FormCreate() {
     showInspectionTools(m_splitSetting.inspectionToolsShown());
     m_captureOptions.journalLimitMegabytes =
         m_splitSetting.journalLimit().value_or(kDefaultJournalLimitMegabytes);
+    m_captureOptions.listingsFrom = ListingsFrom::fromSettingText(m_splitSetting.listingsFrom());
     RestoreSplitter();
 }
 

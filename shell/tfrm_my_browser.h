@@ -2,6 +2,7 @@
 
 #include "capture/listing_text_parser.h"
 #include "capture/page_chain.h"
+#include "capture/profile_folder.h"
 #include "journal/journal_run.h"
 #include "shell/capture_options_dialog.h"
 
@@ -82,8 +83,10 @@ public:
 
     // Capture run.
     void btnCaptureClick();
-    // Starts at the page shown, or where a resumed run takes up.
-    void ProcessPageAUGL(const ChainStart& start = {});
+    // Starts at the page shown, or where a resumed run takes up; `settings` are those the
+    // journal keeps for the run.
+    void ProcessPageAUGL(const ListingSourceChoice& source, const QJsonObject& settings,
+                         const ChainStart& start = {});
     void WaitForPageToLoad();
     void ToolButton2Click();
     // Takes up a run of the journal that did not end: its lines come back to the Results pane,
@@ -205,6 +208,7 @@ private:
 
     // The capture run's side of the page chain.
     std::shared_ptr<dom::Document> currentDocument() override;
+    QUrl currentAddress() override;
     dom::PageLoader& pageLoader() override;
     QString flattenedText(const QString& text) override;
     void pageCaptured(const CapturedPage& page) override;
@@ -234,6 +238,7 @@ private:
     UserDialogs& m_dialogs;
     SplitScreenSetting& m_splitSetting;
     ListingTextParser m_parser;
+    ProfileFolder m_profileFolder;
     RunJournal* m_journal;
     // The bookkeeping of the innermost run under way (a run can start inside another's wait).
     RunRecorder* m_recorder = nullptr;

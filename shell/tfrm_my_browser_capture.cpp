@@ -4,6 +4,7 @@
 #include "browser/local_wait.h"
 #include "browser/twebbrowser.h"
 #include "capture/capture_error.h"
+#include "capture/listing_sources.h"
 #include "capture/results_format.h"
 #include "capture/results_workbook.h"
 #include "capture/scraped_message.h"
@@ -35,6 +36,9 @@ const QString kCaptureCaption = QStringLiteral("Capture");
 const QString kStopCaption = QStringLiteral("STOP!");
 constexpr int kRunningImage = 0;
 constexpr int kIdleImage = 8;
+// How long a page may take to show what a profile waits for.
+constexpr std::chrono::seconds kPageShowLimit{120};
+const QString kTakenKey = QStringLiteral("taken");
 
 // What the status bar says about a run that did not end at its last page; empty for one that did.
 QString endOfRunText(const RunEnd& end) {
@@ -53,9 +57,18 @@ QString endOfRunText(const RunEnd& end) {
     return cutShortText(end.pagesCaptured, end.failure);
 }
 
-QJsonObject settingsOf(const CaptureOptions& options) {
-    return {{QStringLiteral("dedupe"), options.dropRepeatedListings},
-            {QStringLiteral("delay"), options.delay.text()}};
+QJsonObject settingsOf(const CaptureOptions& options, const ListingSourceChoice& source) {
+    QJsonObject settings = source.toJson();
+    settings.insert(QStringLiteral("dedupe"), options.dropRepeatedListings);
+    settings.insert(QStringLiteral("delay"), options.delay.text());
+    return settings;
+}
+
+// The source a resumed run goes on with: the one an automatic choice took, else its own.
+ListingSourceChoice sourceOfRun(const QJsonObject& settings) {
+    return ListingSourceChoice::fromJson(settings.contains(kTakenKey)
+                                             ? settings.value(kTakenKey).toObject()
+                                             : settings);
 }
 
 }  // namespace
@@ -67,15 +80,17 @@ void TfrmMyBrowser::btnCaptureClick() {
         closeCaptureRun();
         return;
     }
+    // A profile that cannot be used is refused before the run starts.
+    const ListingSourceChoice source = m_captureOptions.listingsFrom.choice(m_profileFolder);
     btnCapture->setText(kStopCaption);
     WaitForPageToLoad();
     keepJournalUnderLimit();
     RunRecorder recorder(m_journal, m_captureOptions.dropRepeatedListings);
-    recorder.start(JournalRun::Kind::Window, WebBrowser1->LocationURL(),
-                   settingsOf(m_captureOptions));
+    const QJsonObject settings = settingsOf(m_captureOptions, source);
+    recorder.start(JournalRun::Kind::Window, WebBrowser1->LocationURL(), settings);
     const QScopedValueRollback<RunRecorder*> current(m_recorder, &recorder);
     showJournalProblem();
-    ProcessPageAUGL();
+    ProcessPageAUGL(source, settings);
     closeCaptureRun();
 }
 
@@ -89,7 +104,7 @@ void TfrmMyBrowser::resumeCaptureRun(const JournalRun& run) {
     mmResults->appendLines(resumed.lines);
     CapturedCount = qint32(resumed.lines.size());
     showResultsCount();
-    ProcessPageAUGL(resumed.start);
+    ProcessPageAUGL(sourceOfRun(run.settings), run.settings, resumed.start);
     closeCaptureRun();
 }
 
@@ -120,8 +135,27 @@ void TfrmMyBrowser::WaitForPageToLoad() {
     WebBrowser1->waitUntilComplete();
 }
 
-void TfrmMyBrowser::ProcessPageAUGL(const ChainStart& start) {
-    const RunEnd end = capturePageChain(*this, m_parser, start);
+void TfrmMyBrowser::ProcessPageAUGL(const ListingSourceChoice& source,
+                                    const QJsonObject& settings, const ChainStart& start) {
+    const PageWait wait{[this](std::chrono::milliseconds duration) {
+                            return pauseRun(duration, QStringLiteral(
+                                                          "Waiting for the page to show its "
+                                                          "listings..."));
+                        },
+                        kPageShowLimit};
+    const ListingSources sources(m_parser, {}, wait, m_profileFolder);
+    const std::unique_ptr<ListingSource> listingSource =
+        sources.make(source, [&](const ListingSourceChoice& taken) {
+            QJsonObject withTaken = settings;
+            withTaken.insert(kTakenKey, taken.toJson());
+            if (m_recorder != nullptr) {
+                m_recorder->noteSettings(withTaken);
+            }
+            showStatusMessage(QStringLiteral("Listings from: ") + taken.text() +
+                              QStringLiteral(" (chosen automatically)"));
+        });
+    showStatusMessage(QStringLiteral("Listings from: ") + source.text());
+    const RunEnd end = capturePageChain(*this, *listingSource, start);
     recordRunEnd(end);
     showStatusMessage(endOfRunText(end));
     // An error ends the run as any error of a handler does: in the error box, the button left
@@ -144,6 +178,10 @@ void TfrmMyBrowser::recordRunEnd(const RunEnd& end) {
 
 std::shared_ptr<dom::Document> TfrmMyBrowser::currentDocument() {
     return WebBrowser1->Document();
+}
+
+QUrl TfrmMyBrowser::currentAddress() {
+    return QUrl(WebBrowser1->LocationURL());
 }
 
 dom::PageLoader& TfrmMyBrowser::pageLoader() {
@@ -248,10 +286,16 @@ void TfrmMyBrowser::ToolButton2Click() {
 }
 
 void TfrmMyBrowser::CaptureOptionsClick() {
-    CaptureOptionsDialog dialog(m_captureOptions, this);
+    QList<ListingsFrom> offered = ListingsFrom::offered(m_profileFolder);
+    // A chosen profile whose file has gone stays on offer; a run then says what is wrong.
+    if (!offered.contains(m_captureOptions.listingsFrom)) {
+        offered.append(m_captureOptions.listingsFrom);
+    }
+    CaptureOptionsDialog dialog(m_captureOptions, offered, this);
     if (dialog.exec() == QDialog::Accepted) {
         m_captureOptions = dialog.options();
         m_splitSetting.setJournalLimit(m_captureOptions.journalLimitMegabytes);
+        m_splitSetting.setListingsFrom(m_captureOptions.listingsFrom.settingText());
         keepJournalUnderLimit();
     }
 }

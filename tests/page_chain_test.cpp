@@ -1,5 +1,6 @@
 #include "capture/page_chain.h"
 
+#include "capture/directory_listing_source.h"
 #include "capture/flatten_page.h"
 #include "capture/listing_text_parser.h"
 #include "capture/refused_page.h"
@@ -46,6 +47,7 @@ public:
         : m_pages(std::move(pages)) {}
 
     std::shared_ptr<dom::Document> currentDocument() override { return m_pages.at(m_shown); }
+    QUrl currentAddress() override { return QUrl(QString::number(m_shown)); }
     dom::PageLoader& pageLoader() override { return *this; }
     void pageCaptured(const CapturedPage& page) override {
         if (page.number == failingPage) {
@@ -187,7 +189,8 @@ TEST(PageChain, EveryRunEndsAndSaysWhy) {
         host.failingPage = c.failingPage;
         host.clickOutcome = c.click;
         ListingTextParser parser;
-        EXPECT_EQ(describe(capturePageChain(host, parser)), c.end) << c.what;
+        DirectoryListingSource source(parser);
+        EXPECT_EQ(describe(capturePageChain(host, source)), c.end) << c.what;
         EXPECT_EQ(host.names, c.names) << c.what;
     }
 }
@@ -210,7 +213,8 @@ TEST(PageChain, AsksToTurnOnlyWhenThereIsANextPageLink) {
     for (const Case& c : cases) {
         FakeHost host(c.pages);
         ListingTextParser parser;
-        capturePageChain(host, parser);
+        DirectoryListingSource source(parser);
+        capturePageChain(host, source);
         EXPECT_EQ(host.turnsAsked, c.turnsAsked) << c.what;
     }
 }
@@ -226,7 +230,8 @@ TEST(PageChain, ParsesTheTextTheHostHandsBack) {
     };
     EditingHost host({resultPage({QStringLiteral("A")})});
     ListingTextParser parser;
-    capturePageChain(host, parser);
+    DirectoryListingSource source(parser);
+    capturePageChain(host, source);
     EXPECT_EQ(host.names, QStringList{QStringLiteral("1:Z")});
 }
 
@@ -309,7 +314,8 @@ TEST(PageChain, RefusedPagesAreLoadedAgainAfterAWait) {
         host.queuedOutcomes = c.outcomes;
         host.stopWhileWaiting = c.stopWhileWaiting;
         ListingTextParser parser;
-        EXPECT_EQ(describe(capturePageChain(host, parser)), c.end) << c.what;
+        DirectoryListingSource source(parser);
+        EXPECT_EQ(describe(capturePageChain(host, source)), c.end) << c.what;
         EXPECT_EQ(host.waits, c.waits) << c.what;
     }
 }
@@ -374,7 +380,8 @@ TEST(PageChain, StartsAtAnAddressOrTakesUpAfterItsLastPage) {
         FakeHost host(run.pages);
         host.queuedOutcomes = run.outcomes;
         ListingTextParser parser;
-        EXPECT_EQ(describe(capturePageChain(host, parser, run.start)), run.end) << run.what;
+        DirectoryListingSource source(parser);
+        EXPECT_EQ(describe(capturePageChain(host, source, run.start)), run.end) << run.what;
         EXPECT_EQ(host.names, run.names) << run.what;
     }
 }

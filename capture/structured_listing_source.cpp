@@ -1,0 +1,48 @@
+#include "capture/structured_listing_source.h"
+
+#include "browser/dom.h"
+#include "capture/capture_error.h"
+#include "capture/next_link_rule.h"
+#include "capture/page_chain.h"
+#include "capture/seen_pages.h"
+#include "capture/structured_listings.h"
+#include "capture/turn_to_next_page.h"
+
+namespace larkspan {
+namespace {
+
+const QString kNextLinkSelector = QStringLiteral("a[rel~=next i], area[rel~=next i]");
+
+QString skippedText(int scripts) {
+    return scripts == 1 ? QStringLiteral("1 unreadable JSON-LD script skipped")
+                        : QStringLiteral("%1 unreadable JSON-LD scripts skipped").arg(scripts);
+}
+
+}  // namespace
+
+QString StructuredListingSource::name() const {
+    return QStringLiteral("structured data");
+}
+
+std::optional<PageListings> StructuredListingSource::read(CaptureHost& host) {
+    const std::shared_ptr<dom::Document> document = host.currentDocument();
+    if (!document || !document->isHtmlDocument()) {
+        throw CaptureError("Couldn't convert the wb.Document to an IHTMLDocument2");
+    }
+    const StructuredListings listings =
+        structuredListings(*document, host.currentAddress(), m_addresses);
+    return PageListings{
+        listings.resultLines, SeenPages::digestOf(listings.digestText),
+        listings.skippedScripts > 0 ? skippedText(listings.skippedScripts) : QString()};
+}
+
+std::shared_ptr<dom::Element> StructuredListingSource::nextPageLink(CaptureHost& host) {
+    const std::shared_ptr<dom::Document> document = host.currentDocument();
+    if (std::shared_ptr<dom::Element> marked =
+            findElementBySelector(document.get(), kNextLinkSelector)) {
+        return marked;
+    }
+    return FindNextPageLink(document.get());
+}
+
+}  // namespace larkspan

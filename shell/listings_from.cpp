@@ -1,0 +1,64 @@
+#include "shell/listings_from.h"
+
+#include "browser/selector_check.h"
+#include "capture/profile_folder.h"
+
+#include <QFileInfo>
+
+namespace larkspan {
+namespace {
+
+using Kind = ListingSourceChoice::Kind;
+
+const QString kProfilePrefix = QStringLiteral("profile:");
+
+}  // namespace
+
+ListingsFrom ListingsFrom::fromSettingText(const QString& text) {
+    if (text.startsWith(kProfilePrefix) && text.size() > kProfilePrefix.size()) {
+        return {Kind::Profile, text.mid(kProfilePrefix.size())};
+    }
+    const std::optional<Kind> kind = ListingSourceChoice::kindNamed(text);
+    return {kind.value_or(Kind::Directory)};
+}
+
+QString ListingsFrom::settingText() const {
+    if (kind == Kind::Profile) {
+        return kProfilePrefix + profileName;
+    }
+    return ListingSourceChoice{kind}.toJson().value(QLatin1String("source")).toString();
+}
+
+QString ListingsFrom::label() const {
+    switch (kind) {
+        case Kind::Directory:
+            return QStringLiteral("Directory");
+        case Kind::Structured:
+            return QStringLiteral("Structured data");
+        case Kind::Automatic:
+            return QStringLiteral("Automatic");
+        case Kind::Profile:
+            break;
+    }
+    return QStringLiteral("Profile ") + profileName;
+}
+
+QList<ListingsFrom> ListingsFrom::offered(const ProfileFolder& folder) {
+    QList<ListingsFrom> offered{{Kind::Directory}, {Kind::Structured}, {Kind::Automatic}};
+    for (const CaptureProfile& profile : folder.readAll().profiles) {
+        offered.append({Kind::Profile, QFileInfo(profile.file()).completeBaseName()});
+    }
+    return offered;
+}
+
+ListingSourceChoice ListingsFrom::choice(const ProfileFolder& folder) const {
+    if (kind != Kind::Profile) {
+        return {kind};
+    }
+    CaptureProfile profile = folder.find(profileName);
+    browser::SelectorCheck check;
+    profile.checkSelectors([&check](const QString& selector) { return check.problemOf(selector); });
+    return {kind, std::move(profile)};
+}
+
+}  // namespace larkspan
