@@ -15,11 +15,11 @@ public:
 
     // "automatic" until the first page is read; the source taken after.
     QString name() const override;
-    std::optional<PageListings> read(CaptureHost& host) override;
-    std::shared_ptr<dom::Element> nextPageLink(CaptureHost& host) override;
+    std::optional<PageListings> read(ShownPage& page) override;
+    std::shared_ptr<dom::Element> nextPageLink(ShownPage& page) override;
 
 private:
-    std::optional<PageListings> take(CaptureHost& host);
+    std::optional<PageListings> take(ShownPage& page);
     void settle(const ListingSourceChoice& choice, std::unique_ptr<ListingSource> source);
 
     const ListingSources& m_sources;

@@ -3,16 +3,31 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <memory>
 #include <optional>
 
 namespace larkspan {
 
-class CaptureHost;
 namespace dom {
+class Document;
 class Element;
-}
+}  // namespace dom
+
+// The page a listing source reads: the capture browser's, in the window or the command.
+class ShownPage {
+public:
+    virtual ~ShownPage() = default;
+
+    // The browser's document as it is now (null when there is none).
+    virtual std::shared_ptr<dom::Document> currentDocument() = 0;
+    // The address of the page shown.
+    virtual QUrl currentAddress() = 0;
+    // The flattened text of the page just read; gives the text to cut into listings. The window
+    // shows it in its Parser panel and parses exactly what the panel then holds.
+    virtual QString flattenedText(const QString& text) { return text; }
+};
 
 // One page's listings as a source read them.
 struct PageListings {
@@ -32,11 +47,10 @@ public:
 
     // For the user: "directory", "structured data", "profile NAME".
     virtual QString name() const = 0;
-    // Reads the page the host shows; nothing when the host stopped the run while the source
-    // waited for the page. Throws CaptureError, or dom::DomError from the engine.
-    virtual std::optional<PageListings> read(CaptureHost& host) = 0;
+    // Reads the page shown; nothing when the run was stopped while the source waited for it. Throws CaptureError, or dom::DomError from the engine.
+    virtual std::optional<PageListings> read(ShownPage& page) = 0;
     // The shown page's link to the next result page, or null when it has none.
-    virtual std::shared_ptr<dom::Element> nextPageLink(CaptureHost& host) = 0;
+    virtual std::shared_ptr<dom::Element> nextPageLink(ShownPage& page) = 0;
 };
 
 }  // namespace larkspan

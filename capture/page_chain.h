@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/listing_source.h"
 #include "capture/run_end.h"
 
 #include <QByteArray>
@@ -13,9 +14,7 @@
 
 namespace larkspan {
 
-class ListingSource;
 namespace dom {
-class Document;
 class PageLoader;
 }  // namespace dom
 
@@ -42,19 +41,10 @@ struct PageRefusal {
 };
 
 // What a capture run needs from whoever hosts it: the window or the headless command.
-class CaptureHost {
+class CaptureHost : public ShownPage {
 public:
-    virtual ~CaptureHost() = default;
-
-    // The capture browser's document as it is now (null when there is none).
-    virtual std::shared_ptr<dom::Document> currentDocument() = 0;
-    // The address of the page shown.
-    virtual QUrl currentAddress() = 0;
     virtual dom::PageLoader& pageLoader() = 0;
 
-    // The flattened text of the page just read; gives the text to cut into listings. The window
-    // shows it in its Parser panel and parses exactly what the panel then holds.
-    virtual QString flattenedText(const QString& text) { return text; }
     // An error it throws ends the run, and the page does not count as captured.
     virtual void pageCaptured(const CapturedPage& page) = 0;
     // Asked once a page's next-page link is found, before it is followed: false ends the run

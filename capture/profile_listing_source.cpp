@@ -3,7 +3,6 @@
 #include "browser/dom.h"
 #include "capture/capture_error.h"
 #include "capture/next_link_rule.h"
-#include "capture/page_chain.h"
 #include "capture/profile_listings.h"
 #include "capture/refused_page.h"
 #include "capture/result_fields.h"
@@ -46,11 +45,11 @@ QString ProfileListingSource::name() const {
     return QStringLiteral("profile ") + m_profile.name();
 }
 
-std::optional<PageListings> ProfileListingSource::read(CaptureHost& host) {
+std::optional<PageListings> ProfileListingSource::read(ShownPage& page) {
     QElapsedTimer waited;
     waited.start();
     for (;;) {
-        const std::shared_ptr<dom::Document> document = host.currentDocument();
+        const std::shared_ptr<dom::Document> document = page.currentDocument();
         if (!document || !document->isHtmlDocument()) {
             throw CaptureError("Couldn't convert the wb.Document to an IHTMLDocument2");
         }
@@ -74,8 +73,8 @@ std::optional<PageListings> ProfileListingSource::read(CaptureHost& host) {
     }
 }
 
-std::shared_ptr<dom::Element> ProfileListingSource::nextPageLink(CaptureHost& host) {
-    const std::shared_ptr<dom::Document> document = host.currentDocument();
+std::shared_ptr<dom::Element> ProfileListingSource::nextPageLink(ShownPage& page) {
+    const std::shared_ptr<dom::Document> document = page.currentDocument();
     const NextLinkRule& next = m_profile.next();
     switch (next.kind) {
         case NextLinkRule::Kind::Selector:

@@ -26,8 +26,8 @@ public:
     ProfileListingSource(CaptureProfile profile, PageWait wait);
 
     QString name() const override;
-    std::optional<PageListings> read(CaptureHost& host) override;
-    std::shared_ptr<dom::Element> nextPageLink(CaptureHost& host) override;
+    std::optional<PageListings> read(ShownPage& page) override;
+    std::shared_ptr<dom::Element> nextPageLink(ShownPage& page) override;
 
 private:
     CaptureProfile m_profile;

@@ -3,7 +3,6 @@
 #include "browser/dom.h"
 #include "capture/capture_error.h"
 #include "capture/next_link_rule.h"
-#include "capture/page_chain.h"
 #include "capture/seen_pages.h"
 #include "capture/structured_listings.h"
 #include "capture/turn_to_next_page.h"
@@ -24,20 +23,20 @@ QString StructuredListingSource::name() const {
     return QStringLiteral("structured data");
 }
 
-std::optional<PageListings> StructuredListingSource::read(CaptureHost& host) {
-    const std::shared_ptr<dom::Document> document = host.currentDocument();
+std::optional<PageListings> StructuredListingSource::read(ShownPage& page) {
+    const std::shared_ptr<dom::Document> document = page.currentDocument();
     if (!document || !document->isHtmlDocument()) {
         throw CaptureError("Couldn't convert the wb.Document to an IHTMLDocument2");
     }
     const StructuredListings listings =
-        structuredListings(*document, host.currentAddress(), m_addresses);
+        structuredListings(*document, page.currentAddress(), m_addresses);
     return PageListings{
         listings.resultLines, SeenPages::digestOf(listings.digestText),
         listings.skippedScripts > 0 ? skippedText(listings.skippedScripts) : QString()};
 }
 
-std::shared_ptr<dom::Element> StructuredListingSource::nextPageLink(CaptureHost& host) {
-    const std::shared_ptr<dom::Document> document = host.currentDocument();
+std::shared_ptr<dom::Element> StructuredListingSource::nextPageLink(ShownPage& page) {
+    const std::shared_ptr<dom::Document> document = page.currentDocument();
     if (std::shared_ptr<dom::Element> marked =
             findElementBySelector(document.get(), kNextLinkSelector)) {
         return marked;

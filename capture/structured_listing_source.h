@@ -14,8 +14,8 @@ public:
         : m_addresses(std::move(addresses)) {}
 
     QString name() const override;
-    std::optional<PageListings> read(CaptureHost& host) override;
-    std::shared_ptr<dom::Element> nextPageLink(CaptureHost& host) override;
+    std::optional<PageListings> read(ShownPage& page) override;
+    std::shared_ptr<dom::Element> nextPageLink(ShownPage& page) override;
 
 private:
     ServiceAddresses m_addresses;

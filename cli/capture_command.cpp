@@ -1,23 +1,24 @@
 #include "cli/capture_command.h"
 
 #include "browser/chromium_sandbox.h"
-#include "browser/selector_check.h"
 #include "capture/profile_folder.h"
 #include "capture/scraped_message.h"
 #include "cli/capture_source.h"
+#include "cli/command_application.h"
 #include "cli/command_line.h"
 #include "cli/headless_capture.h"
 #include "cli/interrupt_signal.h"
 #include "cli/listing_text_file.h"
 #include "cli/output_file_mark.h"
 #include "cli/output_lock.h"
+#include "cli/profile_selectors.h"
 #include "cli/results_format_choice.h"
 #include "cli/results_output.h"
 #include "journal/journal_error.h"
 #include "journal/run_journal.h"
 #include "journal/run_recorder.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -202,15 +203,6 @@ ListingSourceChoice listingSourceChoice(const CommandLine& commandLine) {
     return {*kind};
 }
 
-// Only the engine knows which selectors it takes; asked before the first page is loaded.
-void checkProfileSelectors(const ListingSourceChoice& choice) {
-    if (choice.profile) {
-        browser::SelectorCheck check;
-        choice.profile->checkSelectors(
-            [&check](const QString& selector) { return check.problemOf(selector); });
-    }
-}
-
 HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
     const QCommandLineParser& parser = commandLine.parser;
     const QStringList positional = parser.positionalArguments();
@@ -278,7 +270,9 @@ int capturePages(const CommandLine& commandLine) {
     const OutputLock outputLock(options.outputPath);
     // Said only when the engine is about to start, not before a usage error.
     disableSandboxWhenRoot();
-    checkProfileSelectors(options.listingSource);
+    if (options.listingSource.profile) {
+        checkProfileSelectors(*options.listingSource.profile);
+    }
     const std::unique_ptr<RunJournal> journal = openJournal();
     HeadlessCapture capture(std::move(options), journal.get());
     return runHeadless(capture, [&capture] { return capture.run(); });
@@ -417,33 +411,11 @@ int run(const QStringList& arguments) {
     });
 }
 
-void keepSeriousMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-    }
-}
-
 }  // namespace
 
 int runCaptureCommand(int argc, char* argv[]) {
-    if (!needsBrowser(argc, argv)) {
-        QCoreApplication application(argc, argv);
-        QStringList arguments = QCoreApplication::arguments();
-        arguments.removeAt(1);  // "capture"
-        return run(arguments);
-    }
-    // Nothing is ever shown, so no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    // Standard error carries the progress lines; the engine's notes about the missing graphics
-    // stack would only bury them.
-    qInstallMessageHandler(keepSeriousMessages);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeAt(1);
-    return run(arguments);
+    return needsBrowser(argc, argv) ? runInEngineApplication(argc, argv, run)
+                                    : runInCoreApplication(argc, argv, run);
 }
 
 }  // namespace larkspan

@@ -1,13 +1,15 @@
 #include "cli/profile_command.h"
 
 #include "capture/profile_folder.h"
+#include "cli/command_application.h"
 #include "cli/command_line.h"
+#include "cli/profile_check.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 namespace larkspan {
 namespace {
@@ -58,37 +60,57 @@ int listProfiles() {
 int run(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Lists the saved capture profiles (NAME.json in %1).")
+        QStringLiteral("Works with capture profiles, saved as NAME.json in %1.")
             .arg(ProfileFolder::defaultPath()));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("list"), QStringLiteral("List them."));
+    parser.addPositionalArgument(
+        QStringLiteral("COMMAND"),
+        QStringLiteral("list: list the saved profiles. check FILE|NAME ADDRESS: load the page at "
+                       "ADDRESS (an address or a file) and show what the profile finds there."),
+        QStringLiteral("list | check FILE|NAME ADDRESS"));
     return runReportingErrors([&] {
         if (parseOrShowHelp(parser, arguments, QStringLiteral("profile"))) {
             return 0;
         }
         const QStringList positional = parser.positionalArguments();
-        if (positional == QStringList{QStringLiteral("list")}) {
+        if (positional.isEmpty()) {
+            throw UsageError("profile needs a command: list or check");
+        }
+        const QString& command = positional.front();
+        if (command == u"list") {
+            if (positional.size() != 1) {
+                throw UsageError("profile list takes no arguments");
+            }
             return listProfiles();
         }
-        if (positional.isEmpty()) {
-            throw UsageError("profile needs a command: list");
+        if (command == u"check") {
+            if (positional.size() != 3) {
+                throw UsageError("profile check needs a profile (FILE or NAME) and an ADDRESS");
+            }
+            return checkProfileOnPage(positional[1], positional[2]);
         }
-        if (positional.front() == QLatin1String("list")) {
-            throw UsageError("profile list takes no arguments");
-        }
-        throw UsageError((QStringLiteral("unknown profile command '") + positional.front() +
-                          QStringLiteral("' (known: list)"))
+        throw UsageError((QStringLiteral("unknown profile command '") + command +
+                          QStringLiteral("' (known: list, check)"))
                              .toStdString());
     });
+}
+
+// Only checking a profile on a page needs the browser engine.
+bool needsBrowser(int argc, char* argv[]) {
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (!argument.starts_with('-')) {
+            return argument == "check";
+        }
+    }
+    return false;
 }
 
 }  // namespace
 
 int runProfileCommand(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeAt(1);  // "profile"
-    return run(arguments);
+    return needsBrowser(argc, argv) ? runInEngineApplication(argc, argv, run)
+                                    : runInCoreApplication(argc, argv, run);
 }
 
 }  // namespace larkspan

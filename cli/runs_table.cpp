@@ -1,5 +1,7 @@
 #include "cli/runs_table.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringList>
 #include <QUrl>
 
@@ -9,12 +11,39 @@
 namespace larkspan {
 namespace {
 
-constexpr qsizetype kColumns = 7;
+constexpr qsizetype kColumns = 8;
 // Numbers line up on their right.
-constexpr std::array<bool, kColumns> kRightAligned = {true, false, false, true, true, false, false};
+constexpr std::array<bool, kColumns> kRightAligned = {true,  false, false, false,
+                                                      true,  true,  false, false};
 const QString kGap = QStringLiteral("  ");
 
 using Row = std::array<QString, kColumns>;
+
+// Where the run takes its listings from, short: the kept profile by its name, which is read from
+// its content without judging the rest.
+QString listingSourceText(const QJsonObject& settings) {
+    const QString source = settings.value(QLatin1String("source")).toString();
+    if (source == u"profile") {
+        const QString name = QJsonDocument::fromJson(
+                                 settings.value(QLatin1String("profileContent")).toString().toUtf8())
+                                 .object()
+                                 .value(QLatin1String("name"))
+                                 .toString();
+        QString shown;
+        // Nothing in a name may speak to the terminal.
+        for (const QChar character : name.simplified()) {
+            if (character.isPrint()) {
+                shown += character;
+            }
+        }
+        return QStringLiteral("profile ") + shown;
+    }
+    if (source == u"auto") {
+        const QJsonObject taken = settings.value(QLatin1String("taken")).toObject();
+        return taken.isEmpty() ? source : source + QStringLiteral(": ") + listingSourceText(taken);
+    }
+    return source.isEmpty() ? QStringLiteral("directory") : source;
+}
 
 }  // namespace
 
@@ -32,12 +61,13 @@ QString RunsTable::shownSource(const QString& source) {
 QString RunsTable::text(const QList<JournalRun>& runs,
                         const std::function<bool(qint64)>& underWay) {
     QList<Row> rows{{QStringLiteral("ID"), QStringLiteral("Started"), QStringLiteral("Kind"),
-                     QStringLiteral("Pages"), QStringLiteral("Lines"), QStringLiteral("Source"),
-                     QStringLiteral("End")}};
+                     QStringLiteral("From"), QStringLiteral("Pages"), QStringLiteral("Lines"),
+                     QStringLiteral("Source"), QStringLiteral("End")}};
     for (const JournalRun& run : runs) {
         rows.append({QString::number(run.id),
                      run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                     kindName(run.kind), QString::number(run.pages), QString::number(run.lines),
+                     kindName(run.kind), listingSourceText(run.settings),
+                     QString::number(run.pages), QString::number(run.lines),
                      shownSource(run.source), endingText(run, underWay(run.id))});
     }
     std::array<qsizetype, kColumns> widths{};

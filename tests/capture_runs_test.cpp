@@ -289,10 +289,10 @@ void CaptureRunsTest::runsAreListedAndTheirLinesWrittenAgain() {
     const QStringList listing = QString::fromUtf8(larkspan(dataHome, {QStringLiteral("runs")}).out)
                                     .split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(listing.size(), 2);
-    QCOMPARE(listing[0].simplified(), QStringLiteral("ID Started Kind Pages Lines Source End"));
+    QCOMPARE(listing[0].simplified(), QStringLiteral("ID Started Kind From Pages Lines Source End"));
     QVERIFY2(listing[1].simplified().startsWith(QStringLiteral("1 20")), qPrintable(listing[1]));
     QVERIFY2(
-        listing[1].simplified().endsWith(QStringLiteral("command 2 41 %1 page limit").arg(source)),
+        listing[1].simplified().endsWith(QStringLiteral("command directory 2 41 %1 page limit").arg(source)),
         qPrintable(listing[1]));
 
     const QString jsonl = m_dir->filePath(QStringLiteral("again.jsonl"));

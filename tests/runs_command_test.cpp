@@ -226,17 +226,17 @@ TEST(RunsCommand, ListsRunsInAlignedColumns) {
     EXPECT_EQ(
         QString::fromUtf8(result.out),
         QStringLiteral(
-            "ID  Started              Kind     Pages    Lines  Source                            "
+            "ID  Started              Kind     From       Pages    Lines  Source                            "
             "                  End\n"
-            " 5  2026-01-02 12:00:00  command      1        1  file:///home/me/My%20Site/caf%C3%A"
+            " 5  2026-01-02 12:00:00  command  directory      1        1  file:///home/me/My%20Site/caf%C3%A"
             "9.html            did not end, not resumed\n"
-            " 4  2026-01-02 12:00:00  command      1        1  http://directory.example\u2026bbbb"
+            " 4  2026-01-02 12:00:00  command  directory      1        1  http://directory.example\u2026bbbb"
             "b&where=sydney&page=1  last page\n"
-            " 3  2026-01-02 12:00:00  command      1        1  http://d.example/aaaaaaa\u2026aaaa"
+            " 3  2026-01-02 12:00:00  command  directory      1        1  http://d.example/aaaaaaa\u2026aaaa"
             "aaaaaaaaaaaaaaaaaaaaa  interrupted, can be resumed\n"
-            " 2  2026-01-02 12:00:00  command      1  1234567  http://d.example/aaaaaaaaaaaaaaaaa"
+            " 2  2026-01-02 12:00:00  command  directory      1  1234567  http://d.example/aaaaaaaaaaaaaaaaa"
             "aaaaaaaaaaaaaaaa  page limit\n"
-            " 1  2026-01-02 12:00:00  command      1       21  http://d.example/1                "
+            " 1  2026-01-02 12:00:00  command  directory      1       21  http://d.example/1                "
             "                  last page\n"));
 }
 
