@@ -31,6 +31,8 @@ using namespace std::chrono_literals;
 using test::workbookRows;
 
 const QString kSampleFolder = QStringLiteral(LARKSPAN_TEST_DATA "/../../samples/directory");
+const QString kSamplesFolder = QStringLiteral(LARKSPAN_TEST_DATA "/../../samples");
+const QString kPlainProfile = kSamplesFolder + QStringLiteral("/profiles/plain.json");
 const QByteArray kUtf8Signature = QByteArrayLiteral("\xEF\xBB\xBF");
 
 QByteArray readFile(const QString& path) {
@@ -146,6 +148,10 @@ private slots:
     void resumeNeverWritesOverAFileWrittenSince();
     void secondRunOnTheSameFileRefusesAtOnce();
     void damagedPageFailsTheExport();
+    void profileRunResumesWithTheRulesItStartedWith();
+    void badProfileIsRefusedBeforeAnyPage_data();
+    void badProfileIsRefusedBeforeAnyPage();
+    void profileCheckShowsWhatTheProfileFinds();
 
 private:
     test::TestHttpServer m_server;
@@ -482,6 +488,100 @@ void CaptureRunsTest::damagedPageFailsTheExport() {
                              .arg(journal)});
     QCOMPARE(exported.exitCode, 1);
     QVERIFY(!QFile::exists(path));
+}
+
+void CaptureRunsTest::profileRunResumesWithTheRulesItStartedWith() {
+    test::TestHttpServer site(kSamplesFolder);
+    QVERIFY(site.listen());
+    const QString dataHome = m_dir->filePath(QStringLiteral("data"));
+    const QString profile = m_dir->filePath(QStringLiteral("harbour.json"));
+    QVERIFY(QFile::copy(kPlainProfile, profile));
+    const QString path = m_dir->filePath(QStringLiteral("results.csv"));
+    const QString uninterrupted = m_dir->filePath(QStringLiteral("whole.csv"));
+    const QStringList capture{QStringLiteral("capture"), QStringLiteral("--profile"), profile,
+                              site.url("/plain/page1.html").toString(), QStringLiteral("-o")};
+    const Run whole = larkspan(dataHome, capture + QStringList{uninterrupted});
+    QVERIFY2(whole.exitCode == 0, qPrintable(whole.errorLines.join(u'\n')));
+    QVERIFY2(whole.errorLines.value(0).endsWith(
+                 QStringLiteral("4 listings, 4 in all (listings from profile Stonefruit Trades Guide)")),
+             qPrintable(whole.errorLines.join(u'\n')));
+
+    site.setDelay(QStringLiteral("/plain/page2.html"), 90s);
+    const Run killed = larkspan(dataHome, capture + QStringList{path}, "page 1: ", SIGKILL);
+    QCOMPARE(killed.exitCode, -SIGKILL);
+    site.setDelay(QStringLiteral("/plain/page2.html"), 0ms);
+    // The run keeps the rules it started with, whatever becomes of the file.
+    QFile damaged(profile);
+    QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write("{");
+    damaged.close();
+
+    const Run resumed = larkspan(dataHome, {QStringLiteral("capture"), QStringLiteral("--resume")});
+    QVERIFY2(resumed.exitCode == 0, qPrintable(resumed.errorLines.join(u'\n')));
+    QCOMPARE(readFile(path), readFile(uninterrupted));
+    const QString runs = QString::fromUtf8(larkspan(dataHome, {QStringLiteral("runs")}).out);
+    QVERIFY2(runs.count(QStringLiteral(" command  profile Stonefruit Trades Guide ")) == 2,
+             qPrintable(runs));
+}
+
+void CaptureRunsTest::badProfileIsRefusedBeforeAnyPage_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("no JSON") << QByteArray("{\"name\": \"x\",\n  \"listing\": \"a\",, }")
+                             << "line 2, column 19: unterminated object";
+    QTest::newRow("unknown key")
+        << QByteArray(R"({"name": "x", "listing": "a", "fields": {"name": "b"}, "nxt": {}})")
+        << "nxt: unknown key (known: name, matches, listing, fields, next, wait_for)";
+    QTest::newRow("selector the engine refuses")
+        << QByteArray(R"({"name": "x", "listing": "a", "fields": {"name": "b..c"}})")
+        << "fields.name: 'b..c' is not a valid selector.";
+    QTest::newRow("pattern PCRE2 refuses")
+        << QByteArray(
+               R"({"name": "x", "listing": "a", "fields": {"phone": {"selector": "b", "pattern": "(\\d"}}})")
+        << "fields.phone.pattern: missing closing parenthesis at offset 3";
+}
+
+void CaptureRunsTest::badProfileIsRefusedBeforeAnyPage() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+    const QString profile = m_dir->filePath(QStringLiteral("bad.json"));
+    QFile file(profile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    const Run run = larkspan(m_dir->filePath(QStringLiteral("data")),
+                             {QStringLiteral("capture"), QStringLiteral("--profile"), profile,
+                              m_server.url("/page1.html").toString()});
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.errorLines, QStringList{QStringLiteral("larkspan: ") + profile + ": " + error});
+    QCOMPARE(larkspan(m_dir->filePath(QStringLiteral("data")), {QStringLiteral("runs")}).out,
+             QByteArray("No capture runs yet.\n"));
+}
+
+void CaptureRunsTest::profileCheckShowsWhatTheProfileFinds() {
+    test::TestHttpServer site(kSamplesFolder);
+    QVERIFY(site.listen());
+    const auto check = [&](const QString& page) {
+        return larkspan(m_dir->filePath(QStringLiteral("data")),
+                        {QStringLiteral("profile"), QStringLiteral("check"), kPlainProfile,
+                         site.url(page).toString()});
+    };
+    const Run first = check(QStringLiteral("/plain/page1.html"));
+    QCOMPARE(first.exitCode, 0);
+    const QStringList lines = QString::fromUtf8(first.out).split(u'\n');
+    QCOMPARE(lines.value(0), QStringLiteral("Profile Stonefruit Trades Guide (%1) on %2: 4 listings")
+                                 .arg(kPlainProfile, site.url("/plain/page1.html").toString()));
+    QCOMPARE(lines.value(3).simplified(),
+             QStringLiteral("name Ashgrove Electrical Brookside Plumbing & Gas Caf\u00e9 M\u00e9canique"));
+    QCOMPARE(lines.value(18),
+             QStringLiteral("Next page: \"Following page \u2192\" %1")
+                 .arg(site.url("/plain/page2.html").toString()));
+    const Run last = check(QStringLiteral("/plain/page3.html"));
+    QCOMPARE(last.exitCode, 0);
+    QVERIFY(last.out.endsWith("No next page: no element matches \"nav.paging a.forward\"\n"));
+    const Run elsewhere = check(QStringLiteral("/directory/page1.html"));
+    QCOMPARE(elsewhere.exitCode, 1);
+    QVERIFY(elsewhere.out.contains(": 0 listings\n"));
 }
 
 }  // namespace larkspan
