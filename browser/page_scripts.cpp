@@ -23,10 +23,9 @@ QString pageScriptSource(const QString& fileName) {
     Q_UNUSED(registered);
     QFile file(QStringLiteral(":/larkspan/") + fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw std::logic_error(
-            QStringLiteral("the page script %1 is missing from the resources")
-                .arg(fileName)
-                .toStdString());
+        throw std::logic_error(QStringLiteral("the page script %1 is missing from the resources")
+                                   .arg(fileName)
+                                   .toStdString());
     }
     return QString::fromUtf8(file.readAll());
 }

@@ -47,7 +47,8 @@ public:
 
     // For the user: "directory", "structured data", "profile NAME".
     virtual QString name() const = 0;
-    // Reads the page shown; nothing when the run was stopped while the source waited for it. Throws CaptureError, or dom::DomError from the engine.
+    // Reads the page shown; nothing when the run was stopped while the source waited for it. Throws
+    // CaptureError, or dom::DomError from the engine.
     virtual std::optional<PageListings> read(ShownPage& page) = 0;
     // The shown page's link to the next result page, or null when it has none.
     virtual std::shared_ptr<dom::Element> nextPageLink(ShownPage& page) = 0;

@@ -7,8 +7,8 @@
 
 namespace larkspan {
 
-ListingSources::ListingSources(ListingTextParser& parser, ServiceAddresses addresses,
-                               PageWait wait, const ProfileFolder& savedProfiles)
+ListingSources::ListingSources(ListingTextParser& parser, ServiceAddresses addresses, PageWait wait,
+                               const ProfileFolder& savedProfiles)
     : m_parser(parser),
       m_addresses(std::move(addresses)),
       m_wait(std::move(wait)),

@@ -102,8 +102,8 @@ private:
             return repeated;
         }
         m_seen.remember(listings->digest, pageNumber);
-        m_host.pageCaptured({pageNumber, std::move(listings->resultLines), listings->digest,
-                             listings->remark});
+        m_host.pageCaptured(
+            {pageNumber, std::move(listings->resultLines), listings->digest, listings->remark});
         m_pagesCaptured = pageNumber;
         return std::nullopt;
     }

@@ -18,8 +18,8 @@
 #include "journal/run_journal.h"
 #include "journal/run_recorder.h"
 
-#include <QCoreApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 

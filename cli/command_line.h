@@ -26,8 +26,7 @@ void printError(const QString& message);
 // Parses the arguments of the command `larkspan NAME` (the first argument is the program);
 // throws UsageError for what the parser does not take. True when --help was asked for: its text,
 // naming the command as users type it, has then gone to standard output.
-bool parseOrShowHelp(QCommandLineParser& parser, const QStringList& arguments,
-                     const QString& name);
+bool parseOrShowHelp(QCommandLineParser& parser, const QStringList& arguments, const QString& name);
 
 // The whole number given to the option; throws UsageError ("--NAME needs a whole number ...")
 // unless it is one within the range.

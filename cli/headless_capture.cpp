@@ -156,10 +156,11 @@ void HeadlessCapture::sourceTaken(const ListingSourceChoice& taken) {
 QString HeadlessCapture::pageRemarks(const CapturedPage& page) const {
     QStringList remarks;
     const bool chosenAutomatically = m_options.takenSource.has_value();
-    if (page.number == 1 &&
-        (chosenAutomatically || m_options.listingSource.kind != ListingSourceChoice::Kind::Directory)) {
-        remarks.append(QStringLiteral("listings from ") + m_source->name() +
-                       (chosenAutomatically ? QStringLiteral(", chosen automatically") : QString()));
+    if (page.number == 1 && (chosenAutomatically || m_options.listingSource.kind !=
+                                                        ListingSourceChoice::Kind::Directory)) {
+        remarks.append(
+            QStringLiteral("listings from ") + m_source->name() +
+            (chosenAutomatically ? QStringLiteral(", chosen automatically") : QString()));
     }
     if (!page.remark.isEmpty()) {
         remarks.append(page.remark);

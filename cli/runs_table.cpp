@@ -13,8 +13,8 @@ namespace {
 
 constexpr qsizetype kColumns = 8;
 // Numbers line up on their right.
-constexpr std::array<bool, kColumns> kRightAligned = {true,  false, false, false,
-                                                      true,  true,  false, false};
+constexpr std::array<bool, kColumns> kRightAligned = {true, false, false, false,
+                                                      true, true,  false, false};
 const QString kGap = QStringLiteral("  ");
 
 using Row = std::array<QString, kColumns>;
@@ -24,11 +24,12 @@ using Row = std::array<QString, kColumns>;
 QString listingSourceText(const QJsonObject& settings) {
     const QString source = settings.value(QLatin1String("source")).toString();
     if (source == u"profile") {
-        const QString name = QJsonDocument::fromJson(
-                                 settings.value(QLatin1String("profileContent")).toString().toUtf8())
-                                 .object()
-                                 .value(QLatin1String("name"))
-                                 .toString();
+        const QString name =
+            QJsonDocument::fromJson(
+                settings.value(QLatin1String("profileContent")).toString().toUtf8())
+                .object()
+                .value(QLatin1String("name"))
+                .toString();
         QString shown;
         // Nothing in a name may speak to the terminal.
         for (const QChar character : name.simplified()) {

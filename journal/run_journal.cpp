@@ -125,8 +125,9 @@ void RunJournal::openReadOnly() {
         address.setQuery(QStringLiteral("immutable=1"));
     }
     m_database.setDatabaseName(address.toString(QUrl::FullyEncoded));
-    m_database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;") +
-                                 QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeout.count()));
+    m_database.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;") +
+        QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeout.count()));
     if (!m_database.open()) {
         fail(QStringLiteral("cannot open it"), m_database.lastError().text());
     }
@@ -219,15 +220,15 @@ qint64 RunJournal::startRun(JournalRun::Kind kind, const QString& source,
     qint64 id = 0;
     try {
         inOneTransaction(what, [&] {
-            const QSqlQuery query = execute(
-                QStringLiteral(
-                    "INSERT INTO runs (id, kind, started, source, settings, output_mark)"
-                    " SELECT max(coalesce((SELECT max(id) FROM runs), 0),"
-                    " coalesce((SELECT max(id) FROM last_run_id), 0)) + 1, ?, ?, ?, ?, ?"),
-                {kindName(kind), timeText(QDateTime::currentDateTimeUtc()), source,
-                 QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact)),
-                 outputMark},
-                what);
+            const QSqlQuery query =
+                execute(QStringLiteral(
+                            "INSERT INTO runs (id, kind, started, source, settings, output_mark)"
+                            " SELECT max(coalesce((SELECT max(id) FROM runs), 0),"
+                            " coalesce((SELECT max(id) FROM last_run_id), 0)) + 1, ?, ?, ?, ?, ?"),
+                        {kindName(kind), timeText(QDateTime::currentDateTimeUtc()), source,
+                         QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact)),
+                         outputMark},
+                        what);
             id = query.lastInsertId().toLongLong();
             hold(id);
         });
@@ -394,8 +395,7 @@ void RunJournal::deleteRuns(const QList<qint64>& ids) {
         std::unique_ptr<RunLock> lock =
             m_held.contains(id) ? nullptr : RunLock::tryHold(lockPath(id));
         if (!lock) {
-            fail(QStringLiteral("cannot delete run %1").arg(id),
-                 QStringLiteral("it is under way"));
+            fail(QStringLiteral("cannot delete run %1").arg(id), QStringLiteral("it is under way"));
         }
         held.push_back(std::move(lock));
     }
@@ -404,9 +404,9 @@ void RunJournal::deleteRuns(const QList<qint64>& ids) {
         execute(QStringLiteral("INSERT INTO last_run_id (id) SELECT max(id) FROM runs"
                                " HAVING max(id) IS NOT NULL"),
                 {}, what);
-        execute(QStringLiteral(
-                    "DELETE FROM last_run_id WHERE id < (SELECT max(id) FROM last_run_id)"),
-                {}, what);
+        execute(
+            QStringLiteral("DELETE FROM last_run_id WHERE id < (SELECT max(id) FROM last_run_id)"),
+            {}, what);
         for (const qint64 id : ids) {
             execute(QStringLiteral("DELETE FROM pages WHERE run = ?"), {id}, what);
             execute(QStringLiteral("DELETE FROM runs WHERE id = ?"), {id}, what);

@@ -66,9 +66,8 @@ QJsonObject settingsOf(const CaptureOptions& options, const ListingSourceChoice&
 
 // The source a resumed run goes on with: the one an automatic choice took, else its own.
 ListingSourceChoice sourceOfRun(const QJsonObject& settings) {
-    return ListingSourceChoice::fromJson(settings.contains(kTakenKey)
-                                             ? settings.value(kTakenKey).toObject()
-                                             : settings);
+    return ListingSourceChoice::fromJson(
+        settings.contains(kTakenKey) ? settings.value(kTakenKey).toObject() : settings);
 }
 
 }  // namespace
@@ -135,12 +134,12 @@ void TfrmMyBrowser::WaitForPageToLoad() {
     WebBrowser1->waitUntilComplete();
 }
 
-void TfrmMyBrowser::ProcessPageAUGL(const ListingSourceChoice& source,
-                                    const QJsonObject& settings, const ChainStart& start) {
+void TfrmMyBrowser::ProcessPageAUGL(const ListingSourceChoice& source, const QJsonObject& settings,
+                                    const ChainStart& start) {
     const PageWait wait{[this](std::chrono::milliseconds duration) {
-                            return pauseRun(duration, QStringLiteral(
-                                                          "Waiting for the page to show its "
-                                                          "listings..."));
+                            return pauseRun(duration,
+                                            QStringLiteral("Waiting for the page to show its "
+                                                           "listings..."));
                         },
                         kPageShowLimit};
     const ListingSources sources(m_parser, {}, wait, m_profileFolder);

@@ -138,7 +138,10 @@ TEST(FrontDoor, UnknownArgumentsHelpVersionAndNoDisplay) {
         {{"--bogus"}, 2, "", "larkspan: unknown option '--bogus'" + known},
         {{"capture", "--bogus"}, 2, "", "larkspan: Unknown option 'bogus'.\n"},
         {{"https://example.com/", "--bogus"}, 2, "", "larkspan: unknown option '--bogus'" + known},
-        {{"https://example.com/", "/tmp/b.html"}, 2, "", "larkspan: unknown command '/tmp/b.html'" + known},
+        {{"https://example.com/", "/tmp/b.html"},
+         2,
+         "",
+         "larkspan: unknown command '/tmp/b.html'" + known},
         {{"--version"}, 0, "larkspan " LARKSPAN_VERSION, ""},
         {{"--help"}, 0, "Usage: larkspan [ADDRESS]", ""},
         {{"capture", "--help"}, 0, "Usage: larkspan capture [options] SOURCE", ""},
@@ -359,6 +362,18 @@ TEST(CapturePages, ProblemsEndTheRunWithTheirMessage) {
          2,
          {QStringLiteral("larkspan: cannot load http://127.0.0.1:99999/: Invalid port or port "
                          "number out of range")}},
+        {{samplePage(1), QStringLiteral("--source"), QStringLiteral("schema")},
+         2,
+         {QStringLiteral("larkspan: --source takes directory, structured or auto, not 'schema'")}},
+        {{samplePage(1), QStringLiteral("--source"), QStringLiteral("auto"),
+          QStringLiteral("--profile"), QStringLiteral("p.json")},
+         2,
+         {QStringLiteral(
+             "larkspan: --profile is a source of its own; give --source or --profile")}},
+        {{samplePage(1), QStringLiteral("--profile"), dir.filePath(QStringLiteral("none.json"))},
+         2,
+         {QStringLiteral("larkspan: cannot read ") + dir.filePath(QStringLiteral("none.json")) +
+          QStringLiteral(": No such file or directory")}},
         {{QStringLiteral("http://127.0.0.1:9/page%00.html?q=%00")},
          2,
          {QStringLiteral("larkspan: cannot load http://127.0.0.1:9/page%00.html?q=%00: the "

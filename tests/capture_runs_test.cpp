@@ -194,9 +194,9 @@ void CaptureRunsTest::resumedRunGivesTheLinesOfAnUninterruptedOne() {
     }
     // The next page never comes: the program is killed while it waits.
     m_server.setDelay(QStringLiteral("/page%1.html").arg(pagesBefore + 1), 90s);
-    const Run killed = larkspan(
-        dataHome, output.isEmpty() ? source : source + QStringList{"-o", path},
-        QStringLiteral("page %1: ").arg(pagesBefore).toUtf8(), signal);
+    const Run killed =
+        larkspan(dataHome, output.isEmpty() ? source : source + QStringList{"-o", path},
+                 QStringLiteral("page %1: ").arg(pagesBefore).toUtf8(), signal);
     QVERIFY2(killed.exitCode == (signal == SIGKILL ? -SIGKILL : 130),
              qPrintable(killed.errorLines.join(u'\n')));
     m_server.setDelay(QStringLiteral("/page%1.html").arg(pagesBefore + 1), 0ms);
@@ -295,11 +295,12 @@ void CaptureRunsTest::runsAreListedAndTheirLinesWrittenAgain() {
     const QStringList listing = QString::fromUtf8(larkspan(dataHome, {QStringLiteral("runs")}).out)
                                     .split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(listing.size(), 2);
-    QCOMPARE(listing[0].simplified(), QStringLiteral("ID Started Kind From Pages Lines Source End"));
+    QCOMPARE(listing[0].simplified(),
+             QStringLiteral("ID Started Kind From Pages Lines Source End"));
     QVERIFY2(listing[1].simplified().startsWith(QStringLiteral("1 20")), qPrintable(listing[1]));
-    QVERIFY2(
-        listing[1].simplified().endsWith(QStringLiteral("command directory 2 41 %1 page limit").arg(source)),
-        qPrintable(listing[1]));
+    QVERIFY2(listing[1].simplified().endsWith(
+                 QStringLiteral("command directory 2 41 %1 page limit").arg(source)),
+             qPrintable(listing[1]));
 
     const QString jsonl = m_dir->filePath(QStringLiteral("again.jsonl"));
     const QString xlsx = m_dir->filePath(QStringLiteral("again.xlsx"));
@@ -502,8 +503,8 @@ void CaptureRunsTest::profileRunResumesWithTheRulesItStartedWith() {
                               site.url("/plain/page1.html").toString(), QStringLiteral("-o")};
     const Run whole = larkspan(dataHome, capture + QStringList{uninterrupted});
     QVERIFY2(whole.exitCode == 0, qPrintable(whole.errorLines.join(u'\n')));
-    QVERIFY2(whole.errorLines.value(0).endsWith(
-                 QStringLiteral("4 listings, 4 in all (listings from profile Stonefruit Trades Guide)")),
+    QVERIFY2(whole.errorLines.value(0).endsWith(QStringLiteral(
+                 "4 listings, 4 in all (listings from profile Stonefruit Trades Guide)")),
              qPrintable(whole.errorLines.join(u'\n')));
 
     site.setDelay(QStringLiteral("/plain/page2.html"), 90s);
@@ -569,13 +570,14 @@ void CaptureRunsTest::profileCheckShowsWhatTheProfileFinds() {
     const Run first = check(QStringLiteral("/plain/page1.html"));
     QCOMPARE(first.exitCode, 0);
     const QStringList lines = QString::fromUtf8(first.out).split(u'\n');
-    QCOMPARE(lines.value(0), QStringLiteral("Profile Stonefruit Trades Guide (%1) on %2: 4 listings")
-                                 .arg(kPlainProfile, site.url("/plain/page1.html").toString()));
+    QCOMPARE(lines.value(0),
+             QStringLiteral("Profile Stonefruit Trades Guide (%1) on %2: 4 listings")
+                 .arg(kPlainProfile, site.url("/plain/page1.html").toString()));
     QCOMPARE(lines.value(3).simplified(),
-             QStringLiteral("name Ashgrove Electrical Brookside Plumbing & Gas Caf\u00e9 M\u00e9canique"));
-    QCOMPARE(lines.value(18),
-             QStringLiteral("Next page: \"Following page \u2192\" %1")
-                 .arg(site.url("/plain/page2.html").toString()));
+             QStringLiteral(
+                 "name Ashgrove Electrical Brookside Plumbing & Gas Caf\u00e9 M\u00e9canique"));
+    QCOMPARE(lines.value(18), QStringLiteral("Next page: \"Following page \u2192\" %1")
+                                  .arg(site.url("/plain/page2.html").toString()));
     const Run last = check(QStringLiteral("/plain/page3.html"));
     QCOMPARE(last.exitCode, 0);
     QVERIFY(last.out.endsWith("No next page: no element matches \"nav.paging a.forward\"\n"));

@@ -14,7 +14,6 @@
 #include "capture/profile_reader.h"
 #include "capture/result_fields.h"
 #include "capture/structured_listing_source.h"
-
 #include "tests/support/test_http_server.h"
 
 #include <QApplication>
@@ -95,9 +94,9 @@ private slots:
             nextLinks.append(hrefOf(source.nextPageLink(page)));
         }
         QCOMPARE(lines, plainSiteLines(base));
-        QCOMPARE(nextLinks, QStringList({base + QStringLiteral("/page2.html"),
-                                         base + QStringLiteral("/page3.html"),
-                                         QStringLiteral("<none>")}));
+        QCOMPARE(nextLinks,
+                 QStringList({base + QStringLiteral("/page2.html"),
+                              base + QStringLiteral("/page3.html"), QStringLiteral("<none>")}));
     }
 
     void nextPageRulesFindTheirLink_data() {
@@ -107,10 +106,10 @@ private slots:
                                   << "/by-selector";
         QTest::newRow("exact text, white space collapsed")
             << QByteArray(R"({"text": "Next page"})") << "/by-text";
-        QTest::newRow("text only part of a link's") << QByteArray(R"({"text": "Next"})")
-                                                    << "<none>";
-        QTest::newRow("selector that finds nothing") << QByteArray(R"({"selector": ".none"})")
-                                                     << "<none>";
+        QTest::newRow("text only part of a link's")
+            << QByteArray(R"({"text": "Next"})") << "<none>";
+        QTest::newRow("selector that finds nothing")
+            << QByteArray(R"({"selector": ".none"})") << "<none>";
         QTest::newRow("no rule: the directory's") << QByteArray() << "/by-directory-rule";
     }
 
@@ -135,15 +134,16 @@ private slots:
         BrowserPage page;
         QVERIFY(page.load(server.url(QStringLiteral("/next_links.html"))));
         StructuredListingSource source({});
-        QCOMPARE(hrefOf(source.nextPageLink(page)), server.url(QStringLiteral("/marked")).toString());
+        QCOMPARE(hrefOf(source.nextPageLink(page)),
+                 server.url(QStringLiteral("/marked")).toString());
     }
 
     void profileWaitsForResultsDrawnLate_data() {
         QTest::addColumn<QString>("waitFor");
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("error");
-        QTest::newRow("shown after the load") << "ul.hits" << QStringList{"Late Lamps", "Tardy Tiles"}
-                                              << QString();
+        QTest::newRow("shown after the load")
+            << "ul.hits" << QStringList{"Late Lamps", "Tardy Tiles"} << QString();
         QTest::newRow("never shown")
             << ".never" << QStringList()
             << "the page did not show \".never\" within 2 s (the profile's wait_for)";
@@ -185,8 +185,8 @@ private slots:
         QTest::addColumn<int>("lines");
         QTest::newRow("directory markup") << "directory" << true << "directory" << 21;
         QTest::newRow("structured data") << "structured" << true << "structured data" << 6;
-        QTest::newRow("a saved profile matches") << "plain" << true
-                                                 << "profile Stonefruit Trades Guide" << 4;
+        QTest::newRow("a saved profile matches")
+            << "plain" << true << "profile Stonefruit Trades Guide" << 4;
         QTest::newRow("nothing fits") << "plain" << false << "directory" << 0;
     }
 
@@ -237,12 +237,13 @@ private slots:
         QVERIFY(listings);
         QCOMPARE(listings->resultLines,
                  QStringList({resultLineOf({"Sturdy Sheds", "", "", "", "", "", "", "", "",
-                                            server.url(QStringLiteral("/sheds")).toString(), "",
-                                            "", "", ""}),
+                                            server.url(QStringLiteral("/sheds")).toString(), "", "",
+                                            "", ""}),
                               resultLineOf({"Form Fencing", "", "", "", "", "", "", "", "",
                                             server.url(QStringLiteral("/fences/")).toString(), "",
                                             "", "", ""})}));
-        QCOMPARE(hrefOf(source.nextPageLink(page)), server.url(QStringLiteral("/page-2")).toString());
+        QCOMPARE(hrefOf(source.nextPageLink(page)),
+                 server.url(QStringLiteral("/page-2")).toString());
     }
 };
 

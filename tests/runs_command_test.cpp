@@ -37,8 +37,8 @@ ProcessResult runs(const QString& dataHome, const QStringList& arguments,
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
     environment.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
     process.setProcessEnvironment(environment);
-    QStringList command = QStringList{QStringLiteral(LARKSPAN_EXECUTABLE), QStringLiteral("runs")} +
-                          arguments;
+    QStringList command =
+        QStringList{QStringLiteral(LARKSPAN_EXECUTABLE), QStringLiteral("runs")} + arguments;
     if (unprivileged && ::geteuid() == 0) {
         command = QStringList{QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
                               QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")} +
@@ -81,8 +81,7 @@ QString writeJournal(const QString& dataHome, const QList<RunShape>& shapes,
     {
         RunJournal journal(path);
         for (const RunShape& shape : shapes) {
-            const qint64 id =
-                journal.startRun(JournalRun::Kind::Command, shape.source, {});
+            const qint64 id = journal.startRun(JournalRun::Kind::Command, shape.source, {});
             journal.recordPage(id,
                                {1, shape.source, QDateTime::currentDateTimeUtc(),
                                 QStringList(shape.lines, kLine), "digest"},
@@ -119,15 +118,16 @@ const QString kSource = QStringLiteral("http://d.example/search?page=1");
 
 // Runs 1 to 6: what ended and what did not, of several ages.
 const QList<RunShape> kSixRuns = {
-    {kSource, Ending::LastPage, 40, 3},     {kSource, Ending::Interrupted, 40, 2},
-    {kSource, Ending::PageLimit, 20, 4},    {kSource, Ending::NotResumed, 10, 1},
-    {kSource, Ending::RepeatedPage, 5, 5},  {kSource, Ending::LastPage, 0, 1},
+    {kSource, Ending::LastPage, 40, 3},    {kSource, Ending::Interrupted, 40, 2},
+    {kSource, Ending::PageLimit, 20, 4},   {kSource, Ending::NotResumed, 10, 1},
+    {kSource, Ending::RepeatedPage, 5, 5}, {kSource, Ending::LastPage, 0, 1},
 };
 
 // Deleting and pruning say what they did and give the space back; mistakes are usage errors,
 // a run that is not there a failure, and either deletes nothing.
 TEST(RunsCommand, DeletesAndPrunesAsTold) {
-    const QString kept = QStringLiteral("Kept %1 that did not end: larkspan runs delete ID deletes one\n");
+    const QString kept =
+        QStringLiteral("Kept %1 that did not end: larkspan runs delete ID deletes one\n");
     const struct {
         QStringList arguments;
         int exitCode;
@@ -136,42 +136,80 @@ TEST(RunsCommand, DeletesAndPrunesAsTold) {
         QString err;
         QList<qint64> left;
     } cases[] = {
-        {{"delete", "3"}, 0, "Deleted run 3 (4 lines); the run journal takes %1 (was %2)\n", "",
+        {{"delete", "3"},
+         0,
+         "Deleted run 3 (4 lines); the run journal takes %1 (was %2)\n",
+         "",
          {1, 2, 4, 5, 6}},
-        {{"delete", "6", "1", "6"}, 0,
-         "Deleted runs 6, 1 (4 lines); the run journal takes %1 (was %2)\n", "", {2, 3, 4, 5}},
-        {{"delete", "4"}, 0, "Deleted run 4 (1 line); the run journal takes %1 (was %2)\n", "",
+        {{"delete", "6", "1", "6"},
+         0,
+         "Deleted runs 6, 1 (4 lines); the run journal takes %1 (was %2)\n",
+         "",
+         {2, 3, 4, 5}},
+        {{"delete", "4"},
+         0,
+         "Deleted run 4 (1 line); the run journal takes %1 (was %2)\n",
+         "",
          {1, 2, 3, 5, 6}},
         {{"delete", "2", "9"}, 1, "", "larkspan: there is no run 9\n", {1, 2, 3, 4, 5, 6}},
-        {{"delete", "2", "x"}, 2, "", "larkspan: delete needs run IDs, not 'x'\n",
+        {{"delete", "2", "x"},
+         2,
+         "",
+         "larkspan: delete needs run IDs, not 'x'\n",
          {1, 2, 3, 4, 5, 6}},
         {{"delete", "0"}, 2, "", "larkspan: delete needs run IDs, not '0'\n", {1, 2, 3, 4, 5, 6}},
-        {{"delete"}, 2, "", "larkspan: runs delete needs the IDs of the runs to delete\n",
+        {{"delete"},
+         2,
+         "",
+         "larkspan: runs delete needs the IDs of the runs to delete\n",
          {1, 2, 3, 4, 5, 6}},
-        {{"prune", "--keep", "2"}, 0,
-         "Deleted 2 runs (7 lines); the run journal takes %1 (was %2)\n" + kept.arg("2 runs"), "",
+        {{"prune", "--keep", "2"},
+         0,
+         "Deleted 2 runs (7 lines); the run journal takes %1 (was %2)\n" + kept.arg("2 runs"),
+         "",
          {2, 4, 5, 6}},
-        {{"prune", "--older-than", "30"}, 0,
-         "Deleted 1 run (3 lines); the run journal takes %1 (was %2)\n" + kept.arg("1 run"), "",
+        {{"prune", "--older-than", "30"},
+         0,
+         "Deleted 1 run (3 lines); the run journal takes %1 (was %2)\n" + kept.arg("1 run"),
+         "",
          {2, 3, 4, 5, 6}},
-        {{"prune", "--keep", "1", "--older-than", "15"}, 0,
-         "Deleted 2 runs (7 lines); the run journal takes %1 (was %2)\n" + kept.arg("1 run"), "",
+        {{"prune", "--keep", "1", "--older-than", "15"},
+         0,
+         "Deleted 2 runs (7 lines); the run journal takes %1 (was %2)\n" + kept.arg("1 run"),
+         "",
          {2, 4, 5, 6}},
-        {{"prune", "--keep", "10"}, 0, "No runs to delete; the run journal takes %1\n", "",
+        {{"prune", "--keep", "10"},
+         0,
+         "No runs to delete; the run journal takes %1\n",
+         "",
          {1, 2, 3, 4, 5, 6}},
-        {{"prune"}, 2, "", "larkspan: runs prune needs --keep N, --older-than DAYS or both\n",
+        {{"prune"},
+         2,
+         "",
+         "larkspan: runs prune needs --keep N, --older-than DAYS or both\n",
          {1, 2, 3, 4, 5, 6}},
-        {{"prune", "--keep", "-1"}, 2, "", "larkspan: --keep needs a whole number of at least 0\n",
+        {{"prune", "--keep", "-1"},
+         2,
+         "",
+         "larkspan: --keep needs a whole number of at least 0\n",
          {1, 2, 3, 4, 5, 6}},
-        {{"prune", "3"}, 2, "",
+        {{"prune", "3"},
+         2,
+         "",
          "larkspan: runs takes no arguments, or one of: export ID, delete ID..., prune [--keep N] "
          "[--older-than DAYS]\n",
          {1, 2, 3, 4, 5, 6}},
         {{"--keep", "3"}, 2, "", "larkspan: --keep is for runs prune only\n", {1, 2, 3, 4, 5, 6}},
-        {{"delete", "1", "-o", "x.csv"}, 2, "", "larkspan: --output is for runs export only\n",
+        {{"delete", "1", "-o", "x.csv"},
+         2,
+         "",
+         "larkspan: --output is for runs export only\n",
          {1, 2, 3, 4, 5, 6}},
-        {{"prune", "--count", "3", "--keep", "1"}, 2, "",
-         "larkspan: --count is for listing runs only\n", {1, 2, 3, 4, 5, 6}},
+        {{"prune", "--count", "3", "--keep", "1"},
+         2,
+         "",
+         "larkspan: --count is for listing runs only\n",
+         {1, 2, 3, 4, 5, 6}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(u' ').toStdString());
@@ -181,7 +219,7 @@ TEST(RunsCommand, DeletesAndPrunesAsTold) {
         const ProcessResult result = runs(dir.path(), c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode);
         const qint64 after = bytesOnDisk(path);
-        const QString out = c.out.contains(u"%2") ? c.out.arg(kilobytes(after), kilobytes(before))
+        const QString out = c.out.contains(u"%2")   ? c.out.arg(kilobytes(after), kilobytes(before))
                             : c.out.contains(u"%1") ? c.out.arg(kilobytes(after))
                                                     : c.out;
         EXPECT_EQ(QString::fromUtf8(result.out), out);
@@ -223,21 +261,25 @@ TEST(RunsCommand, ListsRunsInAlignedColumns) {
     setColumn(path, QStringLiteral("lines"), 1234567, 2);
     const ProcessResult result = runs(dir.path(), {});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(
-        QString::fromUtf8(result.out),
-        QStringLiteral(
-            "ID  Started              Kind     From       Pages    Lines  Source                            "
-            "                  End\n"
-            " 5  2026-01-02 12:00:00  command  directory      1        1  file:///home/me/My%20Site/caf%C3%A"
-            "9.html            did not end, not resumed\n"
-            " 4  2026-01-02 12:00:00  command  directory      1        1  http://directory.example\u2026bbbb"
-            "b&where=sydney&page=1  last page\n"
-            " 3  2026-01-02 12:00:00  command  directory      1        1  http://d.example/aaaaaaa\u2026aaaa"
-            "aaaaaaaaaaaaaaaaaaaaa  interrupted, can be resumed\n"
-            " 2  2026-01-02 12:00:00  command  directory      1  1234567  http://d.example/aaaaaaaaaaaaaaaaa"
-            "aaaaaaaaaaaaaaaa  page limit\n"
-            " 1  2026-01-02 12:00:00  command  directory      1       21  http://d.example/1                "
-            "                  last page\n"));
+    EXPECT_EQ(QString::fromUtf8(result.out),
+              QStringLiteral("ID  Started              Kind     From       Pages    Lines  Source  "
+                             "                          "
+                             "                  End\n"
+                             " 5  2026-01-02 12:00:00  command  directory      1        1  "
+                             "file:///home/me/My%20Site/caf%C3%A"
+                             "9.html            did not end, not resumed\n"
+                             " 4  2026-01-02 12:00:00  command  directory      1        1  "
+                             "http://directory.example\u2026bbbb"
+                             "b&where=sydney&page=1  last page\n"
+                             " 3  2026-01-02 12:00:00  command  directory      1        1  "
+                             "http://d.example/aaaaaaa\u2026aaaa"
+                             "aaaaaaaaaaaaaaaaaaaaa  interrupted, can be resumed\n"
+                             " 2  2026-01-02 12:00:00  command  directory      1  1234567  "
+                             "http://d.example/aaaaaaaaaaaaaaaaa"
+                             "aaaaaaaaaaaaaaaa  page limit\n"
+                             " 1  2026-01-02 12:00:00  command  directory      1       21  "
+                             "http://d.example/1                "
+                             "                  last page\n"));
 }
 
 // Listing and writing lines again only read: they work where the data folder cannot be
