@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -129,6 +131,8 @@ private slots:
     void pageThatIsNotHtml();
     void endOfARunInTheStatusBar_data();
     void endOfARunInTheStatusBar();
+    void listingsFromTheOptions_data();
+    void listingsFromTheOptions();
     void save_data();
     void save();
     void saveThatFails_data();
@@ -438,6 +442,75 @@ void WindowTest::endOfARunInTheStatusBar() {
     QCOMPARE(statusText(under),
              status.replace(QStringLiteral("{base}"), m_hostileServer.url({}).toString()));
     QCOMPARE(captureButton(under)->text(), QStringLiteral("Capture"));
+}
+
+void WindowTest::listingsFromTheOptions_data() {
+    QTest::addColumn<int>("downPresses");  // in the "Listings from" list, from Directory
+    QTest::addColumn<QString>("site");     // under samples/
+    QTest::addColumn<QString>("shown");    // the status bar while the run goes on
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QByteArray>("kept");
+
+    QTest::newRow("structured data")
+        << 1 << "structured"
+        << "Listings from: structured data" << 12 << QByteArray("ListingsFrom=structured");
+    QTest::newRow("automatic, a saved profile matches")
+        << 2 << "plain"
+        << "Listings from: profile Stonefruit Trades Guide (chosen automatically)" << 11
+        << QByteArray("ListingsFrom=auto");
+    QTest::newRow("a saved profile") << 3 << "plain"
+                                     << "Listings from: profile Stonefruit Trades Guide" << 11
+                                     << QByteArray("ListingsFrom=profile:plain");
+}
+
+// Chosen in the Options dialog with the keyboard, kept in the settings, told in the status bar,
+// and used by the Capture button as it is.
+void WindowTest::listingsFromTheOptions() {
+    QFETCH(int, downPresses);
+    QFETCH(QString, site);
+    QFETCH(QString, shown);
+    QFETCH(int, count);
+    QFETCH(QByteArray, kept);
+    QTemporaryDir config;
+    const QByteArray configBefore = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", configBefore); });
+    QVERIFY(QDir().mkpath(config.filePath(QStringLiteral("larkspan/profiles"))));
+    QVERIFY(QFile::copy(kSampleFolder + QStringLiteral("/../profiles/plain.json"),
+                        config.filePath(QStringLiteral("larkspan/profiles/plain.json"))));
+    // The sample profile knows its site by the folder in the address.
+    test::TestHttpServer samples(kSampleFolder + QStringLiteral("/../.."));
+    QVERIFY(samples.listen());
+
+    WindowUnderTest under;
+    QTimer::singleShot(0, &under.window, [downPresses] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* choice = dialog->findChild<QComboBox*>(QStringLiteral("cbListingsFrom"));
+        choice->setFocus();
+        for (int i = 0; i < downPresses; ++i) {
+            QTest::keyClick(choice, Qt::Key_Down);
+        }
+        QTest::keyClick(choice, Qt::Key_Return);
+    });
+    QTest::mouseClick(under.child<QToolButton>("btnCaptureOptions"), Qt::LeftButton);
+    QVERIFY2(fileBytes(under.settingFile).split('\n').contains(kept),
+             fileBytes(under.settingFile).constData());
+
+    QVERIFY(test::load(captureBrowser(under),
+                       samples.url(QStringLiteral("/samples/%1/page1.html").arg(site))));
+    QStringList statusTexts;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, &under.window, [&] {
+        if (!statusTexts.contains(statusText(under))) {
+            statusTexts.append(statusText(under));
+        }
+    });
+    watch.start(5);
+    captureButton(under)->click();
+    QCOMPARE(under.dialogs.errors, QStringList());
+    QCOMPARE(under.dialogs.messages, QStringList{scraped(count)});
+    QCOMPARE(int(results(under)->lineCount()), count);
+    QVERIFY2(statusTexts.contains(shown), qPrintable(statusTexts.join(u'|')));
 }
 
 void WindowTest::save_data() {
