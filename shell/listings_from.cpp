@@ -40,13 +40,16 @@ QString ListingsFrom::label() const {
         case Kind::Profile:
             break;
     }
-    return QStringLiteral("Profile ") + profileName;
+    return QStringLiteral("Profile: ") +
+           (profileTitle.isEmpty() ? profileName
+                                   : profileTitle + QStringLiteral(" (") + profileName + u')');
 }
 
 QList<ListingsFrom> ListingsFrom::offered(const ProfileFolder& folder) {
     QList<ListingsFrom> offered{{Kind::Directory}, {Kind::Structured}, {Kind::Automatic}};
     for (const CaptureProfile& profile : folder.readAll().profiles) {
-        offered.append({Kind::Profile, QFileInfo(profile.file()).completeBaseName()});
+        offered.append(
+            {Kind::Profile, QFileInfo(profile.file()).completeBaseName(), profile.name()});
     }
     return offered;
 }

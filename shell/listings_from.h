@@ -14,11 +14,14 @@ class ProfileFolder;
 struct ListingsFrom {
     ListingSourceChoice::Kind kind = ListingSourceChoice::Kind::Directory;
     QString profileName = {};
+    // The name the profile gives itself, for the label; empty when not read.
+    QString profileTitle = {};
 
     // The directory for a text that names nothing known.
     static ListingsFrom fromSettingText(const QString& text);
     QString settingText() const;
-    // As the Options dialog lists it: "Directory", "Structured data", "Automatic", "Profile NAME".
+    // As the Options dialog lists it: "Directory", "Structured data", "Automatic",
+    // "Profile: TITLE (NAME)".
     QString label() const;
 
     // The three sources, then each profile saved in the folder.
@@ -28,7 +31,10 @@ struct ListingsFrom {
     // by the engine. Throws ProfileError.
     ListingSourceChoice choice(const ProfileFolder& folder) const;
 
-    bool operator==(const ListingsFrom&) const = default;
+    // The same choice, however it is labelled.
+    bool operator==(const ListingsFrom& other) const {
+        return kind == other.kind && profileName == other.profileName;
+    }
 };
 
 }  // namespace larkspan
