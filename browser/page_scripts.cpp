@@ -12,7 +12,8 @@ static void registerPageScripts() {
 namespace larkspan::browser {
 
 const QStringList& runnablePageScripts() {
-    static const QStringList scripts{QStringLiteral("next_link.js"),
+    static const QStringList scripts{QStringLiteral("human_check.js"),
+                                     QStringLiteral("next_link.js"),
                                      QStringLiteral("profile_listings.js"),
                                      QStringLiteral("structured_data.js")};
     return scripts;

@@ -92,6 +92,20 @@ private:
     std::optional<RunEnd> captureShown() {
         const int pageNumber = m_pagesCaptured + 1;
         std::optional<PageListings> listings = m_source.read(m_host);
+        // A page without listings may be one that asks whether a human is there.
+        while (listings && listings->resultLines.isEmpty()) {
+            const std::shared_ptr<dom::Document> document = m_host.currentDocument();
+            const std::optional<QString> kind =
+                document ? humanCheckKindOf(*document) : std::nullopt;
+            if (!kind) {
+                break;
+            }
+            const HumanCheck check{pageNumber, *kind};
+            if (!m_host.passHumanCheck(check)) {
+                return end(RunEnd::Cause::HumanCheck, check.text());
+            }
+            listings = m_source.read(m_host);
+        }
         if (!listings) {
             return end(RunEnd::Cause::HostStopped);
         }

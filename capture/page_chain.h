@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/human_check.h"
 #include "capture/listing_source.h"
 #include "capture/run_end.h"
 
@@ -53,6 +54,9 @@ public:
     // Waits before the refused page is loaded again, telling the user why; false when the run
     // was stopped meanwhile.
     virtual bool waitBeforeRetry(const PageRefusal& refusal) = 0;
+    // The page shown asks whether a human is there: true once the user has passed the check in
+    // the page, so it is read again; false ends the run there, the page not captured.
+    virtual bool passHumanCheck(const HumanCheck& check) = 0;
 };
 
 // Where a run starts.
@@ -68,7 +72,8 @@ struct ChainStart {
 // Captures the page the host shows and every page its next-page links lead to, each read by the
 // source, until there is
 // no next page, the host stops it, a page repeats one captured before, a next page does not
-// arrive, or an error ends the run; tells which, and after how many pages. A page the server
+// arrive, a page asks for a human check the host does not pass, or an error ends the run; tells
+// which, and after how many pages. A page the server
 // refuses for now is loaded again after a wait (see capture/refused_page.h). A loop, not a
 // recursion: memory stays flat over any number of pages. Pages already reported stay reported.
 RunEnd capturePageChain(CaptureHost& host, ListingSource& source, const ChainStart& start = {});

@@ -11,6 +11,7 @@ struct RunEnd {
         HostStopped,   // the host wanted no further page
         RepeatedPage,  // a page repeated one captured before in the run; its lines were not added
         TurnFailed,    // the next-page link was followed, but no next page arrived
+        HumanCheck,    // a page asked whether a human is there, and the check was not passed
         Error,         // an error of the flattener, the page turner, the engine or the host
     };
 
@@ -19,7 +20,7 @@ struct RunEnd {
     // RepeatedPage: the page of the run that repeated an earlier one, and that earlier page.
     int repeatingPage = 0;
     int repeatedPage = 0;
-    // TurnFailed and Error: why, in words for the user (an error's message).
+    // TurnFailed, HumanCheck and Error: why, in words for the user (an error's message).
     QString failure = {};
 };
 

@@ -207,6 +207,12 @@ bool HeadlessCapture::shouldTurnPage(int pageNumber) {
     return pause(m_options.delay.pick());
 }
 
+// Nobody is there to pass it: the run ends, to be resumed once the user has passed the check
+// in the window, or waited.
+bool HeadlessCapture::passHumanCheck(const HumanCheck&) {
+    return false;
+}
+
 bool HeadlessCapture::waitBeforeRetry(const PageRefusal& refusal) {
     printLine(refusal.text());
     return pause(refusal.wait);
@@ -241,6 +247,7 @@ void HeadlessCapture::recordEnd(const RunEnd& end) {
 int HeadlessCapture::finish(const RunEnd& end) {
     switch (end.cause) {
         case RunEnd::Cause::TurnFailed:
+        case RunEnd::Cause::HumanCheck:
         case RunEnd::Cause::Error:
             return cutShort(end.pagesCaptured, end.failure);
         case RunEnd::Cause::HostStopped:

@@ -55,6 +55,7 @@ private:
     void pageCaptured(const CapturedPage& page) override;
     bool shouldTurnPage(int pageNumber) override;
     bool waitBeforeRetry(const PageRefusal& refusal) override;
+    bool passHumanCheck(const HumanCheck& check) override;
 
     int capture(const ChainStart& start);
     void sourceTaken(const ListingSourceChoice& taken);

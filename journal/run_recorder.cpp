@@ -92,6 +92,7 @@ void RunRecorder::endAfter(const RunEnd& end, JournalRun::Ending hostStop) {
             this->end(JournalRun::Ending::RepeatedPage, repetitionText(end));
             break;
         case RunEnd::Cause::TurnFailed:
+        case RunEnd::Cause::HumanCheck:
         case RunEnd::Cause::Error:
             this->end(JournalRun::Ending::Failed, end.failure);
             break;

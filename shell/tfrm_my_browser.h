@@ -214,6 +214,7 @@ private:
     void pageCaptured(const CapturedPage& page) override;
     bool shouldTurnPage(int pageNumber) override;
     bool waitBeforeRetry(const PageRefusal& refusal) override;
+    bool passHumanCheck(const HumanCheck& check) override;
     void closeCaptureRun();
     // Keeps the window responsive for that long, telling why in the status bar; false when the
     // run was stopped meanwhile.

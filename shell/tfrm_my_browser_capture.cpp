@@ -11,6 +11,7 @@
 #include "journal/journal_error.h"
 #include "journal/run_journal.h"
 #include "journal/run_recorder.h"
+#include "shell/human_check_prompt.h"
 #include "shell/journal_size_limit.h"
 #include "shell/main_status_bar.h"
 #include "shell/results_pane.h"
@@ -51,6 +52,7 @@ QString endOfRunText(const RunEnd& end) {
             return QStringLiteral("Ended after %1: %2")
                 .arg(pageCountText(end.pagesCaptured), repetitionText(end));
         case RunEnd::Cause::TurnFailed:
+        case RunEnd::Cause::HumanCheck:
         case RunEnd::Cause::Error:
             break;
     }
@@ -217,6 +219,22 @@ bool TfrmMyBrowser::shouldTurnPage(int) {
 
 bool TfrmMyBrowser::waitBeforeRetry(const PageRefusal& refusal) {
     return pauseRun(refusal.wait, refusal.text());
+}
+
+bool TfrmMyBrowser::passHumanCheck(const HumanCheck& check) {
+    const QString text = check.text();
+    showStatusMessage(text.left(1).toUpper() + text.mid(1) +
+                      QStringLiteral(": pass it in the page, then press Continue"));
+    HumanCheckPrompt prompt(text.left(1).toUpper() + text.mid(1), this);
+    // Over the Results pane, beside the page.
+    prompt.move(PageControl1->mapToGlobal(QPoint(0, 0)));
+    prompt.show();
+    browser::LocalWait answered(&prompt);
+    connect(&prompt, &HumanCheckPrompt::answered, &answered, &browser::LocalWait::finish);
+    // The stop press ends the run here too.
+    connect(btnCapture, &QToolButton::clicked, &answered, &browser::LocalWait::finish);
+    answered.exec();
+    return prompt.continued() && btnCapture->text() == kStopCaption;
 }
 
 bool TfrmMyBrowser::pauseRun(std::chrono::milliseconds duration, const QString& why) {

@@ -144,6 +144,7 @@ private slots:
     void runsAreListedAndTheirLinesWrittenAgain();
     void resumeProblems_data();
     void resumeProblems();
+    void runCutShortByAFailureIsResumed_data();
     void runCutShortByAFailureIsResumed();
     void resumeNeverWritesOverAFileWrittenSince();
     void secondRunOnTheSameFileRefusesAtOnce();
@@ -373,23 +374,43 @@ void CaptureRunsTest::resumeProblems() {
 
 // A run that a failure cut short says how to resume it, and the resume gives the lines of a run
 // never cut short.
+void CaptureRunsTest::runCutShortByAFailureIsResumed_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("standIn");  // what the page is meanwhile; empty: none
+    QTest::addColumn<QString>("reason");   // "{page}" stands for the page's address
+    QTest::newRow("page 3 missing") << "page3.html" << ""
+                                    << "Cut short after 2 pages: {page}: the load failed: "
+                                       "net::ERR_FILE_NOT_FOUND";
+    QTest::newRow("page 2 asks for a human check")
+        << "page2.html" << "widget.html"
+        << "Cut short after 1 page: page 2 asks for a human check (captcha)";
+}
+
 void CaptureRunsTest::runCutShortByAFailureIsResumed() {
+    QFETCH(QString, page);
+    QFETCH(QString, standIn);
+    QFETCH(QString, reason);
     const QString dataHome = m_dir->filePath(QStringLiteral("data"));
     const QString site = m_dir->filePath(QStringLiteral("site"));
     QVERIFY(copySampleSite(site));
     const QString path = m_dir->filePath(QStringLiteral("results.csv"));
-    QVERIFY(QFile::rename(site + QStringLiteral("/page3.html"), site + QStringLiteral("/gone")));
+    QVERIFY(QFile::rename(site + u'/' + page, site + QStringLiteral("/gone")));
+    if (!standIn.isEmpty()) {
+        QVERIFY(QFile::copy(QStringLiteral(LARKSPAN_TEST_DATA "/sources/checks/") + standIn,
+                            site + u'/' + page));
+    }
 
     const Run failed =
         larkspan(dataHome, {QStringLiteral("capture"), site + QStringLiteral("/page1.html"),
                             QStringLiteral("-o"), path});
     QCOMPARE(failed.exitCode, 1);
     QCOMPARE(failed.errorLines.constLast(),
-             QStringLiteral("Cut short after 2 pages: %1: the load failed: "
-                            "net::ERR_FILE_NOT_FOUND; to resume: larkspan capture --resume 1")
-                 .arg(QUrl::fromLocalFile(site + QStringLiteral("/page3.html")).toString()));
+             QString(reason).replace(QStringLiteral("{page}"),
+                                     QUrl::fromLocalFile(site + u'/' + page).toString()) +
+                 QStringLiteral("; to resume: larkspan capture --resume 1"));
 
-    QVERIFY(QFile::rename(site + QStringLiteral("/gone"), site + QStringLiteral("/page3.html")));
+    QFile::remove(site + u'/' + page);
+    QVERIFY(QFile::rename(site + QStringLiteral("/gone"), site + u'/' + page));
     const Run resumed = larkspan(dataHome, {QStringLiteral("capture"), QStringLiteral("--resume")});
     QVERIFY2(resumed.exitCode == 0, qPrintable(resumed.errorLines.join(u'\n')));
     QCOMPARE(readFile(path), expectedFile());

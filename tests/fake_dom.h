@@ -105,7 +105,8 @@ public:
     std::shared_ptr<dom::Element> body() override { return m_body; }
     std::unique_ptr<dom::ElementCollection> all() override;
     QString readyState() const override { return QStringLiteral("complete"); }
-    // The answer set for the script; DomError for any other, as the bridge gives.
+    // The answer set for the script; DomError for any other, as the bridge gives. An ordinary
+    // page asks for no human check unless told.
     QJsonValue runPageScript(const QString& scriptName, const QJsonValue& arguments) override;
 
     void setHtmlDocument(bool html) { m_htmlDocument = html; }
@@ -123,7 +124,7 @@ private:
     std::shared_ptr<FakeElement> m_root;
     std::shared_ptr<FakeElement> m_body;
     bool m_htmlDocument = true;
-    QHash<QString, QJsonValue> m_scriptAnswers;
+    QHash<QString, QJsonValue> m_scriptAnswers{{QStringLiteral("human_check.js"), -1}};
 };
 
 // Records the ids of the elements it was asked to click and answers with a set outcome.

@@ -8,6 +8,7 @@
 #include "browser/twebbrowser.h"
 #include "capture/automatic_listing_source.h"
 #include "capture/capture_error.h"
+#include "capture/human_check.h"
 #include "capture/listing_text_parser.h"
 #include "capture/profile_folder.h"
 #include "capture/profile_listing_source.h"
@@ -219,6 +220,39 @@ private slots:
         QCOMPARE(listings->resultLines.size(), lines);
         QCOMPARE(told, taken);
         QCOMPARE(source->name(), taken);
+    }
+
+    void pagesThatAskForAHuman_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("kind");  // empty: an ordinary page
+        QTest::newRow("check in a frame") << "frame.html"
+                                          << "captcha";
+        QTest::newRow("check by a script") << "script.html"
+                                           << "captcha";
+        QTest::newRow("check widget element") << "widget.html"
+                                              << "captcha";
+        QTest::newRow("visible text, any letter case") << "text.html"
+                                                       << "human check";
+        QTest::newRow("consent wall") << "consent.html"
+                                      << "consent wall";
+        QTest::newRow("no results, the words hidden") << "ordinary.html"
+                                                      << "";
+        QTest::newRow("the directory's result page") << "../../../../samples/directory/page1.html"
+                                                     << "";
+    }
+
+    void pagesThatAskForAHuman() {
+        QFETCH(QString, page);
+        QFETCH(QString, kind);
+        test::TestHttpServer server(kPagesFolder + QStringLiteral("/checks"));
+        QVERIFY(server.listen());
+        BrowserPage shown;
+        const QUrl address =
+            page.startsWith(u'.')
+                ? QUrl::fromLocalFile(kPagesFolder + QStringLiteral("/checks/") + page)
+                : server.url(u'/' + page);
+        QVERIFY(shown.load(address));
+        QCOMPARE(humanCheckKindOf(*shown.currentDocument()).value_or(QString()), kind);
     }
 
     void aTamperingPageStillGivesItsProfileListings() {

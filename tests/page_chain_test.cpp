@@ -66,6 +66,10 @@ public:
         waits.append(durationText(refusal.wait));
         return !stopWhileWaiting;
     }
+    bool passHumanCheck(const HumanCheck& check) override {
+        checks.append(check.text());
+        return false;
+    }
     dom::LinkOutcome clickAndWait(dom::Element&) override { return arrive(m_shown + 1); }
     dom::LinkOutcome loadAndWait(const QUrl& address) override {
         return arrive(address.toString().toULongLong());
@@ -74,6 +78,7 @@ public:
     int turnLimit = 100;
     int failingPage = 0;
     bool stopWhileWaiting = false;
+    QStringList checks;
     dom::LinkOutcome clickOutcome;
     QList<dom::LinkOutcome> queuedOutcomes;
     QStringList names;

@@ -1,0 +1,1 @@
+// a check widget would load here
