@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -133,6 +134,8 @@ private slots:
     void endOfARunInTheStatusBar();
     void listingsFromTheOptions_data();
     void listingsFromTheOptions();
+    void humanCheckPausesTheRun_data();
+    void humanCheckPausesTheRun();
     void save_data();
     void save();
     void saveThatFails_data();
@@ -511,6 +514,55 @@ void WindowTest::listingsFromTheOptions() {
     QCOMPARE(under.dialogs.messages, QStringList{scraped(count)});
     QCOMPARE(int(results(under)->lineCount()), count);
     QVERIFY2(statusTexts.contains(shown), qPrintable(statusTexts.join(u'|')));
+}
+
+void WindowTest::humanCheckPausesTheRun_data() {
+    QTest::addColumn<bool>("passed");
+    QTest::addColumn<QString>("status");  // at the end of the run
+    QTest::addColumn<int>("count");
+    QTest::newRow("passed, then Continue") << true << "" << 60;
+    QTest::newRow("STOP!") << false
+                           << "Cut short after 0 pages: page 1 asks for a human check (captcha)"
+                           << 0;
+}
+
+// The run waits on the check page with a prompt that leaves the page free; the user passes the
+// check there (the site then shows its results) and presses Continue, or ends the run.
+void WindowTest::humanCheckPausesTheRun() {
+    QFETCH(bool, passed);
+    QFETCH(QString, status);
+    QFETCH(int, count);
+    test::TestHttpServer checks(QStringLiteral(LARKSPAN_TEST_DATA "/sources/checks"));
+    QVERIFY(checks.listen());
+    WindowUnderTest under;
+    QVERIFY(test::load(captureBrowser(under), checks.url(QStringLiteral("/widget.html"))));
+
+    QString shownWhilePaused;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, &under.window, [&] {
+        auto* prompt = under.window.findChild<QDialog*>(QStringLiteral("HumanCheckPrompt"));
+        if (prompt == nullptr || !prompt->isVisible()) {
+            return;
+        }
+        answer.stop();
+        shownWhilePaused = statusText(under);
+        if (passed) {
+            QVERIFY(test::load(captureBrowser(under), m_server.url(kPageOne)));
+        }
+        QTest::mouseClick(
+            prompt->findChild<QPushButton*>(passed ? "btnHumanCheckContinue" : "btnHumanCheckStop"),
+            Qt::LeftButton);
+    });
+    answer.start(50);
+    captureButton(under)->click();
+
+    QCOMPARE(shownWhilePaused, QStringLiteral("Page 1 asks for a human check (captcha): pass it "
+                                              "in the page, then press Continue"));
+    QCOMPARE(under.dialogs.errors, QStringList());
+    QCOMPARE(under.dialogs.messages, QStringList{scraped(count)});
+    QCOMPARE(int(results(under)->lineCount()), count);
+    QCOMPARE(statusText(under), status);
+    QVERIFY(under.window.findChild<QDialog*>(QStringLiteral("HumanCheckPrompt")) == nullptr);
 }
 
 void WindowTest::save_data() {
