@@ -14,6 +14,7 @@
 #include "cli/profile_selectors.h"
 #include "cli/results_format_choice.h"
 #include "cli/results_output.h"
+#include "cli/search_list.h"
 #include "journal/journal_error.h"
 #include "journal/run_journal.h"
 #include "journal/run_recorder.h"
@@ -113,6 +114,17 @@ struct CommandLine {
         QStringLiteral("Take the listings where a capture profile says: a saved profile's NAME "
                        "(see larkspan profile list) or a profile FILE."),
         QStringLiteral("NAME|FILE")};
+    QCommandLineOption sources{
+        QStringLiteral("sources"),
+        QStringLiteral("Capture the searches FILE lists, one first result page (an address or a "
+                       "file) per line, one after another into the one output; blank lines and "
+                       "lines starting with # are left out; - reads standard input."),
+        QStringLiteral("FILE")};
+    QCommandLineOption shard{
+        QStringLiteral("shard"),
+        QStringLiteral("Take only every N-th search of the list, starting at the K-th, so that N "
+                       "machines share a list."),
+        QStringLiteral("K/N")};
     QCommandLineOption mapBase{QStringLiteral("map-base"),
                                QStringLiteral("Address the map links start with (default %1).")
                                    .arg(ServiceAddresses::kDefaultMapBase),
@@ -126,10 +138,12 @@ struct CommandLine {
         parser.addPositionalArgument(
             QStringLiteral("SOURCE"),
             QStringLiteral("The first result page: a file or an address (with --resume: a run "
-                           "ID, or nothing)."));
+                           "ID, or nothing). Several give a batch of searches, captured one "
+                           "after another into the one output."),
+            QStringLiteral("SOURCE..."));
         parser.addOptions({fromText, output, format, formulaGuard, dedupe, maxPages, delay,
-                           pageTimeout, flattenedDir, source, profile, directoryBase, mapBase,
-                           resume});
+                           pageTimeout, flattenedDir, source, profile, sources, shard,
+                           directoryBase, mapBase, resume});
     }
 
     ServiceAddresses addresses() const {
@@ -205,9 +219,32 @@ ListingSourceChoice listingSourceChoice(const CommandLine& commandLine) {
 
 HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
     const QCommandLineParser& parser = commandLine.parser;
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1) {
-        throw UsageError("capture needs one SOURCE, or --from-text FILE");
+    QStringList searches = parser.positionalArguments();
+    if (parser.isSet(commandLine.sources)) {
+        if (!searches.isEmpty()) {
+            throw UsageError("--sources FILE lists the searches; give no SOURCE besides");
+        }
+        searches = readSearchList(parser.value(commandLine.sources));
+        if (searches.isEmpty()) {
+            throw UsageError(
+                (parser.value(commandLine.sources) + QStringLiteral(" lists no search"))
+                    .toStdString());
+        }
+    }
+    if (searches.isEmpty()) {
+        throw UsageError("capture needs a SOURCE, --sources FILE, or --from-text FILE");
+    }
+    // Also when a shard leaves one search of the list.
+    const bool batch = searches.size() > 1 || parser.isSet(commandLine.sources);
+    if (parser.isSet(commandLine.shard)) {
+        const std::optional<Shard> part = Shard::parse(parser.value(commandLine.shard));
+        if (!part) {
+            throw UsageError("--shard needs K/N, whole numbers with 1 <= K <= N");
+        }
+        searches = part->of(searches);
+        if (searches.isEmpty()) {
+            throw UsageError("--shard leaves no search of the list");
+        }
     }
     HeadlessCaptureOptions options;
     // Absolute, so a resumed run writes to the same file from any folder.
@@ -243,7 +280,13 @@ HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
     }
     options.listingSource = listingSourceChoice(commandLine);
     // Last: a missing source is no mistake in the command line.
-    options.source = captureSource(positional.front());
+    for (const QString& search : searches) {
+        const QUrl address = captureSource(search);
+        if (batch) {
+            options.searches.append(address);
+        }
+    }
+    options.source = captureSource(searches.front());
     return options;
 }
 
@@ -381,7 +424,7 @@ void checkFromTextOptions(const CommandLine& commandLine) {
     const QCommandLineParser& parser = commandLine.parser;
     for (const QCommandLineOption* option :
          {&commandLine.format, &commandLine.formulaGuard, &commandLine.dedupe, &commandLine.resume,
-          &commandLine.source, &commandLine.profile}) {
+          &commandLine.source, &commandLine.profile, &commandLine.sources, &commandLine.shard}) {
         if (parser.isSet(*option)) {
             throw UsageError(QStringLiteral("--from-text does not take --%1")
                                  .arg(option->names().constFirst())

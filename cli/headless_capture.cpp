@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QStringEncoder>
 
 #include <cstdio>
@@ -66,6 +67,9 @@ HeadlessCapture::HeadlessCapture(HeadlessCaptureOptions options, RunJournal* jou
 HeadlessCapture::~HeadlessCapture() = default;
 
 int HeadlessCapture::run() {
+    if (!m_options.searches.isEmpty()) {
+        m_options.source = m_options.searches.front();
+    }
     m_recorder.start(JournalRun::Kind::Command, m_options.source.toString(), m_options.toJson());
     tellJournalProblem();
     return capture({.address = m_options.source});
@@ -75,7 +79,8 @@ int HeadlessCapture::resume(const JournalRun& run) {
     // Its settings from now on: the output may be another file.
     JournalRun takenUp = run;
     takenUp.settings = m_options.toJson();
-    const RunRecorder::ResumePoint resumed = m_recorder.resume(takenUp);
+    const RunRecorder::ResumePoint resumed = m_recorder.resume(
+        takenUp, searchAddress(m_options.batch.searchesDone), m_options.batch.pagesDone);
     m_linesCaptured = resumed.lines.size();
     m_pagesFlattened = resumed.pages;
     printLine(QStringLiteral("Resuming run %1 of %2 after %3, %4 lines so far")
@@ -99,7 +104,8 @@ int HeadlessCapture::resume(const JournalRun& run) {
 }
 
 int HeadlessCapture::capture(const ChainStart& start) {
-    const RunEnd end = capturePageChain(*this, *m_source, start);
+    const RunEnd end = m_options.searches.isEmpty() ? capturePageChain(*this, *m_source, start)
+                                                    : captureSearches(start);
     // Written before the end is recorded, so the journal knows the file the run leaves.
     QString unwritten;
     try {
@@ -118,6 +124,59 @@ int HeadlessCapture::capture(const ChainStart& start) {
             unwritten + QStringLiteral("; larkspan runs export writes the lines again"));
     }
     return finish(end);
+}
+
+QUrl HeadlessCapture::searchAddress(int index) const {
+    return m_options.searches.isEmpty() ? m_options.source : m_options.searches.value(index);
+}
+
+QString HeadlessCapture::searchName() const {
+    return QStringLiteral("search %1/%2")
+        .arg(QString::number(m_options.batch.searchesDone + 1),
+             QString::number(m_options.searches.size()));
+}
+
+RunEnd HeadlessCapture::captureSearches(ChainStart start) {
+    HeadlessCaptureOptions::BatchProgress& batch = m_options.batch;
+    const qsizetype count = m_options.searches.size();
+    while (batch.searchesDone < count) {
+        m_recorder.setPagesBefore(batch.pagesDone);
+        const RunEnd end = capturePageChain(*this, *m_source, start);
+        // An error may be the output's: the batch ends there, to be resumed at this search,
+        // rather than leave the search's lines out.
+        if (m_interrupted || end.cause == RunEnd::Cause::Error) {
+            RunEnd cut = end;
+            cut.pagesCaptured += batch.pagesDone;
+            return cut;
+        }
+        if (end.cause == RunEnd::Cause::TurnFailed || end.cause == RunEnd::Cause::HumanCheck) {
+            const QString failure =
+                searchName() + QStringLiteral(": ") + cutShortText(end.pagesCaptured, end.failure);
+            printLine(failure);
+            batch.failures.append(failure);
+        } else if (end.cause == RunEnd::Cause::RepeatedPage) {
+            printLine(QStringLiteral("%1: %2 (%3); the search ends here")
+                          .arg(searchName(), repetitionText(end), m_browser->LocationURL()));
+        }
+        batch.pagesDone += end.pagesCaptured;
+        ++batch.searchesDone;
+        m_options.takenSource.reset();
+        m_recorder.noteSettings(m_options.toJson());
+        tellJournalProblem();
+        if (batch.searchesDone < count) {
+            start = {.address = searchAddress(batch.searchesDone)};
+            m_source =
+                m_sources.make(m_options.listingSource,
+                               [this](const ListingSourceChoice& taken) { sourceTaken(taken); });
+        }
+    }
+    if (batch.failures.isEmpty()) {
+        return {.cause = RunEnd::Cause::LastPage, .pagesCaptured = batch.pagesDone};
+    }
+    return {.cause = RunEnd::Cause::TurnFailed,
+            .pagesCaptured = batch.pagesDone,
+            .failure = QStringLiteral("%1 of %2 searches did not end normally")
+                           .arg(QString::number(batch.failures.size()), QString::number(count))};
 }
 
 void HeadlessCapture::interrupt() {
@@ -194,9 +253,17 @@ void HeadlessCapture::pageCaptured(const CapturedPage& page) {
                                       .arg(page.resultLines.size() - lines.size())
                                 : QString();
     const QString remarks = pageRemarks(page);
-    printLine(QStringLiteral("page %1: %2: %3 listings%4, %5 in all%6")
-                  .arg(QString::number(page.number), m_browser->LocationURL(),
-                       QString::number(lines.size()), dropped, QString::number(m_linesCaptured),
+    const QString where =
+        m_options.searches.isEmpty()
+            ? QStringLiteral("page ") + QString::number(page.number)
+            : searchName() + QStringLiteral(", page ") + QString::number(page.number);
+    // A batch's totals grow large: grouped digits read better there.
+    const QString total = m_options.searches.isEmpty()
+                              ? QString::number(m_linesCaptured)
+                              : QLocale(QLocale::English).toString(m_linesCaptured);
+    printLine(QStringLiteral("%1: %2: %3 listings%4, %5 in all%6")
+                  .arg(where, m_browser->LocationURL(), QString::number(lines.size()), dropped,
+                       total,
                        remarks.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(remarks)));
 }
 
@@ -245,6 +312,16 @@ void HeadlessCapture::recordEnd(const RunEnd& end) {
 }
 
 int HeadlessCapture::finish(const RunEnd& end) {
+    // A batch that went through, some of its searches cut short: those are its last lines.
+    if (!m_options.searches.isEmpty() && !m_interrupted && end.cause != RunEnd::Cause::Error &&
+        !m_options.batch.failures.isEmpty()) {
+        tellTotals();
+        printLine(QStringLiteral("%1; they were:").arg(end.failure));
+        for (const QString& failure : m_options.batch.failures) {
+            printLine(QStringLiteral("  ") + failure);
+        }
+        return kExitFailure;
+    }
     switch (end.cause) {
         case RunEnd::Cause::TurnFailed:
         case RunEnd::Cause::HumanCheck:

@@ -1,5 +1,7 @@
 #include "cli/headless_capture_options.h"
 
+#include <QJsonArray>
+
 namespace larkspan {
 namespace {
 
@@ -29,6 +31,16 @@ QJsonObject HeadlessCaptureOptions::toJson() const {
     if (takenSource) {
         json.insert(kTakenKey, takenSource->toJson());
     }
+    if (!searches.isEmpty()) {
+        QJsonArray addresses;
+        for (const QUrl& search : searches) {
+            addresses.append(search.toString());
+        }
+        json.insert(QStringLiteral("searches"), addresses);
+        json.insert(QStringLiteral("searchesDone"), batch.searchesDone);
+        json.insert(QStringLiteral("pagesDone"), batch.pagesDone);
+        json.insert(QStringLiteral("searchFailures"), QJsonArray::fromStringList(batch.failures));
+    }
     return json;
 }
 
@@ -56,6 +68,14 @@ HeadlessCaptureOptions HeadlessCaptureOptions::fromJson(const QUrl& source,
     options.listingSource = ListingSourceChoice::fromJson(json);
     if (json.contains(kTakenKey)) {
         options.takenSource = ListingSourceChoice::fromJson(json.value(kTakenKey).toObject());
+    }
+    for (const QJsonValue& search : json.value(QStringLiteral("searches")).toArray()) {
+        options.searches.append(QUrl(search.toString()));
+    }
+    options.batch.searchesDone = json.value(QStringLiteral("searchesDone")).toInt();
+    options.batch.pagesDone = json.value(QStringLiteral("pagesDone")).toInt();
+    for (const QJsonValue& failure : json.value(QStringLiteral("searchFailures")).toArray()) {
+        options.batch.failures.append(failure.toString());
     }
     return options;
 }

@@ -6,6 +6,8 @@
 #include "capture/service_addresses.h"
 
 #include <QJsonObject>
+#include <QList>
+#include <QStringList>
 #include <QString>
 #include <QUrl>
 
@@ -28,6 +30,18 @@ struct HeadlessCaptureOptions {
     std::chrono::milliseconds pageTimeout{std::chrono::seconds(120)};
     ServiceAddresses addresses;
     ListingSourceChoice listingSource;
+    // A batch: the first result pages of its searches, in order, captured one after another
+    // into the one output. Empty for a single search, whose first page is `source`.
+    QList<QUrl> searches;
+    // How far a batch has come; the journal keeps it, so a resume goes on from there.
+    struct BatchProgress {
+        int searchesDone = 0;
+        // The pages of the searches done.
+        int pagesDone = 0;
+        // "search 3/40: Cut short after 1 page: REASON", for each search that did not end
+        // normally.
+        QStringList failures;
+    } batch;
     // What an automatic choice took on the run's first page; a resume goes on with it.
     std::optional<ListingSourceChoice> takenSource;
 

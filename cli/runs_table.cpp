@@ -1,5 +1,6 @@
 #include "cli/runs_table.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
@@ -46,6 +47,17 @@ QString listingSourceText(const QJsonObject& settings) {
     return source.isEmpty() ? QStringLiteral("directory") : source;
 }
 
+// A batch by its searches; a single search by its first page.
+QString sourceCell(const JournalRun& run) {
+    const QJsonArray searches = run.settings.value(QLatin1String("searches")).toArray();
+    if (searches.isEmpty()) {
+        return RunsTable::shownSource(run.source);
+    }
+    return QStringLiteral("%1 searches (%2 done)")
+        .arg(QString::number(searches.size()),
+             QString::number(run.settings.value(QLatin1String("searchesDone")).toInt()));
+}
+
 }  // namespace
 
 QString RunsTable::shownSource(const QString& source) {
@@ -65,11 +77,10 @@ QString RunsTable::text(const QList<JournalRun>& runs,
                      QStringLiteral("From"), QStringLiteral("Pages"), QStringLiteral("Lines"),
                      QStringLiteral("Source"), QStringLiteral("End")}};
     for (const JournalRun& run : runs) {
-        rows.append({QString::number(run.id),
-                     run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                     kindName(run.kind), listingSourceText(run.settings),
-                     QString::number(run.pages), QString::number(run.lines),
-                     shownSource(run.source), endingText(run, underWay(run.id))});
+        rows.append(
+            {QString::number(run.id), run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+             kindName(run.kind), listingSourceText(run.settings), QString::number(run.pages),
+             QString::number(run.lines), sourceCell(run), endingText(run, underWay(run.id))});
     }
     std::array<qsizetype, kColumns> widths{};
     for (const Row& row : rows) {

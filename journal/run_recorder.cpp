@@ -27,21 +27,25 @@ void RunRecorder::start(JournalRun::Kind kind, const QString& source, const QJso
     }
 }
 
-RunRecorder::ResumePoint RunRecorder::resume(const JournalRun& run) {
+RunRecorder::ResumePoint RunRecorder::resume(const JournalRun& run, const QUrl& source,
+                                             int pagesBefore) {
     if (m_journal == nullptr) {
         throw JournalError("there is no run journal to resume from");
     }
     m_journal->resumeRun(run.id, run.settings, outputMark());
     m_runId = run.id;
     ResumePoint point;
-    point.start.address = QUrl(run.source);
+    point.start.address = source;
+    m_pagesBefore = pagesBefore;
     for (const JournalPage& page : m_journal->pages(run.id)) {
         if (m_dropRepeated) {
             m_dedupe.remember(page.lines);
         }
         point.lines += page.lines;
-        point.start.pagesBefore.append(page.digest);
-        point.start.address = QUrl(page.address);
+        if (page.number > pagesBefore) {
+            point.start.pagesBefore.append(page.digest);
+            point.start.address = QUrl(page.address);
+        }
         ++point.pages;
     }
     m_droppedBefore = run.dropped;
@@ -57,7 +61,9 @@ QStringList RunRecorder::keep(const CapturedPage& page, const QString& address,
     }
     record([&](RunJournal& journal, qint64 id) {
         journal.recordPage(
-            id, {page.number, address, QDateTime::currentDateTimeUtc(), lines, page.digest},
+            id,
+            {m_pagesBefore + page.number, address, QDateTime::currentDateTimeUtc(), lines,
+             page.digest},
             dropped(), outputMark());
     });
     return lines;

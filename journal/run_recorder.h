@@ -40,15 +40,20 @@ public:
         QStringList lines;
         int pages = 0;
     };
-    // Takes up a run that did not end; its listings so far count as captured. Throws
-    // JournalError: a resume without its journal would lose the first part.
-    ResumePoint resume(const JournalRun& run);
+    // Takes up a run that did not end; its listings so far count as captured. The page chain
+    // takes up after the pages numbered above `pagesBefore` (a batch's earlier searches have the
+    // others), at `source` when there are none. Throws JournalError: a resume without its
+    // journal would lose the first part.
+    ResumePoint resume(const JournalRun& run, const QUrl& source, int pagesBefore = 0);
 
     // The lines of the page that go on to the output: all of them, or the listings not
     // captured before in the run. `output` takes them first; what it throws leaves the page out
     // of the journal too, so a resume captures it again.
     QStringList keep(const CapturedPage& page, const QString& address,
                      const std::function<void(const QStringList&)>& output = {});
+    // Pages a batch's earlier searches captured: the journal numbers the run's pages on from
+    // there, while each search numbers its own from 1.
+    void setPagesBefore(int pages) { m_pagesBefore = pages; }
     // The output file changed between pages.
     void noteOutput();
     // The run's settings changed while it went on.
@@ -76,6 +81,7 @@ private:
     std::optional<qint64> m_resumable;
     std::function<QString()> m_outputMark;
     bool m_dropRepeated;
+    int m_pagesBefore = 0;
     ListingDedupe m_dedupe;
     // Left out by the first part of a resumed run.
     qint64 m_droppedBefore = 0;

@@ -97,7 +97,7 @@ void TfrmMyBrowser::btnCaptureClick() {
 
 void TfrmMyBrowser::resumeCaptureRun(const JournalRun& run) {
     RunRecorder recorder(m_journal, run.settings.value(QStringLiteral("dedupe")).toBool());
-    const RunRecorder::ResumePoint resumed = recorder.resume(run);
+    const RunRecorder::ResumePoint resumed = recorder.resume(run, QUrl(run.source));
     const QScopedValueRollback<RunRecorder*> current(m_recorder, &recorder);
     btnCapture->setIcon(toolbarImage(kRunningImage));
     btnCapture->setText(kStopCaption);

@@ -112,7 +112,8 @@ TEST(CaptureFromText, ProblemsGiveOneLineOnStandardErrorAndFailure) {
         {{QStringLiteral("--from-text"), dir.filePath(QStringLiteral("missing.txt")),
           QStringLiteral("-o"), existing},
          QStringLiteral("larkspan: cannot read ")},
-        {{}, QStringLiteral("larkspan: capture needs one SOURCE, or --from-text FILE")},
+        {{},
+         QStringLiteral("larkspan: capture needs a SOURCE, --sources FILE, or --from-text FILE")},
     };
     for (const Case& c : cases) {
         const ProcessResult run = runLarkspan(QStringList{QStringLiteral("capture")} + c.arguments);
@@ -311,6 +312,31 @@ TEST(CapturePages, SampleSiteGivesTheHandCheckedLines) {
     }
 }
 
+// Shards of a list are disjoint and together give every search, each in the list's order.
+TEST(CapturePages, ShardsShareAListOfSearches) {
+    const QStringList searches{samplePage(1), samplePage(2), samplePage(3)};
+    const auto capture = [&](const QStringList& more) {
+        const ProcessResult run =
+            runLarkspan(QStringList{QStringLiteral("capture"), QStringLiteral("--max-pages"),
+                                    QStringLiteral("1")} +
+                        searches + more);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        return progressLines(run.err).filter(QStringLiteral(", page 1: "));
+    };
+    const auto searched = [](const QStringList& progress) {
+        QStringList pages;
+        for (const QString& line : progress) {
+            pages.append(line.section(u'/', -1).section(u':', 0, 0));
+        }
+        return pages;
+    };
+    EXPECT_EQ(searched(capture({})), (QStringList{"page1.html", "page2.html", "page3.html"}));
+    EXPECT_EQ(searched(capture({QStringLiteral("--shard"), QStringLiteral("1/2")})),
+              (QStringList{"page1.html", "page3.html"}));
+    EXPECT_EQ(searched(capture({QStringLiteral("--shard"), QStringLiteral("2/2")})),
+              QStringList{"page2.html"});
+}
+
 // The first page given by its address this time, not its path.
 TEST(CapturePages, MaxPagesStopsAndStandardOutputCarriesOneSignature) {
     const ProcessResult run =
@@ -351,9 +377,6 @@ TEST(CapturePages, ProblemsEndTheRunWithTheirMessage) {
         {{samplePage(1), QStringLiteral("--page-timeout"), QStringLiteral("0")},
          2,
          {QStringLiteral("larkspan: --page-timeout needs a whole number from 1 to 2000000")}},
-        {{samplePage(1), samplePage(2)},
-         2,
-         {QStringLiteral("larkspan: capture needs one SOURCE, or --from-text FILE")}},
         {{QStringLiteral("javascript:alert(1)")},
          2,
          {QStringLiteral("larkspan: cannot load javascript:alert(1): the source is a file, or an "
@@ -362,6 +385,12 @@ TEST(CapturePages, ProblemsEndTheRunWithTheirMessage) {
          2,
          {QStringLiteral("larkspan: cannot load http://127.0.0.1:99999/: Invalid port or port "
                          "number out of range")}},
+        {{samplePage(1), samplePage(2), QStringLiteral("--shard"), QStringLiteral("3/2")},
+         2,
+         {QStringLiteral("larkspan: --shard needs K/N, whole numbers with 1 <= K <= N")}},
+        {{samplePage(1), QStringLiteral("--sources"), samplePage(2)},
+         2,
+         {QStringLiteral("larkspan: --sources FILE lists the searches; give no SOURCE besides")}},
         {{samplePage(1), QStringLiteral("--source"), QStringLiteral("schema")},
          2,
          {QStringLiteral("larkspan: --source takes directory, structured or auto, not 'schema'")}},

@@ -153,6 +153,7 @@ private slots:
     void badProfileIsRefusedBeforeAnyPage_data();
     void badProfileIsRefusedBeforeAnyPage();
     void profileCheckShowsWhatTheProfileFinds();
+    void batchKilledAndResumedGivesTheBytesOfOneUninterrupted();
 
 private:
     test::TestHttpServer m_server;
@@ -378,11 +379,13 @@ void CaptureRunsTest::runCutShortByAFailureIsResumed_data() {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("standIn");  // what the page is meanwhile; empty: none
     QTest::addColumn<QString>("reason");   // "{page}" stands for the page's address
-    QTest::newRow("page 3 missing") << "page3.html" << ""
+    QTest::newRow("page 3 missing") << "page3.html"
+                                    << ""
                                     << "Cut short after 2 pages: {page}: the load failed: "
                                        "net::ERR_FILE_NOT_FOUND";
     QTest::newRow("page 2 asks for a human check")
-        << "page2.html" << "widget.html"
+        << "page2.html"
+        << "widget.html"
         << "Cut short after 1 page: page 2 asks for a human check (captcha)";
 }
 
@@ -605,6 +608,49 @@ void CaptureRunsTest::profileCheckShowsWhatTheProfileFinds() {
     const Run elsewhere = check(QStringLiteral("/directory/page1.html"));
     QCOMPARE(elsewhere.exitCode, 1);
     QVERIFY(elsewhere.out.contains(": 0 listings\n"));
+}
+
+// Three searches, the second of which is not there: the batch goes on past it and fails at
+// its end, and killed in its last search and resumed, it gives the same bytes.
+void CaptureRunsTest::batchKilledAndResumedGivesTheBytesOfOneUninterrupted() {
+    const QString dataHome = m_dir->filePath(QStringLiteral("data"));
+    const QString list = m_dir->filePath(QStringLiteral("searches.txt"));
+    QFile file(list);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(("# plumbers\n" + m_server.url("/page3.html").toString() + "\n\n" +
+                m_server.url("/missing.html").toString() + "\n" +
+                m_server.url("/page1.html").toString() + "\n")
+                   .toUtf8());
+    file.close();
+    const QString path = m_dir->filePath(QStringLiteral("batch.jsonl"));
+    const QString uninterrupted = m_dir->filePath(QStringLiteral("whole.jsonl"));
+    const QStringList capture{QStringLiteral("capture"), QStringLiteral("--sources"), list,
+                              QStringLiteral("--dedupe"), QStringLiteral("-o")};
+
+    const Run whole = larkspan(dataHome, capture + QStringList{uninterrupted});
+    QCOMPARE(whole.exitCode, 1);
+    QCOMPARE(
+        whole.errorLines.value(0),
+        QStringLiteral("search 1/3, page 1: %1: 19 listings (0 repeated ones dropped), 19 in all")
+            .arg(m_server.url("/page3.html").toString()));
+    QCOMPARE(whole.errorLines.mid(whole.errorLines.size() - 2),
+             QStringList({QStringLiteral("1 of 3 searches did not end normally; they were:"),
+                          QStringLiteral("  search 2/3: Cut short after 0 pages: %1: the server "
+                                         "answered with HTTP status 404")
+                              .arg(m_server.url("/missing.html").toString())}));
+    // Page 3 comes again in the last search: --dedupe drops its listings across the batch.
+    QCOMPARE(QString::fromUtf8(readFile(uninterrupted)).count(u'\n'), 19 + 21 + 20);
+
+    m_server.setDelay(QStringLiteral("/page2.html"), 90s);
+    const Run killed =
+        larkspan(dataHome, capture + QStringList{path}, "search 3/3, page 1: ", SIGKILL);
+    QCOMPARE(killed.exitCode, -SIGKILL);
+    m_server.setDelay(QStringLiteral("/page2.html"), 0ms);
+    const Run resumed = larkspan(dataHome, {QStringLiteral("capture"), QStringLiteral("--resume")});
+    QCOMPARE(resumed.exitCode, 1);
+    QCOMPARE(readFile(path), readFile(uninterrupted));
+    const QString runs = QString::fromUtf8(larkspan(dataHome, {QStringLiteral("runs")}).out);
+    QVERIFY2(runs.count(QStringLiteral("3 searches (3 done)")) == 2, qPrintable(runs));
 }
 
 }  // namespace larkspan

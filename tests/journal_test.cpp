@@ -345,7 +345,7 @@ TEST_F(JournalTest, TheRecorderKeepsTheJournalOfWhatItKeeps) {
     EXPECT_EQ(journal.run(id)->dropped, 1);
 
     RunRecorder resumed(&journal, true);
-    EXPECT_EQ(resumed.resume(*journal.run(id)).pages, 1);
+    EXPECT_EQ(resumed.resume(*journal.run(id), QUrl(QStringLiteral("x"))).pages, 1);
     EXPECT_EQ(resumed.keep({2, {b, a}, "d2"}, "http://d/2"), QStringList());
     EXPECT_EQ(resumed.dropped(), 3);
 
