@@ -130,53 +130,31 @@ QUrl HeadlessCapture::searchAddress(int index) const {
     return m_options.searches.isEmpty() ? m_options.source : m_options.searches.value(index);
 }
 
-QString HeadlessCapture::searchName() const {
-    return QStringLiteral("search %1/%2")
-        .arg(QString::number(m_options.batch.searchesDone + 1),
-             QString::number(m_options.searches.size()));
-}
-
-RunEnd HeadlessCapture::captureSearches(ChainStart start) {
-    HeadlessCaptureOptions::BatchProgress& batch = m_options.batch;
-    const qsizetype count = m_options.searches.size();
-    while (batch.searchesDone < count) {
-        m_recorder.setPagesBefore(batch.pagesDone);
-        const RunEnd end = capturePageChain(*this, *m_source, start);
-        // An error may be the output's: the batch ends there, to be resumed at this search,
-        // rather than leave the search's lines out.
-        if (m_interrupted || end.cause == RunEnd::Cause::Error) {
-            RunEnd cut = end;
-            cut.pagesCaptured += batch.pagesDone;
-            return cut;
-        }
-        if (end.cause == RunEnd::Cause::TurnFailed || end.cause == RunEnd::Cause::HumanCheck) {
-            const QString failure =
-                searchName() + QStringLiteral(": ") + cutShortText(end.pagesCaptured, end.failure);
-            printLine(failure);
-            batch.failures.append(failure);
-        } else if (end.cause == RunEnd::Cause::RepeatedPage) {
-            printLine(QStringLiteral("%1: %2 (%3); the search ends here")
-                          .arg(searchName(), repetitionText(end), m_browser->LocationURL()));
-        }
-        batch.pagesDone += end.pagesCaptured;
-        ++batch.searchesDone;
-        m_options.takenSource.reset();
-        m_recorder.noteSettings(m_options.toJson());
-        tellJournalProblem();
-        if (batch.searchesDone < count) {
-            start = {.address = searchAddress(batch.searchesDone)};
-            m_source =
-                m_sources.make(m_options.listingSource,
-                               [this](const ListingSourceChoice& taken) { sourceTaken(taken); });
-        }
-    }
-    if (batch.failures.isEmpty()) {
-        return {.cause = RunEnd::Cause::LastPage, .pagesCaptured = batch.pagesDone};
-    }
-    return {.cause = RunEnd::Cause::TurnFailed,
-            .pagesCaptured = batch.pagesDone,
-            .failure = QStringLiteral("%1 of %2 searches did not end normally")
-                           .arg(QString::number(batch.failures.size()), QString::number(count))};
+RunEnd HeadlessCapture::captureSearches(const ChainStart& start) {
+    const SearchBatchHost batchHost{
+        .newSource =
+            [this]() -> ListingSource& {
+                m_source = m_sources.make(
+                    m_options.sourceInUse(),
+                    [this](const ListingSourceChoice& taken) { sourceTaken(taken); });
+                return *m_source;
+            },
+        .searchStarts =
+            [this](const BatchProgress& progress) {
+                m_recorder.setPagesBefore(progress.pagesDone);
+            },
+        .searchEnded =
+            [this](const BatchProgress&, const QString& said) {
+                if (!said.isEmpty()) {
+                    printLine(said);
+                }
+                m_options.takenSource.reset();
+                m_recorder.noteSettings(m_options.toJson());
+                tellJournalProblem();
+            },
+        .stopped = [this] { return m_interrupted; },
+    };
+    return larkspan::captureSearches(*this, m_options.searches, m_options.batch, start, batchHost);
 }
 
 void HeadlessCapture::interrupt() {
@@ -256,7 +234,8 @@ void HeadlessCapture::pageCaptured(const CapturedPage& page) {
     const QString where =
         m_options.searches.isEmpty()
             ? QStringLiteral("page ") + QString::number(page.number)
-            : searchName() + QStringLiteral(", page ") + QString::number(page.number);
+            : searchName(m_options.batch.searchesDone + 1, m_options.searches.size()) +
+                  QStringLiteral(", page ") + QString::number(page.number);
     // A batch's totals grow large: grouped digits read better there.
     const QString total = m_options.searches.isEmpty()
                               ? QString::number(m_linesCaptured)

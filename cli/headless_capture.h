@@ -58,14 +58,11 @@ private:
     bool passHumanCheck(const HumanCheck& check) override;
 
     int capture(const ChainStart& start);
-    // The searches of a batch not done yet, one after another into the one output. A search cut
-    // short by a page that did not arrive or a human check is told and the batch goes on; the
-    // batch then ends with their count as its failure.
-    RunEnd captureSearches(ChainStart start);
+    // The searches of a batch not done yet, one after another into the one output (see
+    // capture/search_batch.h).
+    RunEnd captureSearches(const ChainStart& start);
     // The first result page of the search at the index (the source of a single search).
     QUrl searchAddress(int index) const;
-    // "search 3/40", of the search under way.
-    QString searchName() const;
     void sourceTaken(const ListingSourceChoice& taken);
     // What the progress line of the page adds in brackets; empty for nothing.
     QString pageRemarks(const CapturedPage& page) const;

@@ -1,6 +1,5 @@
 #include "cli/headless_capture_options.h"
 
-#include <QJsonArray>
 
 namespace larkspan {
 namespace {
@@ -32,14 +31,7 @@ QJsonObject HeadlessCaptureOptions::toJson() const {
         json.insert(kTakenKey, takenSource->toJson());
     }
     if (!searches.isEmpty()) {
-        QJsonArray addresses;
-        for (const QUrl& search : searches) {
-            addresses.append(search.toString());
-        }
-        json.insert(QStringLiteral("searches"), addresses);
-        json.insert(QStringLiteral("searchesDone"), batch.searchesDone);
-        json.insert(QStringLiteral("pagesDone"), batch.pagesDone);
-        json.insert(QStringLiteral("searchFailures"), QJsonArray::fromStringList(batch.failures));
+        batch.addTo(json, searches);
     }
     return json;
 }
@@ -69,14 +61,8 @@ HeadlessCaptureOptions HeadlessCaptureOptions::fromJson(const QUrl& source,
     if (json.contains(kTakenKey)) {
         options.takenSource = ListingSourceChoice::fromJson(json.value(kTakenKey).toObject());
     }
-    for (const QJsonValue& search : json.value(QStringLiteral("searches")).toArray()) {
-        options.searches.append(QUrl(search.toString()));
-    }
-    options.batch.searchesDone = json.value(QStringLiteral("searchesDone")).toInt();
-    options.batch.pagesDone = json.value(QStringLiteral("pagesDone")).toInt();
-    for (const QJsonValue& failure : json.value(QStringLiteral("searchFailures")).toArray()) {
-        options.batch.failures.append(failure.toString());
-    }
+    options.searches = BatchProgress::searchesOf(json);
+    options.batch = BatchProgress::of(json);
     return options;
 }
 

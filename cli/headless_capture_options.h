@@ -2,6 +2,7 @@
 
 #include "capture/listing_source_choice.h"
 #include "capture/page_turn_delay.h"
+#include "capture/search_batch.h"
 #include "capture/results_format.h"
 #include "capture/service_addresses.h"
 
@@ -33,15 +34,7 @@ struct HeadlessCaptureOptions {
     // A batch: the first result pages of its searches, in order, captured one after another
     // into the one output. Empty for a single search, whose first page is `source`.
     QList<QUrl> searches;
-    // How far a batch has come; the journal keeps it, so a resume goes on from there.
-    struct BatchProgress {
-        int searchesDone = 0;
-        // The pages of the searches done.
-        int pagesDone = 0;
-        // "search 3/40: Cut short after 1 page: REASON", for each search that did not end
-        // normally.
-        QStringList failures;
-    } batch;
+    BatchProgress batch;
     // What an automatic choice took on the run's first page; a resume goes on with it.
     std::optional<ListingSourceChoice> takenSource;
 
