@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 
 #include <chrono>
@@ -46,7 +47,9 @@ CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options,
           this)),
       m_shortest(secondsBox(options.delay.shortest(), this)),
       m_longest(secondsBox(options.delay.longest(), this)),
-      m_journalLimit(new QSpinBox(this)) {
+      m_journalLimit(new QSpinBox(this)),
+      m_captureList(new QCheckBox(QStringLiteral("Capture a list of searches"), this)),
+      m_searchList(new QPlainTextEdit(this)) {
     setObjectName(QStringLiteral("CaptureOptionsDialog"));
     setWindowTitle(QStringLiteral("Capture options"));
     m_listingsFrom->setObjectName(QStringLiteral("cbListingsFrom"));
@@ -54,6 +57,15 @@ CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options,
         m_listingsFrom->addItem(source.label());
     }
     m_listingsFrom->setCurrentIndex(int(m_offered.indexOf(options.listingsFrom)));
+    m_captureList->setObjectName(QStringLiteral("cbCaptureList"));
+    m_captureList->setChecked(options.captureList);
+    m_searchList->setObjectName(QStringLiteral("edSearchList"));
+    m_searchList->setPlaceholderText(
+        QStringLiteral("The first result page of each search, one a line"));
+    m_searchList->setPlainText(options.searchList.join(u'\n'));
+    m_searchList->setEnabled(options.captureList);
+    m_searchList->setTabChangesFocus(true);
+    connect(m_captureList, &QCheckBox::toggled, m_searchList, &QWidget::setEnabled);
     m_dropRepeated->setObjectName(QStringLiteral("cbDropRepeated"));
     m_dropRepeated->setChecked(options.dropRepeatedListings);
     m_shortest->setObjectName(QStringLiteral("sbPauseFrom"));
@@ -83,6 +95,8 @@ CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options,
 
     auto* layout = new QFormLayout(this);
     layout->addRow(QStringLiteral("Listings from:"), m_listingsFrom);
+    layout->addRow(m_captureList);
+    layout->addRow(m_searchList);
     layout->addRow(m_dropRepeated);
     layout->addRow(QStringLiteral("Pause before each page turn:"), pause);
     layout->addRow(QStringLiteral("Keep the run journal under:"), journal);
@@ -92,7 +106,10 @@ CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options,
 CaptureOptions CaptureOptionsDialog::options() const {
     return {m_dropRepeated->isChecked(),
             PageTurnDelay(millisecondsOf(m_shortest), millisecondsOf(m_longest)),
-            m_journalLimit->value(), m_offered.value(m_listingsFrom->currentIndex())};
+            m_journalLimit->value(),
+            m_offered.value(m_listingsFrom->currentIndex()),
+            m_captureList->isChecked(),
+            m_searchList->toPlainText().split(u'\n', Qt::SkipEmptyParts)};
 }
 
 }  // namespace larkspan

@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QPlainTextEdit;
 class QDoubleSpinBox;
 class QSpinBox;
 
@@ -21,11 +22,16 @@ struct CaptureOptions {
     PageTurnDelay delay;
     int journalLimitMegabytes = kDefaultJournalLimitMegabytes;
     ListingsFrom listingsFrom = {};
+    // Capture runs the searches of the list, one after another, instead of the page shown.
+    bool captureList = false;
+    // First result pages, addresses or files, one a line; "#" lines and blank ones are left out.
+    QStringList searchList = {};
 };
 
 // The capture options, edited: where the listings come from (the three sources and each saved
-// profile), dropping repeated listings, a pause before each page turn, fixed or random between
-// two lengths, and the size the run journal is kept under.
+// profile), a list of searches to capture instead of the page shown, dropping repeated listings, a
+// pause before each page turn, fixed or random between two lengths, and the size the run journal is
+// kept under.
 class CaptureOptionsDialog : public QDialog {
     Q_OBJECT
 
@@ -43,6 +49,8 @@ private:
     QDoubleSpinBox* m_shortest;
     QDoubleSpinBox* m_longest;
     QSpinBox* m_journalLimit;
+    QCheckBox* m_captureList;
+    QPlainTextEdit* m_searchList;
 };
 
 }  // namespace larkspan

@@ -11,8 +11,8 @@ HumanCheckPrompt::HumanCheckPrompt(const QString& text, QWidget* parent) : QDial
     setObjectName(QStringLiteral("HumanCheckPrompt"));
     setWindowTitle(QStringLiteral("A human check"));
     setModal(false);
-    auto* message = new QLabel(text + QStringLiteral(".\nPass it in the page, then press Continue."),
-                               this);
+    auto* message =
+        new QLabel(text + QStringLiteral(".\nPass it in the page, then press Continue."), this);
     message->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* proceed =

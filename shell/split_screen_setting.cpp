@@ -22,6 +22,8 @@ const QString kSplitScreen = QStringLiteral("SplitScreen");
 const QString kInspectionTools = QStringLiteral("InspectionTools");
 const QString kJournalLimit = QStringLiteral("JournalLimitMB");
 const QString kListingsFrom = QStringLiteral("ListingsFrom");
+const QString kCaptureList = QStringLiteral("CaptureList");
+const QString kSearchList = QStringLiteral("SearchList");
 
 bool storesText(const QSettings& settings) {
 #if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
@@ -133,6 +135,22 @@ QString SplitScreenSetting::listingsFrom() {
 
 void SplitScreenSetting::setListingsFrom(const QString& text) {
     m_settings.setValue(kListingsFrom, text);
+    m_settings.sync();
+}
+
+bool SplitScreenSetting::capturesList() {
+    m_settings.sync();
+    return m_settings.value(kCaptureList).toInt() != 0;
+}
+
+QStringList SplitScreenSetting::searchList() {
+    m_settings.sync();
+    return m_settings.value(kSearchList).toStringList();
+}
+
+void SplitScreenSetting::setSearchList(bool captured, const QStringList& searches) {
+    m_settings.setValue(kCaptureList, captured ? 1 : 0);
+    m_settings.setValue(kSearchList, searches);
     m_settings.sync();
 }
 

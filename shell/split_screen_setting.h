@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -9,7 +10,8 @@ namespace larkspan {
 
 // The state of the split toggle, kept between runs as the integer SplitScreen: 1 pressed, 0 up;
 // next to it, InspectionTools: 1 when the inspection tools are shown, JournalLimitMB: the
-// size the run journal is kept under, and ListingsFrom: the capture's listing source.
+// size the run journal is kept under, ListingsFrom: the capture's listing source, and
+// CaptureList and SearchList: the list of searches Capture may run.
 class SplitScreenSetting {
 public:
     // The current user's setting: the registry on Windows, an INI file in the user's
@@ -37,6 +39,11 @@ public:
     // Where capture runs take their listings from (see ListingsFrom); empty when none is stored.
     QString listingsFrom();
     void setListingsFrom(const QString& text);
+
+    // Whether Capture runs a list of searches, and the list, one first result page a line.
+    bool capturesList();
+    QStringList searchList();
+    void setSearchList(bool captured, const QStringList& searches);
 
 private:
     QSettings m_settings;

@@ -141,6 +141,8 @@ void TfrmMyBrowser::FormCreate() {
     m_captureOptions.journalLimitMegabytes =
         m_splitSetting.journalLimit().value_or(kDefaultJournalLimitMegabytes);
     m_captureOptions.listingsFrom = ListingsFrom::fromSettingText(m_splitSetting.listingsFrom());
+    m_captureOptions.captureList = m_splitSetting.capturesList();
+    m_captureOptions.searchList = m_splitSetting.searchList();
     RestoreSplitter();
 }
 

@@ -8,6 +8,7 @@
 #include "capture/results_format.h"
 #include "capture/results_workbook.h"
 #include "capture/scraped_message.h"
+#include "capture/search_batch.h"
 #include "journal/journal_error.h"
 #include "journal/run_journal.h"
 #include "journal/run_recorder.h"
@@ -25,6 +26,7 @@
 #include "shell/user_dialogs.h"
 #include "shell/wait_window.h"
 
+#include <QDir>
 #include <QJsonObject>
 #include <QScopedValueRollback>
 #include <QTabWidget>
@@ -59,11 +61,29 @@ QString endOfRunText(const RunEnd& end) {
     return cutShortText(end.pagesCaptured, end.failure);
 }
 
-QJsonObject settingsOf(const CaptureOptions& options, const ListingSourceChoice& source) {
+QJsonObject settingsOf(const CaptureOptions& options, const ListingSourceChoice& source,
+                       const QList<QUrl>& searches) {
     QJsonObject settings = source.toJson();
     settings.insert(QStringLiteral("dedupe"), options.dropRepeatedListings);
     settings.insert(QStringLiteral("delay"), options.delay.text());
+    if (!searches.isEmpty()) {
+        BatchProgress().addTo(settings, searches);
+    }
     return settings;
+}
+
+// The searches the options list, when the window captures a list of them.
+QList<QUrl> searchesOf(const CaptureOptions& options) {
+    QList<QUrl> searches;
+    if (options.captureList) {
+        for (const QString& line : options.searchList) {
+            if (!line.trimmed().isEmpty() && !line.trimmed().startsWith(u'#')) {
+                searches.append(QUrl::fromUserInput(line.trimmed(), QDir::currentPath(),
+                                                    QUrl::AssumeLocalFile));
+            }
+        }
+    }
+    return searches;
 }
 
 // The source a resumed run goes on with: the one an automatic choice took, else its own.
@@ -87,17 +107,25 @@ void TfrmMyBrowser::btnCaptureClick() {
     WaitForPageToLoad();
     keepJournalUnderLimit();
     RunRecorder recorder(m_journal, m_captureOptions.dropRepeatedListings);
-    const QJsonObject settings = settingsOf(m_captureOptions, source);
-    recorder.start(JournalRun::Kind::Window, WebBrowser1->LocationURL(), settings);
+    const QList<QUrl> searches = searchesOf(m_captureOptions);
+    const QJsonObject settings = settingsOf(m_captureOptions, source, searches);
+    recorder.start(JournalRun::Kind::Window,
+                   searches.isEmpty() ? WebBrowser1->LocationURL() : searches.front().toString(),
+                   settings);
     const QScopedValueRollback<RunRecorder*> current(m_recorder, &recorder);
     showJournalProblem();
-    ProcessPageAUGL(source, settings);
+    ProcessPageAUGL(source, settings,
+                    searches.isEmpty() ? ChainStart{} : ChainStart{.address = searches.front()});
     closeCaptureRun();
 }
 
 void TfrmMyBrowser::resumeCaptureRun(const JournalRun& run) {
     RunRecorder recorder(m_journal, run.settings.value(QStringLiteral("dedupe")).toBool());
-    const RunRecorder::ResumePoint resumed = recorder.resume(run, QUrl(run.source));
+    const BatchProgress progress = BatchProgress::of(run.settings);
+    const QList<QUrl> searches = BatchProgress::searchesOf(run.settings);
+    const RunRecorder::ResumePoint resumed = recorder.resume(
+        run, searches.isEmpty() ? QUrl(run.source) : searches.value(progress.searchesDone),
+        progress.pagesDone);
     const QScopedValueRollback<RunRecorder*> current(m_recorder, &recorder);
     btnCapture->setIcon(toolbarImage(kRunningImage));
     btnCapture->setText(kStopCaption);
@@ -145,18 +173,56 @@ void TfrmMyBrowser::ProcessPageAUGL(const ListingSourceChoice& source, const QJs
                         },
                         kPageShowLimit};
     const ListingSources sources(m_parser, {}, wait, m_profileFolder);
-    const std::unique_ptr<ListingSource> listingSource =
-        sources.make(source, [&](const ListingSourceChoice& taken) {
-            QJsonObject withTaken = settings;
-            withTaken.insert(kTakenKey, taken.toJson());
+    QJsonObject kept = settings;
+    // What the run reads its pages with now; an automatic choice takes a source on the first
+    // page of each search.
+    QString readWith = QStringLiteral("Listings from: ") + source.text();
+    const auto makeSource = [&] {
+        return sources.make(source, [&](const ListingSourceChoice& taken) {
+            kept.insert(kTakenKey, taken.toJson());
             if (m_recorder != nullptr) {
-                m_recorder->noteSettings(withTaken);
+                m_recorder->noteSettings(kept);
             }
-            showStatusMessage(QStringLiteral("Listings from: ") + taken.text() +
-                              QStringLiteral(" (chosen automatically)"));
+            readWith = QStringLiteral("Listings from: ") + taken.text() +
+                       QStringLiteral(" (chosen automatically)");
+            showStatusMessage(readWith);
         });
-    showStatusMessage(QStringLiteral("Listings from: ") + source.text());
-    const RunEnd end = capturePageChain(*this, *listingSource, start);
+    };
+    std::unique_ptr<ListingSource> listingSource;
+    const QList<QUrl> searches = BatchProgress::searchesOf(settings);
+    RunEnd end;
+    if (searches.isEmpty()) {
+        listingSource = makeSource();
+        showStatusMessage(readWith);
+        end = capturePageChain(*this, *listingSource, start);
+    } else {
+        BatchProgress progress = BatchProgress::of(settings);
+        const SearchBatchHost batchHost{
+            .newSource = [&]() -> ListingSource& {
+                listingSource = makeSource();
+                return *listingSource;
+            },
+            .searchStarts =
+                [&](const BatchProgress& now) {
+                    if (m_recorder != nullptr) {
+                        m_recorder->setPagesBefore(now.pagesDone);
+                    }
+                    showStatusMessage(QStringLiteral("Search %1 of %2; %3")
+                                          .arg(QString::number(now.searchesDone + 1),
+                                               QString::number(searches.size()), readWith));
+                },
+            .searchEnded =
+                [&](const BatchProgress& now, const QString&) {
+                    kept.remove(kTakenKey);
+                    now.addTo(kept, searches);
+                    if (m_recorder != nullptr) {
+                        m_recorder->noteSettings(kept);
+                    }
+                },
+            .stopped = [this] { return btnCapture->text() != kStopCaption || m_closing; },
+        };
+        end = captureSearches(*this, searches, progress, start, batchHost);
+    }
     recordRunEnd(end);
     showStatusMessage(endOfRunText(end));
     // An error ends the run as any error of a handler does: in the error box, the button left
@@ -313,6 +379,7 @@ void TfrmMyBrowser::CaptureOptionsClick() {
         m_captureOptions = dialog.options();
         m_splitSetting.setJournalLimit(m_captureOptions.journalLimitMegabytes);
         m_splitSetting.setListingsFrom(m_captureOptions.listingsFrom.settingText());
+        m_splitSetting.setSearchList(m_captureOptions.captureList, m_captureOptions.searchList);
         keepJournalUnderLimit();
     }
 }

@@ -9,11 +9,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -134,6 +137,7 @@ private slots:
     void endOfARunInTheStatusBar();
     void listingsFromTheOptions_data();
     void listingsFromTheOptions();
+    void listOfSearches();
     void humanCheckPausesTheRun_data();
     void humanCheckPausesTheRun();
     void save_data();
@@ -514,6 +518,49 @@ void WindowTest::listingsFromTheOptions() {
     QCOMPARE(under.dialogs.messages, QStringList{scraped(count)});
     QCOMPARE(int(results(under)->lineCount()), count);
     QVERIFY2(statusTexts.contains(shown), qPrintable(statusTexts.join(u'|')));
+}
+
+// Typed into the Options dialog, the list runs in the capture tab, one search after another; a
+// search that fails is told at the end, the others captured.
+void WindowTest::listOfSearches() {
+    WindowUnderTest under;
+    const QStringList searches{m_server.url(kPageThree).toString(),
+                               m_server.url(QStringLiteral("/missing.html")).toString(),
+                               m_server.url(kPageOne).toString()};
+    QTimer::singleShot(0, &under.window, [&searches] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QTest::mouseClick(dialog->findChild<QCheckBox*>(QStringLiteral("cbCaptureList")),
+                          Qt::LeftButton, {}, QPoint(5, 5));
+        auto* list = dialog->findChild<QPlainTextEdit*>(QStringLiteral("edSearchList"));
+        list->setFocus();
+        for (const QString& search : searches) {
+            QTest::keyClicks(list, search);
+            QTest::keyClick(list, Qt::Key_Return);
+        }
+        QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+    });
+    QTest::mouseClick(under.child<QToolButton>("btnCaptureOptions"), Qt::LeftButton);
+    QVERIFY2(fileBytes(under.settingFile).contains("CaptureList=1"),
+             fileBytes(under.settingFile).constData());
+
+    QStringList statusTexts;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, &under.window, [&] {
+        if (!statusTexts.contains(statusText(under))) {
+            statusTexts.append(statusText(under));
+        }
+    });
+    watch.start(5);
+    captureButton(under)->click();
+
+    QCOMPARE(under.dialogs.errors, QStringList());
+    QCOMPARE(under.dialogs.messages, QStringList{scraped(19 + 60)});
+    QCOMPARE(results(under)->lines(), pageThreeLines() + expectedLines());
+    QVERIFY2(statusTexts.contains(QStringLiteral("Search 3 of 3; Listings from: directory")),
+             qPrintable(statusTexts.join(u'|')));
+    QCOMPARE(statusText(under),
+             QStringLiteral("Cut short after 4 pages: 1 of 3 searches did not end normally"));
 }
 
 void WindowTest::humanCheckPausesTheRun_data() {
