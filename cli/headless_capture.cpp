@@ -140,8 +140,13 @@ RunEnd HeadlessCapture::captureSearches(const ChainStart& start) {
                 return *m_source;
             },
         .searchStarts =
-            [this](const BatchProgress& progress) {
+            [this, first = m_options.batch.searchesDone](const BatchProgress& progress) {
                 m_recorder.setPagesBefore(progress.pagesDone);
+                // The next search's first page is a page load like a page turn: the pause
+                // keeps the searches of one site apart too.
+                if (progress.searchesDone > first) {
+                    pause(m_options.delay.pick());
+                }
             },
         .searchEnded =
             [this](const BatchProgress&, const QString& said) {
