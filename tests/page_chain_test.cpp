@@ -101,7 +101,7 @@ private:
 
 QString describe(const RunEnd& end) {
     static const char* const causes[] = {"last page", "host stopped", "repeated page",
-                                         "turn failed", "error"};
+                                         "turn failed", "human check", "error"};
     QString text = QStringLiteral("%1 after %2")
                        .arg(QLatin1String(causes[static_cast<int>(end.cause)]),
                             QString::number(end.pagesCaptured));
