@@ -145,7 +145,7 @@ TEST(FrontDoor, UnknownArgumentsHelpVersionAndNoDisplay) {
          "larkspan: unknown command '/tmp/b.html'" + known},
         {{"--version"}, 0, "larkspan " LARKSPAN_VERSION, ""},
         {{"--help"}, 0, "Usage: larkspan [ADDRESS]", ""},
-        {{"capture", "--help"}, 0, "Usage: larkspan capture [options] SOURCE", ""},
+        {{"capture", "--help"}, 0, "Usage: larkspan capture [options] SOURCE...", ""},
     };
     const QByteArray noDisplay =
         "larkspan: no display to open the window on; run it under xvfb-run (xvfb-run "
