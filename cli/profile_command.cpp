@@ -4,6 +4,7 @@
 #include "cli/command_application.h"
 #include "cli/command_line.h"
 #include "cli/profile_check.h"
+#include "cli/profile_detect_command.h"
 
 #include <QCommandLineParser>
 
@@ -109,6 +110,10 @@ bool needsBrowser(int argc, char* argv[]) {
 }  // namespace
 
 int runProfileCommand(int argc, char* argv[]) {
+    // Detection has options of its own.
+    if (argc > 2 && std::string_view(argv[2]) == "detect") {
+        return runProfileDetectCommand(argc, argv);
+    }
     return needsBrowser(argc, argv) ? runInEngineApplication(argc, argv, run)
                                     : runInCoreApplication(argc, argv, run);
 }
