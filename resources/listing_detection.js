@@ -32,8 +32,9 @@
     const LEAST_MEMBERS = 3;
     const MOST_ALTERNATIVES = 2;
     const MOST_ROWS = 2000;
-    const SAMPLED_MEMBERS = 40;
+    const SAMPLED_MEMBERS = 20;
     const SHAPE_SAMPLE = 10;
+    const MOST_SHAPED_GROUPS = 40;
     const MOST_SHAPE_ELEMENTS = 300;
     const MOST_FIELD_ELEMENTS = 1500;
     const MOST_PROPOSALS = 6;
@@ -142,6 +143,8 @@
             this.size = new Int32Array(count);
             this.keys = new Array(count);
             this.parents = new Int32Array(count);
+            // Class attributes repeat across a page; each is read once.
+            this.firstClasses = new Map();
             for (let at = count - 1; at >= 0; --at) {
                 this.measure(at);
             }
@@ -153,8 +156,14 @@
             const parent = parentOf.call(element);
             this.parents[at] = parent === null ? -1 : (this.index.get(parent) ?? -1);
             this.size[at] += 1;
-            const classes = stableClasses(element);
-            this.keys[at] = classes.length > 0 ? name + "." + escape(classes[0]) : name;
+            const written = call(getAttribute, element, "class") ?? "";
+            let first = this.firstClasses.get(written);
+            if (first === undefined) {
+                const classes = stableClasses(element);
+                first = classes.length > 0 ? "." + escape(classes[0]) : "";
+                this.firstClasses.set(written, first);
+            }
+            this.keys[at] = name + first;
             if (SKIPPED.has(name) || call(hasAttribute, element, "hidden")) {
                 this.text[at] = 0;
                 this.pieces[at] = 0;
@@ -162,7 +171,7 @@
             } else {
                 for (let node = firstNodeOf.call(element); node !== null; node = nextNodeOf.call(node)) {
                     if (nodeTypeOf.call(node) === Node.TEXT_NODE) {
-                        const length = collapse(nodeValueOf.call(node)).length;
+                        const length = nodeValueOf.call(node).trim().length;
                         if (length > 0) {
                             this.text[at] += length;
                             this.pieces[at] += 1;
@@ -285,7 +294,9 @@
         return sum / shapes.length;
     }
 
-    function scoreOf(figures, members) {
+    // What the members' text and links say of them, before the costlier look at their shape
+    // and place.
+    function contentScore(figures, members) {
         let text = 0;
         let pieces = 0;
         let linkText = 0;
@@ -300,15 +311,16 @@
             return 0;
         }
         const linkShare = linkText / text;
-        const first = figures.elements[members[0]];
-        const alike = likeness(figures, members);
         return Math.sqrt(count)
             * Math.log(1 + Math.min(meanText, 2000))
             * Math.min(pieces / count, 10)
             * (1 - 0.7 * linkShare * linkShare)
-            * (fenced(first) ? 0.2 : 1)
-            * alike * alike
             * (figures.keys[members[0]].includes(".") ? 1 : 0.9);
+    }
+
+    function scoreOf(figures, members, content) {
+        const alike = likeness(figures, members);
+        return content * alike * alike * (fenced(figures.elements[members[0]]) ? 0.2 : 1);
     }
 
     // Members as ranges of the element list: a subtree is a run of it.
@@ -333,9 +345,13 @@
     }
 
     function bestGroups(figures) {
+        // Shape and place only lower a score, so only the best by content need the look.
         const scored = groupsOf(figures)
-            .map((members) => ({ members, score: scoreOf(figures, members) }))
-            .filter((group) => group.score > 0)
+            .map((members) => ({ members, content: contentScore(figures, members) }))
+            .filter((group) => group.content > 0)
+            .sort((a, b) => b.content - a.content)
+            .slice(0, MOST_SHAPED_GROUPS)
+            .map((group) => ({ members: group.members, score: scoreOf(figures, group.members, group.content) }))
             .sort((a, b) => b.score - a.score);
         const chosen = [];
         for (const group of scored) {
@@ -582,9 +598,18 @@
     }
 
     // The rules each element of a listing suggests, by what it holds.
-    function proposeFrom(element, listing, base, propose) {
+    // The text of an element that holds little, which is where values are; empty for the rest.
+    // Its source text, not its rendered text: that is what tells a value's kind, at a fraction
+    // of the cost; the rules are then judged on rendered text.
+    function shortText(element, figures) {
+        const at = figures.index.get(element);
+        const length = at === undefined ? 0 : figures.text[at];
+        return length > 0 && length <= 300 ? collapse(textContentOf.call(element) ?? "") : "";
+    }
+
+    // `selectors` gives the element's selectors relative to the listing.
+    function proposeFrom(element, listing, base, figures, selectors, propose) {
         const name = localNameOf.call(element);
-        const selectors = () => relativeSelectors(element, listing);
         for (const attribute of call(getAttributeNames, element)) {
             const value = call(getAttribute, element, attribute);
             if (/lat/i.test(attribute) && inRange(value.trim(), 90)) {
@@ -596,7 +621,7 @@
         if (element === listing) {
             return;
         }
-        const text = collapse(renderedText(element));
+        const text = shortText(element, figures);
         if (name === "a" && call(hasAttribute, element, "href")) {
             const href = call(getAttribute, element, "href").trim();
             const target = absolute(href, base);
@@ -622,7 +647,7 @@
         // A wrapper whose one child holds all its text leaves the text to that child.
         const only = firstChildOf.call(element);
         if (text === "" || text.length > 300
-            || (only !== null && nextSiblingOf.call(only) === null && collapse(renderedText(only)) === text)) {
+            || (only !== null && nextSiblingOf.call(only) === null && shortText(only, figures) === text)) {
             return;
         }
         if (HEADINGS.has(name) || NAME_WORDS.test(call(getAttribute, element, "class") ?? "")) {
@@ -646,7 +671,7 @@
         }
     }
 
-    function proposeDescription(element, listing, figures, propose) {
+    function proposeDescription(element, listing, figures, selectors, propose) {
         const at = figures.index.get(element);
         // Free text: most of it the element's own, not its children's.
         if (at === undefined || element === listing || figures.text[at] < 20) {
@@ -658,7 +683,7 @@
             own -= below === undefined ? 0 : figures.text[below];
         }
         if (own >= figures.text[at] * 0.7 && figures.linkText[at] < figures.text[at] * 0.5) {
-            propose("description", relativeSelectors(element, listing), {});
+            propose("description", selectors(), {});
         }
     }
 
@@ -693,8 +718,11 @@
             };
             const below = Array.from(call(selectAllIn, listing, "*")).slice(0, MOST_FIELD_ELEMENTS);
             for (const element of [listing, ...below]) {
-                proposeFrom(element, listing, page.base, propose);
-                proposeDescription(element, listing, figures, propose);
+                // Worked out once, and only for an element that suggests a rule.
+                let found = null;
+                const selectors = () => (found ??= relativeSelectors(element, listing));
+                proposeFrom(element, listing, page.base, figures, selectors, propose);
+                proposeDescription(element, listing, figures, selectors, propose);
             }
         }
         const kinds = kindsOf(page);
@@ -811,45 +839,47 @@
         }
     }
 
-    function nextRule(listings) {
-        const inside = (element) => listings.some((listing) => call(contains, listing, element));
-        for (const link of call(selectAllInDocument, document, "a[rel~=next]")) {
-            if (!inside(link)) {
-                const selector = firstFound("a[rel~=next]") === link ? "a[rel~=next]" : null;
-                if (selector !== null) {
-                    return { rule: { selector }, label: labelOf(link) };
-                }
-            }
-        }
-        const last = listings[listings.length - 1];
+    // The links and buttons whose text or label says "next", each with how much its place
+    // speaks for it: in a pager or navigation, after the listings.
+    function nextCandidates() {
         const candidates = [];
         for (const element of call(selectAllInDocument, document, "a, button, [role=button], [role=link]")) {
-            if (inside(element)) {
-                continue;
-            }
-            const text = collapse(renderedText(element));
+            // The source text tells, at a fraction of the cost; the rendered text is the rule's.
+            const written = textContentOf.call(element) ?? "";
             const label = collapse(call(getAttribute, element, "aria-label") ?? "");
-            if (!NEXT_WORDS.test(text) && !NEXT_WORDS.test(label)) {
+            if ((written.length > 40 || !NEXT_WORDS.test(collapse(written))) && !NEXT_WORDS.test(label)) {
                 continue;
             }
-            let rank = 0;
-            for (let at = parentOf.call(element); at !== null; at = parentOf.call(at)) {
+            const text = written.length <= 40 ? collapse(renderedText(element)) : "";
+            let inPager = false;
+            for (let at = parentOf.call(element); at !== null && !inPager; at = parentOf.call(at)) {
                 const named = (call(getAttribute, at, "class") ?? "") + " " + (call(getAttribute, at, "id") ?? "")
                     + " " + (call(getAttribute, at, "aria-label") ?? "");
-                if (localNameOf.call(at) === "nav" || PAGER_WORDS.test(named)) {
-                    rank += 2;
-                    break;
-                }
+                inPager = localNameOf.call(at) === "nav" || PAGER_WORDS.test(named);
             }
-            // The pager follows the results.
-            if (last !== undefined && (call(compareDocumentPosition, last, element) & Node.DOCUMENT_POSITION_FOLLOWING) !== 0) {
-                rank += 1;
-            }
-            candidates.push({ element, rank, text });
+            candidates.push({ element, text, inPager });
         }
-        candidates.sort((a, b) => b.rank - a.rank);
-        // A "next" link before the listings and outside any pager is something else's.
-        for (const { element, text } of candidates.filter((candidate) => candidate.rank > 0)) {
+        return candidates;
+    }
+
+    function nextRule(listings, candidates) {
+        const inside = (element) => listings.some((listing) => call(contains, listing, element));
+        const relNext = firstFound("a[rel~=next]");
+        if (relNext !== null && !inside(relNext)) {
+            return { rule: { selector: "a[rel~=next]" }, label: labelOf(relNext) };
+        }
+        const last = listings[listings.length - 1];
+        const ranked = candidates
+            .filter((candidate) => !inside(candidate.element))
+            .map((candidate) => ({
+                ...candidate,
+                rank: (candidate.inPager ? 2 : 0)
+                    + ((call(compareDocumentPosition, last, candidate.element) & Node.DOCUMENT_POSITION_FOLLOWING) !== 0 ? 1 : 0),
+            }))
+            // A "next" link before the listings and outside any pager is something else's.
+            .filter((candidate) => candidate.rank > 0)
+            .sort((a, b) => b.rank - a.rank);
+        for (const { element, text } of ranked) {
             const selector = nextSelector(element);
             if (selector !== null) {
                 return { rule: { selector }, label: labelOf(element) };
@@ -900,10 +930,11 @@
         const page = { base, address, host: hostOf(address) };
         const figures = new PageFigures(body);
         const groups = [];
+        const candidates = nextCandidates();
         for (const group of bestGroups(figures)) {
             const listings = group.members.map((at) => figures.elements[at]);
             const fields = fieldRules(listings, figures, page);
-            const next = nextRule(listings);
+            const next = nextRule(listings, candidates);
             groups.push({
                 listing: listingSelector(listings),
                 count: listings.length,
