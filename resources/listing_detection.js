@@ -32,9 +32,10 @@
     const LEAST_MEMBERS = 3;
     const MOST_ALTERNATIVES = 2;
     const MOST_ROWS = 2000;
-    const SAMPLED_MEMBERS = 20;
+    const SAMPLED_MEMBERS = 12;
+    const ALTERNATIVE_SAMPLE = 6;
     const SHAPE_SAMPLE = 10;
-    const MOST_SHAPED_GROUPS = 40;
+    const MOST_SHAPED_GROUPS = 24;
     const MOST_SHAPE_ELEMENTS = 300;
     const MOST_FIELD_ELEMENTS = 1500;
     const MOST_PROPOSALS = 6;
@@ -501,9 +502,14 @@
             const parentKey = localNameOf.call(parent) + (parentClasses.length > 0 ? "." + escape(parentClasses[0]) : "");
             tried.push(parentKey + " > " + name + (classes[0] ?? ""));
         }
-        const found = tried.filter((selector) => call(selectIn, listing, selector) === element);
+        const found = [];
+        for (let i = 0; i < tried.length && found.length < 2; ++i) {
+            if (call(selectIn, listing, tried[i]) === element) {
+                found.push(tried[i]);
+            }
+        }
         if (found.length > 0) {
-            return found.slice(0, 2);
+            return found;
         }
         const steps = [];
         for (let at = element; at !== listing && at !== null; at = parentOf.call(at)) {
@@ -687,17 +693,17 @@
         }
     }
 
-    function sampleOf(members) {
-        const step = Math.max(1, members.length / SAMPLED_MEMBERS);
+    function sampleOf(members, size) {
+        const step = Math.max(1, members.length / size);
         const sample = [];
-        for (let i = 0; i < members.length && sample.length < SAMPLED_MEMBERS; i += step) {
+        for (let i = 0; i < members.length && sample.length < size; i += step) {
             sample.push(members[Math.floor(i)]);
         }
         return sample;
     }
 
-    function fieldRules(listings, figures, page) {
-        const sample = sampleOf(listings);
+    function fieldRules(listings, figures, page, sampleSize) {
+        const sample = sampleOf(listings, sampleSize);
         const proposals = new Map();
         for (const listing of sample) {
             const seen = new Set();
@@ -933,7 +939,8 @@
         const candidates = nextCandidates();
         for (const group of bestGroups(figures)) {
             const listings = group.members.map((at) => figures.elements[at]);
-            const fields = fieldRules(listings, figures, page);
+            // An alternative is a second opinion; the window works it out anew once chosen.
+            const fields = fieldRules(listings, figures, page, groups.length === 0 ? SAMPLED_MEMBERS : ALTERNATIVE_SAMPLE);
             const next = nextRule(listings, candidates);
             groups.push({
                 listing: listingSelector(listings),
