@@ -847,12 +847,17 @@
 
     // The links and buttons whose text or label says "next", each with how much its place
     // speaks for it: in a pager or navigation, after the listings.
-    function nextCandidates() {
+    function nextCandidates(page) {
         const candidates = [];
         for (const element of call(selectAllInDocument, document, "a, button, [role=button], [role=link]")) {
             // The source text tells, at a fraction of the cost; the rendered text is the rule's.
             const written = textContentOf.call(element) ?? "";
             const label = collapse(call(getAttribute, element, "aria-label") ?? "");
+            // The next page is another page, not a place on this one.
+            const href = call(getAttribute, element, "href");
+            if (href !== null && absolute(href, page.base).split("#")[0] === page.address && href.includes("#")) {
+                continue;
+            }
             if ((written.length > 40 || !NEXT_WORDS.test(collapse(written))) && !NEXT_WORDS.test(label)) {
                 continue;
             }
@@ -886,29 +891,55 @@
             .filter((candidate) => candidate.rank > 0)
             .sort((a, b) => b.rank - a.rank);
         for (const { element, text } of ranked) {
-            const selector = nextSelector(element);
-            if (selector !== null) {
-                return { rule: { selector }, label: labelOf(element) };
+            const named = nextSelector(element, false);
+            if (named !== null) {
+                return { rule: { selector: named }, label: labelOf(element) };
             }
-            if (localNameOf.call(element) === "a" && text !== "") {
+            // A rule by text follows the first link that says it.
+            if (localNameOf.call(element) === "a" && text !== "" && firstLinkSaying(text) === element) {
                 return { rule: { text }, label: text };
+            }
+            const placed = nextSelector(element, true) ?? positionPath(element);
+            return { rule: { selector: placed }, label: labelOf(element) };
+        }
+        return null;
+    }
+
+    function firstLinkSaying(text) {
+        for (const link of call(selectAllInDocument, document, "a")) {
+            const written = textContentOf.call(link) ?? "";
+            if (written.length <= 40 && collapse(renderedText(link)) === text) {
+                return link;
             }
         }
         return null;
     }
 
-    function nextSelector(element) {
+    // Selectors that find the element first on the page: by its own stable names, or with
+    // `byPlace` by its place among its siblings; null when none does.
+    function nextSelector(element, byPlace) {
         const name = localNameOf.call(element);
-        const own = stableClasses(element).map((one) => "." + escape(one)).join("");
-        const label = call(getAttribute, element, "aria-label");
-        const tried = [];
-        if (own !== "") {
-            tried.push(name + own);
+        const own = [];
+        if (byPlace) {
+            // A pager's next link is mostly its last or its first; that holds from page to
+            // page, where the links before it come and go.
+            if (previousSiblingOf.call(element) !== null && nextSiblingOf.call(element) === null) {
+                own.push(name + ":last-child");
+            } else if (previousSiblingOf.call(element) === null && nextSiblingOf.call(element) !== null) {
+                own.push(name + ":first-child");
+            }
+        } else {
+            const classes = stableClasses(element).map((one) => "." + escape(one)).join("");
+            if (classes !== "") {
+                own.push(name + classes);
+            }
+            const label = call(getAttribute, element, "aria-label");
+            if (label !== null && label !== "") {
+                own.push(name + "[aria-label=\"" + label.replace(/["\\]/g, "\\$&") + "\"]");
+            }
         }
-        if (label !== null && label !== "") {
-            tried.push(name + "[aria-label=\"" + label.replace(/["\\]/g, "\\$&") + "\"]");
-        }
-        for (const selector of [...tried]) {
+        const tried = byPlace ? [] : [...own];
+        for (const selector of own) {
             for (let at = parentOf.call(element); at !== null; at = parentOf.call(at)) {
                 const tag = localNameOf.call(at);
                 if (tag === "body") {
@@ -936,7 +967,7 @@
         const page = { base, address, host: hostOf(address) };
         const figures = new PageFigures(body);
         const groups = [];
-        const candidates = nextCandidates();
+        const candidates = nextCandidates(page);
         for (const group of bestGroups(figures)) {
             const listings = group.members.map((at) => figures.elements[at]);
             // An alternative is a second opinion; the window works it out anew once chosen.

@@ -102,9 +102,11 @@ private slots:
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("nextPage");
         QTest::newRow("rel=next") << "cards.html" << "Next (a[rel~=next])";
-        QTest::newRow("a bare » in the pager, by its text") << "table.html" << "»";
+        QTest::newRow("a bare » in the pager, by its text; not a Next » within the page")
+            << "table.html" << "»";
         QTest::newRow("the reviews' own pager") << "reviews.html" << "Next › (a.older)";
-        QTest::newRow("NEXT » beside « Previous") << "portal.html" << "NEXT »";
+        QTest::newRow("NEXT » by its place, as a featured listing's NEXT » comes first")
+            << "portal.html" << "NEXT » (div.pages a:last-child)";
         QTest::newRow("tampering") << "hostile.html" << "Next (a[rel~=next])";
     }
 

@@ -74,14 +74,14 @@ const QByteArray kPortalProfile = R"json({
     "listing": "ul.listings > li",
     "name": "Shops in Hobart - Southern Pages",
     "next": {
-        "text": "NEXT »"
+        "selector": "div.pages a:last-child"
     }
 }
 )json";
 
 const QString kPortalSummary = QStringLiteral(
     "6 listings found; fields: name, phone, email, street, postcode, city, state, description, "
-    "listing_page; next page: NEXT »\n"
+    "listing_page; next page: NEXT » (div.pages a:last-child)\n"
     "listing: ul.listings > li\n"
     "alternative: div.footer-col: 4 listings found; fields: name, listing_page; next page: "
     "NEXT »\n"
