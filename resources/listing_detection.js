@@ -735,9 +735,6 @@
         const least = Math.max(2, Math.ceil(sample.length * 0.4));
         const byField = new Map();
         for (const proposal of proposals.values()) {
-            if (proposal.times < least) {
-                continue;
-            }
             const list = byField.get(proposal.field) ?? [];
             list.push(proposal);
             byField.set(proposal.field, list);
@@ -747,7 +744,9 @@
         const order = Object.keys(kinds).filter((field) => field !== "description").concat(["description"]);
         const taken = new Set();
         for (const field of order) {
-            const candidates = (byField.get(field) ?? [])
+            const proposed = (byField.get(field) ?? []).sort((a, b) => b.times - a.times);
+            const candidates = proposed
+                .filter((candidate) => candidate.times >= least)
                 .filter((candidate) => field !== "description" || !takenMostly(candidate.rule, sample, taken))
                 .sort((a, b) => b.times - a.times)
                 .slice(0, MOST_PROPOSALS);
@@ -762,8 +761,11 @@
                 const worth = field === "description" ? verdict.good * verdict.length
                     : verdict.good - verdict.rawLength / (MOST_VALUE_LENGTH + 1);
                 if (best === null || worth > best.worth) {
-                    best = { rule: candidate.rule, worth };
+                    best = { rule: candidate.rule, worth, good: verdict.good };
                 }
+            }
+            if (best !== null && field !== "description") {
+                best = widened(best, proposed, (rule) => judge(rule, sample, kinds[field], DISTINCT.has(field), page.base));
             }
             if (best !== null) {
                 rules[field] = best.rule;
@@ -773,6 +775,24 @@
             }
         }
         return rules;
+    }
+
+    // The rule with the selectors of other rules of the same kind added, as long as each finds
+    // the value in more listings: sites mark one field with two class names ("website" here,
+    // "contact-url" there).
+    function widened(best, proposed, judged) {
+        for (const other of proposed.slice(0, MOST_PROPOSALS * 2)) {
+            const same = other.rule.attribute === best.rule.attribute && other.rule.pattern === best.rule.pattern;
+            if (!same || other.times < 2 || other.rule.selector === ":scope" || best.rule.selector.split(", ").includes(other.rule.selector)) {
+                continue;
+            }
+            const rule = { ...best.rule, selector: best.rule.selector + ", " + other.rule.selector };
+            const verdict = judged(rule);
+            if (verdict.good > best.good && verdict.wrong <= verdict.good * 0.2) {
+                best = { rule, worth: best.worth, good: verdict.good };
+            }
+        }
+        return best;
     }
 
     function elementOf(listing, rule) {
