@@ -122,6 +122,10 @@
         return (text ?? "").slice(0, MOST_VALUE_LENGTH);
     }
 
+    function sourceText(element) {
+        return (textContentOf.call(element) ?? "").slice(0, MOST_VALUE_LENGTH);
+    }
+
     function absolute(address, base) {
         try {
             return new URL(address, base).href;
@@ -578,13 +582,14 @@
     // Fields whose values tell the listings apart.
     const DISTINCT = new Set(["name", "listing_page", "description"]);
 
-    function rawValue(listing, rule, base) {
+    // `text` reads an element's text: its rendered text, as the capture takes it, unless told.
+    function rawValue(listing, rule, base, text = renderedText) {
         const element = elementOf(listing, rule);
         if (element === null) {
             return null;
         }
         if (rule.attribute === undefined) {
-            return renderedText(element);
+            return text(element);
         }
         const value = call(getAttribute, element, rule.attribute);
         if (value === null) {
@@ -605,12 +610,10 @@
 
     // The rules each element of a listing suggests, by what it holds.
     // The text of an element that holds little, which is where values are; empty for the rest.
-    // Its source text, not its rendered text: that is what tells a value's kind, at a fraction
-    // of the cost; the rules are then judged on rendered text.
     function shortText(element, figures) {
         const at = figures.index.get(element);
         const length = at === undefined ? 0 : figures.text[at];
-        return length > 0 && length <= 300 ? collapse(textContentOf.call(element) ?? "") : "";
+        return length > 0 && length <= 300 ? collapse(sourceText(element)) : "";
     }
 
     // `selectors` gives the element's selectors relative to the listing.
@@ -765,7 +768,7 @@
                 }
             }
             if (best !== null && field !== "description") {
-                best = widened(best, proposed, (rule) => judge(rule, sample, kinds[field], DISTINCT.has(field), page.base));
+                best = widened(best, proposed, (rule) => judge(rule, sample, kinds[field], DISTINCT.has(field), page.base), sample.length);
             }
             if (best !== null) {
                 rules[field] = best.rule;
@@ -780,8 +783,11 @@
     // The rule with the selectors of other rules of the same kind added, as long as each finds
     // the value in more listings: sites mark one field with two class names ("website" here,
     // "contact-url" there).
-    function widened(best, proposed, judged) {
-        for (const other of proposed.slice(0, MOST_PROPOSALS * 2)) {
+    function widened(best, proposed, judged, sampled) {
+        for (const other of proposed.slice(0, MOST_PROPOSALS)) {
+            if (best.good === sampled) {
+                break;
+            }
             const same = other.rule.attribute === best.rule.attribute && other.rule.pattern === best.rule.pattern;
             if (!same || other.times < 2 || other.rule.selector === ":scope" || best.rule.selector.split(", ").includes(other.rule.selector)) {
                 continue;
@@ -814,7 +820,8 @@
         let rawLength = 0;
         const values = new Set();
         for (const listing of sample) {
-            const raw = rawValue(listing, rule, base);
+            // Source text tells a value's kind as well as rendered text, at a fraction of its cost.
+            const raw = rawValue(listing, rule, base, sourceText);
             if (raw === null) {
                 continue;
             }
