@@ -19,7 +19,7 @@
 // shape), at least three, scored by how many there are and how much text in how many pieces they
 // hold; plain lists of links and whatever sits in navigation, headers or footers lose. KEY is a
 // field's JSON Lines key; a field is proposed only when one rule finds a value of its kind in
-// most of the listings. found holds, for every listing of the group (at most MOST_ROWS), what
+// at least two in five of the sampled listings, and seldom anything else there. found holds, for every listing of the group (at most MOST_ROWS), what
 // each field's selector finds: the element's rendered text or the attribute's value (href and
 // src absolute), before any pattern; null where the selector finds nothing.
 //
@@ -621,9 +621,9 @@
         const name = localNameOf.call(element);
         for (const attribute of call(getAttributeNames, element)) {
             const value = call(getAttribute, element, attribute);
-            if (/lat/i.test(attribute) && inRange(value.trim(), 90)) {
+            if (/(^|[-_])lat(itude)?$/i.test(attribute) && inRange(value.trim(), 90)) {
                 propose("latitude", selectors(), { attribute });
-            } else if (/(lng|lon)/i.test(attribute) && inRange(value.trim(), 180)) {
+            } else if (/(^|[-_])(lng|lon|long|longitude)$/i.test(attribute) && inRange(value.trim(), 180)) {
                 propose("longitude", selectors(), { attribute });
             }
         }
