@@ -499,13 +499,15 @@
         if (classes.length > 1) {
             tried.push(name + classes.join(""));
         }
-        tried.push(name);
+        // An element without a class of its own is better known by its parent than by its tag
+        // alone, which finds whatever comes first in a listing that lacks it.
         const parent = parentOf.call(element);
         if (parent !== listing && parent !== null) {
             const parentClasses = stableClasses(parent);
             const parentKey = localNameOf.call(parent) + (parentClasses.length > 0 ? "." + escape(parentClasses[0]) : "");
             tried.push(parentKey + " > " + name + (classes[0] ?? ""));
         }
+        tried.push(name);
         const found = [];
         for (let i = 0; i < tried.length && found.length < 2; ++i) {
             if (call(selectIn, listing, tried[i]) === element) {

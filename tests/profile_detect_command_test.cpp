@@ -51,9 +51,9 @@ const QByteArray kPortalProfile = R"json({
         "email": "div > a",
         "listing_page": {
             "attribute": "href",
-            "selector": "a"
+            "selector": "h3 > a"
         },
-        "name": "a",
+        "name": "h3 > a",
         "phone": {
             "pattern": "(\\+?\\(?\\d[\\d ().-]{6,}\\d)",
             "selector": ":scope > div:nth-of-type(2)"
