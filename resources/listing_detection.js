@@ -619,6 +619,7 @@
     }
 
     // `selectors` gives the element's selectors relative to the listing.
+    // `propose(field, selectors, rule, heading)` takes a rule; `heading` when a heading gives it.
     function proposeFrom(element, listing, base, figures, selectors, propose) {
         const name = localNameOf.call(element);
         for (const attribute of call(getAttributeNames, element)) {
@@ -655,14 +656,15 @@
                 }
             }
         }
+        // A heading names the listing before any link does.
+        if (text !== "" && (HEADINGS.has(name) || NAME_WORDS.test(call(getAttribute, element, "class") ?? ""))) {
+            propose("name", selectors(), {}, HEADINGS.has(name));
+        }
         // A wrapper whose one child holds all its text leaves the text to that child.
         const only = firstChildOf.call(element);
         if (text === "" || text.length > 300
             || (only !== null && nextSiblingOf.call(only) === null && shortText(only, figures) === text)) {
             return;
-        }
-        if (HEADINGS.has(name) || NAME_WORDS.test(call(getAttribute, element, "class") ?? "")) {
-            propose("name", selectors(), {});
         }
         if (isPhone(text)) {
             propose("phone", selectors(), {});
@@ -712,7 +714,7 @@
         const proposals = new Map();
         for (const listing of sample) {
             const seen = new Set();
-            const propose = (field, selectors, rest) => {
+            const propose = (field, selectors, rest, heading = false) => {
                 for (const selector of selectors) {
                     const key = JSON.stringify([field, selector, rest.attribute ?? null, rest.pattern ?? null]);
                     if (seen.has(key)) {
@@ -723,7 +725,7 @@
                     if (known !== undefined) {
                         known.times += 1;
                     } else {
-                        proposals.set(key, { field, rule: { selector, ...rest }, times: 1 });
+                        proposals.set(key, { field, rule: { selector, ...rest }, times: 1, heading });
                     }
                 }
             };
@@ -764,7 +766,7 @@
                 // The longest text for the description; for the others, the element that holds
                 // the least besides the value.
                 const worth = field === "description" ? verdict.good * verdict.length
-                    : verdict.good - verdict.rawLength / (MOST_VALUE_LENGTH + 1);
+                    : verdict.good + (candidate.heading ? 0.5 : 0) - verdict.rawLength / (MOST_VALUE_LENGTH + 1);
                 if (best === null || worth > best.worth) {
                     best = { rule: candidate.rule, worth, good: verdict.good };
                 }

@@ -156,6 +156,10 @@ private slots:
                            "Aisha M.", "Greg H.",  "Priya S.", "Daniel F.", "Chloe R.",
                            "Ben O.",   "Nadia A.", "Sam W.",   "Olivia J.", "Marcus L.",
                            "Emma C.",  "Josh N.",  "Hannah G.", "Vikram D.", "Zoe P."};
+        QTest::newRow("portal: names, one heading without its link")
+            << "portal.html" << int(NameField)
+            << QStringList{"Salamanca Books", "Elizabeth St Florist", "North Hobart Hardware",
+                           "Sandy Bay Toys",  "Moonah Music",         "Kingston Pet Supplies"};
         QTest::newRow("portal: phones after their word")
             << "portal.html" << int(PhoneField)
             << QStringList{"(03) 6223 1234", "(03) 6231 5678", "(03) 6234 9012",

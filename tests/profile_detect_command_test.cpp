@@ -53,7 +53,7 @@ const QByteArray kPortalProfile = R"json({
             "attribute": "href",
             "selector": "h3 > a"
         },
-        "name": "h3 > a",
+        "name": "h3",
         "phone": {
             "pattern": "(\\+?\\(?\\d[\\d ().-]{6,}\\d)",
             "selector": ":scope > div:nth-of-type(2)"
