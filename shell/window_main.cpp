@@ -38,6 +38,8 @@ int runWindow(int argc, char* argv[], const std::optional<QUrl>& startAddress) {
     // engine reads the setting when the first page is made, later still.
     disableSandboxWhenRoot();
     QApplication::setApplicationName(QStringLiteral("Larkspan"));
+    // Desktops find the program's entry, and with it its icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(LARKSPAN_APP_ID));
     applyLavenderStyle(application);
 
     ModalDialogs dialogs;
