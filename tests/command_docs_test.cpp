@@ -1,9 +1,11 @@
 #include "qt_printers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +84,54 @@ TEST(ManualPage, NamesTheOptionsOfEveryHelpAsDoesTheCompletion) {
             EXPECT_EQ(longOptions(completionList(c.completionName), true),
                       longOptions(help, true));
         }
+    }
+}
+
+// What the completion offers for the words typed so far (the last one being completed), in a
+// folder that holds one file and one folder.
+QStringList completionsFor(const QStringList& words) {
+    QTemporaryDir folder;
+    QFile file(folder.filePath("leads.csv"));
+    file.open(QIODevice::WriteOnly);
+    QDir(folder.path()).mkdir("pages");
+    const QStringList script{
+        "-c",
+        "source \"$0\"; COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); _larkspan; "
+        "printf '%s\\n' \"${COMPREPLY[@]}\"",
+        QStringLiteral(LARKSPAN_SOURCE_DIR "/dist/larkspan.bash-completion")};
+    QProcess bash;
+    bash.setWorkingDirectory(folder.path());
+    bash.start(QStringLiteral("bash"), script + words);
+    bash.waitForFinished(60'000);
+    QStringList offered = QString::fromUtf8(bash.readAllStandardOutput()).split(u'\n');
+    offered.removeAll(QString());
+    offered.sort();
+    return offered;
+}
+
+TEST(BashCompletion, OffersWhatEachPlaceTakes) {
+    struct Case {
+        QStringList words;
+        QStringList offered;
+    };
+    const Case cases[] = {
+        {{"larkspan", "r"}, {"runs"}},
+        {{"larkspan", ""}, {"capture", "leads.csv", "pages", "profile", "runs"}},
+        {{"larkspan", "--"}, {"--help", "--version"}},
+        {{"larkspan", "capture", "--ma"}, {"--map-base", "--max-pages"}},
+        {{"larkspan", "capture", ""}, {"leads.csv", "pages"}},
+        {{"larkspan", "capture", "page1.html", "--format", ""}, {"csv", "jsonl", "xlsx"}},
+        {{"larkspan", "capture", "page1.html", "-o", "l"}, {"leads.csv"}},
+        {{"larkspan", "capture", "page1.html", "--flattened-dir", ""}, {"pages"}},
+        {{"larkspan", "capture", "page1.html", "--max-pages", ""}, {}},
+        {{"larkspan", "runs", ""}, {"delete", "export", "prune"}},
+        {{"larkspan", "runs", "export", "3", ""}, {}},
+        {{"larkspan", "runs", "prune", "--k"}, {"--keep"}},
+        {{"larkspan", "profile", ""}, {"list"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.words.join(u' ').toStdString());
+        EXPECT_EQ(completionsFor(c.words), c.offered);
     }
 }
 
