@@ -127,7 +127,9 @@ TEST(BashCompletion, OffersWhatEachPlaceTakes) {
         {{"larkspan", "runs", ""}, {"delete", "export", "prune"}},
         {{"larkspan", "runs", "export", "3", ""}, {}},
         {{"larkspan", "runs", "prune", "--k"}, {"--keep"}},
-        {{"larkspan", "profile", ""}, {"list"}},
+        {{"larkspan", "capture", "page1.html", "--source", "s"}, {"structured"}},
+        {{"larkspan", "profile", ""}, {"check", "list"}},
+        {{"larkspan", "profile", "check", "l"}, {"leads.csv"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.words.join(u' ').toStdString());
