@@ -29,6 +29,7 @@ constexpr const char* kUsage =
     "       larkspan runs delete ID...\n"
     "       larkspan runs prune [--keep N] [--older-than DAYS]\n"
     "       larkspan profile list\n"
+    "       larkspan profile check FILE|NAME ADDRESS\n"
     "       larkspan profile detect ADDRESS [-o FILE]\n"
     "       larkspan --help | --version\n"
     "\n"
@@ -39,8 +40,9 @@ constexpr const char* kUsage =
     "'larkspan capture' captures them without a window; 'larkspan capture --help' lists its\n"
     "options. 'larkspan runs' lists the recent runs, writes their lines again, and deletes\n"
     "runs to give their space back ('larkspan runs --help').\n"
-    "'larkspan profile list' lists the saved capture profiles; 'larkspan profile detect'\n"
-    "finds the listings of a page and writes a profile for them.\n";
+    "'larkspan profile list' lists the saved capture profiles; 'larkspan profile check' shows\n"
+    "what one finds on a page; 'larkspan profile detect' finds the listings of a page and\n"
+    "writes a profile for them.\n";
 
 QtMessageHandler g_defaultMessageHandler = nullptr;
 
