@@ -21,7 +21,8 @@ constexpr int kExitNoDisplay = 1;
 
 constexpr const char* kUsage =
     "Usage: larkspan [ADDRESS]\n"
-    "       larkspan capture SOURCE [-o FILE] [OPTIONS]\n"
+    "       larkspan capture SOURCE... [-o FILE] [OPTIONS]\n"
+    "       larkspan capture --sources FILE [--shard K/N] [-o FILE] [OPTIONS]\n"
     "       larkspan capture --from-text FILE [-o FILE]\n"
     "       larkspan capture --resume\n"
     "       larkspan runs [--count N]\n"

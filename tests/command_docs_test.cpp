@@ -124,6 +124,8 @@ TEST(BashCompletion, OffersWhatEachPlaceTakes) {
         {{"larkspan", "capture", "page1.html", "-o", "l"}, {"leads.csv"}},
         {{"larkspan", "capture", "page1.html", "--flattened-dir", ""}, {"pages"}},
         {{"larkspan", "capture", "page1.html", "--max-pages", ""}, {}},
+        {{"larkspan", "capture", "--sources", "l"}, {"leads.csv"}},
+        {{"larkspan", "capture", "--sources", "list.txt", "--shard", ""}, {}},
         {{"larkspan", "runs", ""}, {"delete", "export", "prune"}},
         {{"larkspan", "runs", "export", "3", ""}, {}},
         {{"larkspan", "runs", "prune", "--k"}, {"--keep"}},
