@@ -67,15 +67,17 @@ int run(const QStringList& arguments) {
     parser.addPositionalArgument(
         QStringLiteral("COMMAND"),
         QStringLiteral("list: list the saved profiles. check FILE|NAME ADDRESS: load the page at "
-                       "ADDRESS (an address or a file) and show what the profile finds there."),
-        QStringLiteral("list | check FILE|NAME ADDRESS"));
+                       "ADDRESS (an address or a file) and show what the profile finds there. "
+                       "detect ADDRESS [-o FILE]: find the listings of the page and write a "
+                       "profile for them (larkspan profile detect --help)."),
+        QStringLiteral("list | check FILE|NAME ADDRESS | detect ADDRESS"));
     return runReportingErrors([&] {
         if (parseOrShowHelp(parser, arguments, QStringLiteral("profile"))) {
             return 0;
         }
         const QStringList positional = parser.positionalArguments();
         if (positional.isEmpty()) {
-            throw UsageError("profile needs a command: list or check");
+            throw UsageError("profile needs a command: list, check or detect");
         }
         const QString& command = positional.front();
         if (command == u"list") {
@@ -91,7 +93,7 @@ int run(const QStringList& arguments) {
             return checkProfileOnPage(positional[1], positional[2]);
         }
         throw UsageError((QStringLiteral("unknown profile command '") + command +
-                          QStringLiteral("' (known: list, check)"))
+                          QStringLiteral("' (known: list, check, detect)"))
                              .toStdString());
     });
 }

@@ -130,7 +130,7 @@ TEST(BashCompletion, OffersWhatEachPlaceTakes) {
         {{"larkspan", "runs", "export", "3", ""}, {}},
         {{"larkspan", "runs", "prune", "--k"}, {"--keep"}},
         {{"larkspan", "capture", "page1.html", "--source", "s"}, {"structured"}},
-        {{"larkspan", "profile", ""}, {"check", "list"}},
+        {{"larkspan", "profile", ""}, {"check", "detect", "list"}},
         {{"larkspan", "profile", "check", "l"}, {"leads.csv"}},
     };
     for (const Case& c : cases) {

@@ -75,13 +75,13 @@ TEST(ProfileCommand, UsageErrors) {
         QString err;
     };
     const Case cases[] = {
-        {{}, "larkspan: profile needs a command: list or check\n"},
+        {{}, "larkspan: profile needs a command: list, check or detect\n"},
         {{"list", "extra"}, "larkspan: profile list takes no arguments\n"},
         {{"check", "p.json"},
          "larkspan: profile check needs a profile (FILE or NAME) and an ADDRESS\n"},
         {{"check", "nosuch", "http://127.0.0.1:9/"},
          "larkspan: no saved profile 'nosuch' in " + configHome.path() + "/larkspan/profiles\n"},
-        {{"lst"}, "larkspan: unknown profile command 'lst' (known: list, check)\n"},
+        {{"lst"}, "larkspan: unknown profile command 'lst' (known: list, check, detect)\n"},
         {{"list", "--all"}, "larkspan: Unknown option 'all'.\n"},
     };
     for (const Case& c : cases) {
@@ -93,7 +93,8 @@ TEST(ProfileCommand, UsageErrors) {
     const ProcessResult help = profileCommand(configHome.path(), {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(
-        help.out.startsWith("Usage: larkspan profile [options] list | check FILE|NAME ADDRESS\n"))
+        help.out.startsWith("Usage: larkspan profile [options] list | check FILE|NAME ADDRESS | "
+                            "detect ADDRESS\n"))
         << help.out.toStdString();
 }
 
