@@ -12,11 +12,10 @@ static void registerPageScripts() {
 namespace larkspan::browser {
 
 const QStringList& runnablePageScripts() {
-    static const QStringList scripts{QStringLiteral("human_check.js"),
-                                     QStringLiteral("listing_detection.js"),
-                                     QStringLiteral("next_link.js"),
-                                     QStringLiteral("profile_listings.js"),
-                                     QStringLiteral("structured_data.js")};
+    static const QStringList scripts{
+        QStringLiteral("human_check.js"),       QStringLiteral("listing_marks.js"),
+        QStringLiteral("listing_detection.js"), QStringLiteral("next_link.js"),
+        QStringLiteral("profile_listings.js"),  QStringLiteral("structured_data.js")};
     return scripts;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -62,6 +63,25 @@ CaptureProfile ProfileFolder::find(const QString& nameOrFile) const {
                 .toStdString());
     }
     return readCaptureProfileFile(file);
+}
+
+QString ProfileFolder::save(const QString& name, const QByteArray& content) const {
+    if (name.trimmed().isEmpty() || name.startsWith(u'.') || name.contains(u'/') ||
+        name.contains(u'\\') || name.contains(QChar(0))) {
+        throw ProfileError((QStringLiteral("'") + name +
+                            QStringLiteral("' cannot name a profile: give a name without / or "
+                                           "\\ that does not start with a dot"))
+                               .toStdString());
+    }
+    const QString path = QDir(m_path).filePath(name + kExtension);
+    QSaveFile file(path);
+    if (!QDir().mkpath(m_path) || !file.open(QIODevice::WriteOnly) ||
+        file.write(content) != content.size() || !file.commit()) {
+        throw ProfileError(
+            (QStringLiteral("cannot write ") + path + QStringLiteral(": ") + file.errorString())
+                .toStdString());
+    }
+    return path;
 }
 
 }  // namespace larkspan

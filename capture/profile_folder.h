@@ -38,6 +38,12 @@ public:
     // profile or it does not read.
     CaptureProfile find(const QString& nameOrFile) const;
 
+    // Writes the profile's file NAME.json (the folder made when missing), whole or not at all,
+    // in place of an earlier one; gives its path. A NAME is what a file name can hold, without
+    // a folder separator or a leading dot. Throws ProfileError for another NAME or a failed
+    // write.
+    QString save(const QString& name, const QByteArray& content) const;
+
 private:
     QString m_path;
 };

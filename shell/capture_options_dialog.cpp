@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 
 #include <chrono>
@@ -90,6 +91,10 @@ CaptureOptionsDialog::CaptureOptionsDialog(const CaptureOptions& options,
     journal->addWidget(
         new QLabel(QStringLiteral("(the oldest runs that ended are deleted first)"), this), 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QPushButton* detect =
+        buttons->addButton(QStringLiteral("Detect listings"), QDialogButtonBox::ActionRole);
+    detect->setObjectName(QStringLiteral("btnDetectInOptions"));
+    connect(detect, &QPushButton::clicked, this, [this] { done(kDetectListings); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

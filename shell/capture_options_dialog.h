@@ -36,6 +36,9 @@ class CaptureOptionsDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // What exec() gives when the user asked to detect the listings of the page instead.
+    static constexpr int kDetectListings = 2;
+
     // Offers the sources in `offered`, which must hold the options' own.
     CaptureOptionsDialog(const CaptureOptions& options, const QList<ListingsFrom>& offered,
                          QWidget* parent = nullptr);

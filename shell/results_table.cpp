@@ -88,6 +88,11 @@ ResultsTable::ResultsTable(QWidget* parent)
     showRowCount();
 }
 
+void ResultsTable::setBanner(QWidget* banner) {
+    banner->setParent(this);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, banner);
+}
+
 void ResultsTable::appendLines(const QStringList& lines) {
     m_model->appendLines(lines);
 }

@@ -28,6 +28,8 @@ public:
     void clear();
 
     QTableView* view() const { return m_view; }
+    // A bar above the rows (it belongs to the table from then on).
+    void setBanner(QWidget* banner);
     QLineEdit* filterBox() const { return m_filter; }
     // "60 rows", "12 of 60 rows"
     QString rowCountText() const;

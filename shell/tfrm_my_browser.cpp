@@ -9,6 +9,8 @@
 #include "inspect/search_box.h"
 #include "shell/application_events.h"
 #include "shell/browser_tabs.h"
+#include "shell/detection_bar.h"
+#include "shell/detection_preview.h"
 #include "shell/directory_search.h"
 #include "shell/error_text.h"
 #include "shell/main_menu.h"
@@ -28,6 +30,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -35,6 +38,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -363,6 +367,13 @@ QTabWidget* TfrmMyBrowser::buildSidePanel() {
     options->setToolButtonStyle(Qt::ToolButtonTextOnly);
     toolbar->addWidget(options);
     connectHandler(options, &QToolButton::clicked, &TfrmMyBrowser::CaptureOptionsClick);
+    auto* detect = new QToolButton(toolbar);
+    detect->setObjectName(QStringLiteral("btnDetectListings"));
+    detect->setText(QStringLiteral("Detect listings"));
+    detect->setToolTip(QStringLiteral("Find the repeated listings of the page and what they hold"));
+    detect->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    toolbar->addWidget(detect);
+    connectHandler(detect, &QToolButton::clicked, &TfrmMyBrowser::DetectListingsClick);
     mmResults = new ResultsPane(tbResults);
     layout->addWidget(toolbar);
     layout->addWidget(mmResults, 1);
@@ -377,6 +388,18 @@ QTabWidget* TfrmMyBrowser::buildSidePanel() {
             m_tabs->CreateBrowserTab(url.toString(), BrowserTabs::kNewTabCaption);
         });
     });
+    m_detectionBar = new DetectionBar;
+    m_detectionBar->hide();
+    m_resultsTable->setBanner(m_detectionBar);
+    connect(m_detectionBar, &DetectionBar::groupChosen, this,
+            [this](int index) { guarded([this, index] { chooseDetectedGroup(index); }); });
+    connectHandler(m_detectionBar, &DetectionBar::saveRequested,
+                   &TfrmMyBrowser::saveDetectedProfile);
+    connectHandler(m_detectionBar, &DetectionBar::closeRequested, &TfrmMyBrowser::endDetection);
+    connect(m_resultsTable->view()->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { guarded([this, column] { offerFieldPick(column); }); });
+    m_pickPoll.setInterval(200);
+    connectHandler(&m_pickPoll, &QTimer::timeout, &TfrmMyBrowser::takePickedField);
     panel->addTab(m_resultsTable, QStringLiteral("Table"));
     panel->setCurrentWidget(tbResults);
     return panel;

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 
 #include <chrono>
 #include <functional>
@@ -28,6 +29,9 @@ class QToolButton;
 class QWidget;
 
 namespace larkspan {
+
+class DetectionBar;
+class DetectionPreview;
 
 namespace browser {
 class OfflineSwitch;
@@ -95,6 +99,18 @@ public:
     // What the window's runs do beyond the plain capture, and their dialog.
     void setCaptureOptions(const CaptureOptions& options) { m_captureOptions = options; }
     void CaptureOptionsClick();
+
+    // "Detect listings" on the capture tab's page (see tfrm_my_browser_detection.cpp).
+    void DetectListingsClick();
+    std::shared_ptr<dom::Document> detectionDocument();
+    void showDetection();
+    // Back to the captured lines in the Table, the page's marks taken off.
+    void endDetection();
+    void chooseDetectedGroup(int index);
+    // A click on a column's title while detection is shown: "Pick from page".
+    void offerFieldPick(int column);
+    void takePickedField();
+    void saveDetectedProfile();
 
     // Start page and the directory's search page, always in the capture tab.
     void WriteHTMLToBrowser(TWebbrowser* browser, const QString& html);
@@ -244,6 +260,12 @@ private:
     // The bookkeeping of the innermost run under way (a run can start inside another's wait).
     RunRecorder* m_recorder = nullptr;
     CaptureOptions m_captureOptions;
+    // What "Detect listings" found, while the Table shows it.
+    std::unique_ptr<DetectionPreview> m_detection;
+    DetectionBar* m_detectionBar = nullptr;
+    // Asks the page whether the user has clicked the field being picked.
+    QTimer m_pickPoll;
+    QString m_pickedField;
     bool m_closing = false;
     std::unique_ptr<TurningPageLoader> m_turningLoader;
     QString m_lastSavePath;

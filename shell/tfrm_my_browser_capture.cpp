@@ -101,6 +101,7 @@ void TfrmMyBrowser::btnCaptureClick() {
         closeCaptureRun();
         return;
     }
+    endDetection();
     // A profile that cannot be used is refused before the run starts.
     const ListingSourceChoice source = m_captureOptions.listingsFrom.choice(m_profileFolder);
     btnCapture->setText(kStopCaption);
@@ -375,7 +376,12 @@ void TfrmMyBrowser::CaptureOptionsClick() {
         offered.append(m_captureOptions.listingsFrom);
     }
     CaptureOptionsDialog dialog(m_captureOptions, offered, this);
-    if (dialog.exec() == QDialog::Accepted) {
+    const int answer = dialog.exec();
+    if (answer == CaptureOptionsDialog::kDetectListings) {
+        DetectListingsClick();
+        return;
+    }
+    if (answer == QDialog::Accepted) {
         m_captureOptions = dialog.options();
         m_splitSetting.setJournalLimit(m_captureOptions.journalLimitMegabytes);
         m_splitSetting.setListingsFrom(m_captureOptions.listingsFrom.settingText());

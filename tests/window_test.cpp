@@ -2,6 +2,7 @@
 #include "shell/directory_search.h"
 #include "shell/main_status_bar.h"
 #include "shell/results_pane.h"
+#include "shell/results_table.h"
 #include "shell/splash_screen.h"
 #include "tests/support/test_http_server.h"
 #include "window_test_suites.h"
@@ -15,12 +16,17 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -138,6 +144,7 @@ private slots:
     void listingsFromTheOptions_data();
     void listingsFromTheOptions();
     void listOfSearches();
+    void detectCorrectSaveAndCapture();
     void humanCheckPausesTheRun_data();
     void humanCheckPausesTheRun();
     void save_data();
@@ -561,6 +568,74 @@ void WindowTest::listOfSearches() {
              qPrintable(statusTexts.join(u'|')));
     QCOMPARE(statusText(under),
              QStringLiteral("Cut short after 4 pages: 1 of 3 searches did not end normally"));
+}
+
+// Detect, one correction by "Pick from page", Save and Capture, as a user goes through them.
+void WindowTest::detectCorrectSaveAndCapture() {
+    QTemporaryDir config;
+    const QByteArray configBefore = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", configBefore); });
+    test::TestHttpServer pages(QStringLiteral(LARKSPAN_TEST_DATA "/detect"));
+    QVERIFY(pages.listen());
+    WindowUnderTest under;
+    QVERIFY(test::load(captureBrowser(under), pages.url(QStringLiteral("/window_tiles.html"))));
+
+    QTest::mouseClick(under.child<QToolButton>("btnDetectListings"), Qt::LeftButton);
+    QCOMPARE(under.dialogs.errors, QStringList());
+    auto* table = under.child<ResultsTable>("tbTable");
+    QCOMPARE(under.child<QTabWidget>("PageControl1")->currentWidget(), table);
+    QVERIFY2(under.child<QLabel>("lbDetection")
+                 ->text()
+                 .startsWith(QStringLiteral("5 listings found; fields: name, phone")),
+             qPrintable(under.child<QLabel>("lbDetection")->text()));
+    QCOMPARE(table->view()->model()->rowCount(), 5);
+    const int heading = 7;
+    QCOMPARE(table->view()->model()->index(0, heading).data().toString(), QString());
+
+    // The heading's title, "Pick from page", then a click on the first tile's kind.
+    QHeaderView* header = table->view()->horizontalHeader();
+    table->view()->scrollTo(table->view()->model()->index(0, heading));
+    QTimer::singleShot(100, &under.window, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(heading) + 5, header->height() / 2));
+    QWidget* page = nullptr;
+    for (QWidget* widget : captureBrowser(under)->findChildren<QWidget*>()) {
+        page = widget->focusProxy() != nullptr ? widget->focusProxy() : page;
+    }
+    QVERIFY(page);
+    QTest::mouseClick(page->window()->windowHandle(), Qt::LeftButton, {},
+                      page->mapTo(page->window(), QPoint(320, 16)));
+    QTRY_COMPARE(table->view()->model()->index(0, heading).data().toString(),
+                 QStringLiteral("Plumbers"));
+    QVERIFY(under.child<QLabel>("lbDetection")->text().contains(QStringLiteral(", heading")));
+    QCOMPARE(statusText(under),
+             QStringLiteral("heading: \"span.tile-kind\" finds a value in 5 of 5 "
+                            "listings"));
+
+    QTimer::singleShot(0, &under.window, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("edProfileName"));
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("tiles"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    QTest::mouseClick(under.child<QPushButton>("btnSaveProfile"), Qt::LeftButton);
+    const QString saved = config.filePath(QStringLiteral("larkspan/profiles/tiles.json"));
+    QVERIFY(QFileInfo::exists(saved));
+    QVERIFY(fileBytes(under.settingFile).contains("ListingsFrom=profile:tiles"));
+
+    captureButton(under)->click();
+    QCOMPARE(under.dialogs.errors, QStringList());
+    QCOMPARE(under.dialogs.messages, QStringList{scraped(5)});
+    QCOMPARE(results(under)->lines().value(0).section(u',', 0, 1),
+             QStringLiteral("\"Birch Bathrooms\",\"03 9000 1101\""));
+    QVERIFY(results(under)->lines().value(0).contains(QStringLiteral(",\"Plumbers\",")));
 }
 
 void WindowTest::humanCheckPausesTheRun_data() {
