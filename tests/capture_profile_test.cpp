@@ -345,6 +345,24 @@ TEST(ProfileFolder, SavedProfilesByNameOrFile) {
               "cannot read harbour.json: No such file or directory");
 }
 
+// A profile saved under a name is the one found by that name; a name that is no file name, or
+// would leave the folder, is refused and writes nothing.
+TEST(ProfileFolder, SavesUnderAName) {
+    QTemporaryDir dir;
+    const ProfileFolder folder(dir.filePath(QStringLiteral("made/on/save")));
+    const QByteArray content = R"({"name": "Tiles", "listing": ".tile", "fields": {"name": "h3"}})";
+    EXPECT_EQ(folder.save(QStringLiteral("tiles"), content),
+              dir.filePath(QStringLiteral("made/on/save/tiles.json")));
+    EXPECT_EQ(folder.find(QStringLiteral("tiles")).content(), content);
+
+    for (const QString& name : {QStringLiteral(""), QStringLiteral(" "), QStringLiteral(".hidden"),
+                                QStringLiteral("../up"), QStringLiteral("a\\b")}) {
+        EXPECT_THROW(folder.save(name, content), ProfileError) << name.toStdString();
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+              QStringList{QStringLiteral("tiles.json")});
+}
+
 TEST(ProfileFolder, FollowsAnAbsoluteConfigHome) {
     const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
     const QByteArray before = qgetenv("XDG_CONFIG_HOME");
