@@ -72,6 +72,8 @@ void TfrmMyBrowser::endDetection() {
     m_detectionBar->hide();
     m_resultsTable->clear();
     m_resultsTable->appendLines(mmResults->lines());
+    // In the order the lines were captured, whatever title was clicked meanwhile.
+    m_resultsTable->view()->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_resultsTable->view()->setSortingEnabled(true);
     if (const std::shared_ptr<dom::Document> document = WebBrowser1->Document()) {
         try {
