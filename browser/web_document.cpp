@@ -1,5 +1,7 @@
 #include "browser/web_document.h"
 
+#include <QJsonArray>
+
 #include "browser/element_snapshot.h"
 #include "browser/local_wait.h"
 #include "browser/web_element.h"
@@ -64,7 +66,13 @@ QJsonValue WebDocument::runPageScript(const QString& scriptName, const QJsonValu
     QJsonObject running = request("run");
     running.insert(QStringLiteral("script"), scriptName);
     running.insert(QStringLiteral("arguments"), arguments);
-    return m_bridge->call(m_opened.key, running);
+    DomBridge::Reply reply = m_bridge->callForTexts(m_opened.key, running);
+    if (reply.texts.isEmpty()) {
+        return reply.value;
+    }
+    QJsonObject answer = reply.value.toObject();
+    answer.insert(QStringLiteral("texts"), QJsonArray::fromStringList(reply.texts));
+    return answer;
 }
 
 void WebDocument::scrollTo(int x, int y) {

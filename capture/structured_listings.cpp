@@ -36,7 +36,7 @@ StructuredListings structuredListingsOf(const QJsonObject& pageData, const QUrl&
     const SchemaOrganizationTypes& types = SchemaOrganizationTypes::shipped();
     StructuredListings listings;
     QList<QJsonObject> items;
-    for (const QJsonValue& text : pageData.value(QLatin1String("jsonLd")).toArray()) {
+    for (const QJsonValue& text : pageData.value(QLatin1String("texts")).toArray()) {
         const JsonLdScript script = readJsonLdScript(text.toString());
         listings.skippedScripts += script.unreadable ? 1 : 0;
         for (const QJsonValue& value : script.values) {

@@ -33,7 +33,8 @@ struct StructuredListings {
 StructuredListings structuredListings(dom::Document& document, const QUrl& pageAddress,
                                       const ServiceAddresses& addresses = {});
 
-// The same for the page script's answer ({base, jsonLd, items}), without the engine.
+// The same for the page script's answer ({base, items, texts}: texts holds the JSON-LD scripts),
+// without the engine.
 StructuredListings structuredListingsOf(const QJsonObject& pageData, const QUrl& pageAddress,
                                         const ServiceAddresses& addresses = {});
 

@@ -407,5 +407,9 @@
         pageScripts.set(String(name), run);
     }
 
-    globalThis.larkspanDom = Object.freeze({ dispatch, definePageScript });
+    // A page script that hands over many long strings answers with texts(STRINGS, FIELDS): the
+    // strings pass beside the JSON text (much faster than inside it) and arrive as FIELDS.texts.
+    const texts = (strings, fields) => new Texts(strings, fields);
+
+    globalThis.larkspanDom = Object.freeze({ dispatch, definePageScript, texts });
 })();

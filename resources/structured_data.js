@@ -7,9 +7,10 @@
 //
 // answers, in one go:
 //
-//     {base: TEXT, jsonLd: [TEXT, ...], items: [ITEM, ...]}
+//     {base: TEXT, items: [ITEM, ...], texts: [TEXT, ...]}
 //
-// base is the address the document resolves relative addresses against. jsonLd holds the text of
+// base is the address the document resolves relative addresses against. texts (handed over
+// beside the JSON text, see larkspanDom.texts) holds the text of
 // every <script type="application/ld+json">, in document order, exactly as written: reading it
 // (and repairing what real pages break) is the native side's work. items holds the top-level
 // microdata items (itemscope without itemprop) and then the top-level RDFa Lite items (typeof
@@ -185,12 +186,11 @@
 
     function structuredData() {
         const base = baseOf.call(document);
-        return {
+        return globalThis.larkspanDom.texts(jsonLdTexts(), {
             base,
-            jsonLd: jsonLdTexts(),
             items: itemsOf("[itemscope]:not([itemprop])", MICRODATA, base)
                 .concat(itemsOf("[typeof]:not([property])", RDFA, base)),
-        };
+        });
     }
 
     globalThis.larkspanDom.definePageScript("structured_data.js", structuredData);

@@ -190,7 +190,7 @@ TEST(StructuredListings, EveryScriptIsReadOnItsOwnAndTheRecordsGiveTheDigest) {
     fake::FakeDocument document(fake::Node{});
     document.setPageScriptAnswer(QStringLiteral("structured_data.js"), json(R"({
         "base": "https://www.guide.example/tas/",
-        "jsonLd": ["{\"@type\": \"Bakery\", \"name\": \"One\"} {broken}",
+        "texts": ["{\"@type\": \"Bakery\", \"name\": \"One\"} {broken}",
                    "{\"@type\": \"Florist\", \"name\": \"Two\"}", "nothing here"],
         "items": [{"@type": ["https://schema.org/Locksmith"], "name": ["Three"]}]})"));
 
@@ -218,7 +218,7 @@ TEST(StructuredListings, EveryScriptIsReadOnItsOwnAndTheRecordsGiveTheDigest) {
 
 TEST(StructuredListings, APageWithoutListingsHasNoDigest) {
     const StructuredListings listings = structuredListingsOf(
-        json(R"({"base": "", "jsonLd": ["{\"@type\": \"WebPage\"}"], "items": []})").toObject(),
+        json(R"({"base": "", "texts": ["{\"@type\": \"WebPage\"}"], "items": []})").toObject(),
         kPage);
     EXPECT_TRUE(listings.resultLines.isEmpty());
     EXPECT_EQ(listings.digestText, QString());
@@ -226,7 +226,7 @@ TEST(StructuredListings, APageWithoutListingsHasNoDigest) {
 }
 
 TEST(StructuredListings, TheSameListingsGiveTheSameDigest) {
-    const QJsonObject a = json(R"({"jsonLd": ["{\"@type\": \"Bakery\", \"name\": \"One\"}"]})").toObject();
+    const QJsonObject a = json(R"({"texts": ["{\"@type\": \"Bakery\", \"name\": \"One\"}"]})").toObject();
     const QJsonObject b = json(R"({"items": [{"name": ["One"], "@type": ["Bakery"]}]})").toObject();
     const QJsonObject c = json(R"({"items": [{"name": ["Two"], "@type": ["Bakery"]}]})").toObject();
     EXPECT_EQ(structuredListingsOf(a, kPage).digestText, structuredListingsOf(b, kPage).digestText);
