@@ -20,8 +20,11 @@ constexpr std::array<std::pair<Kind, QLatin1StringView>, 4> kKindNames{{
 const QString kSourceKey = QStringLiteral("source");
 const QString kProfileFileKey = QStringLiteral("profileFile");
 const QString kProfileContentKey = QStringLiteral("profileContent");
+const QString kTakenKey = QStringLiteral("taken");
 
-QString nameOf(Kind kind) {
+}  // namespace
+
+QString ListingSourceChoice::nameOf(Kind kind) {
     for (const auto& [known, name] : kKindNames) {
         if (known == kind) {
             return name;
@@ -29,8 +32,6 @@ QString nameOf(Kind kind) {
     }
     return {};
 }
-
-}  // namespace
 
 std::optional<Kind> ListingSourceChoice::kindNamed(const QString& name) {
     for (const auto& [kind, known] : kKindNames) {
@@ -73,6 +74,29 @@ ListingSourceChoice ListingSourceChoice::fromJson(const QJsonObject& json) {
                                    json.value(kProfileFileKey).toString())};
     }
     return {kindNamed(name).value_or(Kind::Directory)};
+}
+
+std::optional<ListingSourceChoice> ListingSourceChoice::takenIn(const QJsonObject& settings) {
+    if (!settings.contains(kTakenKey)) {
+        return std::nullopt;
+    }
+    return fromJson(settings.value(kTakenKey).toObject());
+}
+
+void ListingSourceChoice::keepTaken(QJsonObject& settings,
+                                    const std::optional<ListingSourceChoice>& taken) {
+    if (taken) {
+        settings.insert(kTakenKey, taken->toJson());
+    } else {
+        settings.remove(kTakenKey);
+    }
+}
+
+ListingSourceChoice ListingSourceChoice::inUse(const QJsonObject& settings) {
+    if (std::optional<ListingSourceChoice> taken = takenIn(settings)) {
+        return *taken;
+    }
+    return fromJson(settings);
 }
 
 }  // namespace larkspan

@@ -23,6 +23,8 @@ struct ListingSourceChoice {
 
     // The kind named "directory", "structured" or "auto"; nothing for any other name.
     static std::optional<Kind> kindNamed(const QString& name);
+    // "directory", "structured", "auto", "profile".
+    static QString nameOf(Kind kind);
 
     // For the user: "directory", "structured data", "automatic", "profile NAME".
     QString text() const;
@@ -33,6 +35,14 @@ struct ListingSourceChoice {
     // What toJson() gave; the directory for a run recorded before sources were chosen. Throws
     // ProfileError when a kept profile no longer reads.
     static ListingSourceChoice fromJson(const QJsonObject& json);
+
+    // What an automatic choice took, as a run's settings keep it beside the choice; nothing
+    // before the first page was read. Throws ProfileError as fromJson does.
+    static std::optional<ListingSourceChoice> takenIn(const QJsonObject& settings);
+    // Puts what was taken into the settings, or takes it out for nothing.
+    static void keepTaken(QJsonObject& settings, const std::optional<ListingSourceChoice>& taken);
+    // The source a run's pages are read with: what an automatic choice took, else its own.
+    static ListingSourceChoice inUse(const QJsonObject& settings);
 };
 
 }  // namespace larkspan

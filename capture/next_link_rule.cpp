@@ -13,10 +13,7 @@ const QString kPageScript = QStringLiteral("next_link.js");
 // The page script names the element by its place in the document; the element taken from the
 // engine's list must be the one it named, or the page changed in between.
 std::shared_ptr<dom::Element> elementNamed(dom::Document* document, const QJsonObject& rule) {
-    if (!document || !document->isHtmlDocument()) {
-        throw CaptureError("Couldn't convert the wb.Document to an IHTMLDocument2");
-    }
-    const QJsonObject found = document->runPageScript(kPageScript, rule).toObject();
+    const QJsonObject found = htmlDocumentOf(document).runPageScript(kPageScript, rule).toObject();
     if (found.isEmpty()) {
         return nullptr;
     }

@@ -50,10 +50,8 @@ std::optional<PageListings> ProfileListingSource::read(ShownPage& page) {
     waited.start();
     for (;;) {
         const std::shared_ptr<dom::Document> document = page.currentDocument();
-        if (!document || !document->isHtmlDocument()) {
-            throw CaptureError("Couldn't convert the wb.Document to an IHTMLDocument2");
-        }
-        const QJsonObject answer = document->runPageScript(kPageScript, m_request).toObject();
+        const QJsonObject answer =
+            htmlDocumentOf(document.get()).runPageScript(kPageScript, m_request).toObject();
         if (answer.value(QLatin1String("ready")).toBool()) {
             ProfileListings listings =
                 profileListings(m_profile, answer.value(QLatin1String("listings")).toArray());

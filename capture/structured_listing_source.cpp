@@ -25,11 +25,8 @@ QString StructuredListingSource::name() const {
 
 std::optional<PageListings> StructuredListingSource::read(ShownPage& page) {
     const std::shared_ptr<dom::Document> document = page.currentDocument();
-    if (!document || !document->isHtmlDocument()) {
-        throw CaptureError("Couldn't convert the wb.Document to an IHTMLDocument2");
-    }
     const StructuredListings listings =
-        structuredListings(*document, page.currentAddress(), m_addresses);
+        structuredListings(htmlDocumentOf(document.get()), page.currentAddress(), m_addresses);
     return PageListings{
         listings.resultLines, SeenPages::digestOf(listings.digestText),
         listings.skippedScripts > 0 ? skippedText(listings.skippedScripts) : QString()};

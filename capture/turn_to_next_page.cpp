@@ -50,10 +50,7 @@ PageTurn pageTurnOf(const dom::LinkOutcome& outcome) {
 }
 
 std::shared_ptr<dom::Element> FindNextPageLink(dom::Document* document) {
-    if (!document || !document->isHtmlDocument()) {
-        throw CaptureError("Couldn't convert the wb.Document to an IHTMLDocument2");
-    }
-    const std::unique_ptr<dom::ElementCollection> elements = document->all();
+    const std::unique_ptr<dom::ElementCollection> elements = htmlDocumentOf(document).all();
 
     // Tag names come from the engine's snapshot; only the candidates' text and target are
     // fetched, together, in one round trip.

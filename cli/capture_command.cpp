@@ -280,13 +280,14 @@ HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
     }
     options.listingSource = listingSourceChoice(commandLine);
     // Last: a missing source is no mistake in the command line.
+    QList<QUrl> addresses;
     for (const QString& search : searches) {
-        const QUrl address = captureSource(search);
-        if (batch) {
-            options.searches.append(address);
-        }
+        addresses.append(captureSource(search));
     }
-    options.source = captureSource(searches.front());
+    options.source = addresses.front();
+    if (batch) {
+        options.searches = addresses;
+    }
     return options;
 }
 

@@ -1,12 +1,6 @@
 #include "cli/headless_capture_options.h"
 
-
 namespace larkspan {
-namespace {
-
-const QString kTakenKey = QStringLiteral("taken");
-
-}  // namespace
 
 QJsonObject HeadlessCaptureOptions::toJson() const {
     QJsonObject json{
@@ -23,13 +17,11 @@ QJsonObject HeadlessCaptureOptions::toJson() const {
     if (maxPages) {
         json.insert(QStringLiteral("maxPages"), *maxPages);
     }
-    const QJsonObject source = listingSource.toJson();
-    for (auto it = source.begin(); it != source.end(); ++it) {
+    const QJsonObject chosen = listingSource.toJson();
+    for (auto it = chosen.begin(); it != chosen.end(); ++it) {
         json.insert(it.key(), it.value());
     }
-    if (takenSource) {
-        json.insert(kTakenKey, takenSource->toJson());
-    }
+    ListingSourceChoice::keepTaken(json, takenSource);
     if (!searches.isEmpty()) {
         batch.addTo(json, searches);
     }
@@ -58,9 +50,7 @@ HeadlessCaptureOptions HeadlessCaptureOptions::fromJson(const QUrl& source,
         options.maxPages = json.value(QStringLiteral("maxPages")).toInt();
     }
     options.listingSource = ListingSourceChoice::fromJson(json);
-    if (json.contains(kTakenKey)) {
-        options.takenSource = ListingSourceChoice::fromJson(json.value(kTakenKey).toObject());
-    }
+    options.takenSource = ListingSourceChoice::takenIn(json);
     options.searches = BatchProgress::searchesOf(json);
     options.batch = BatchProgress::of(json);
     return options;

@@ -26,7 +26,7 @@ QString ListingsFrom::settingText() const {
     if (kind == Kind::Profile) {
         return kProfilePrefix + profileName;
     }
-    return ListingSourceChoice{kind}.toJson().value(QLatin1String("source")).toString();
+    return ListingSourceChoice::nameOf(kind);
 }
 
 QString ListingsFrom::label() const {

@@ -41,7 +41,6 @@ constexpr int kRunningImage = 0;
 constexpr int kIdleImage = 8;
 // How long a page may take to show what a profile waits for.
 constexpr std::chrono::seconds kPageShowLimit{120};
-const QString kTakenKey = QStringLiteral("taken");
 
 // What the status bar says about a run that did not end at its last page; empty for one that did.
 QString endOfRunText(const RunEnd& end) {
@@ -86,12 +85,6 @@ QList<QUrl> searchesOf(const CaptureOptions& options) {
     return searches;
 }
 
-// The source a resumed run goes on with: the one an automatic choice took, else its own.
-ListingSourceChoice sourceOfRun(const QJsonObject& settings) {
-    return ListingSourceChoice::fromJson(
-        settings.contains(kTakenKey) ? settings.value(kTakenKey).toObject() : settings);
-}
-
 }  // namespace
 
 void TfrmMyBrowser::btnCaptureClick() {
@@ -134,7 +127,7 @@ void TfrmMyBrowser::resumeCaptureRun(const JournalRun& run) {
     mmResults->appendLines(resumed.lines);
     CapturedCount = qint32(resumed.lines.size());
     showResultsCount();
-    ProcessPageAUGL(sourceOfRun(run.settings), run.settings, resumed.start);
+    ProcessPageAUGL(ListingSourceChoice::inUse(run.settings), run.settings, resumed.start);
     closeCaptureRun();
 }
 
@@ -180,7 +173,7 @@ void TfrmMyBrowser::ProcessPageAUGL(const ListingSourceChoice& source, const QJs
     QString readWith = QStringLiteral("Listings from: ") + source.text();
     const auto makeSource = [&] {
         return sources.make(source, [&](const ListingSourceChoice& taken) {
-            kept.insert(kTakenKey, taken.toJson());
+            ListingSourceChoice::keepTaken(kept, taken);
             if (m_recorder != nullptr) {
                 m_recorder->noteSettings(kept);
             }
@@ -214,7 +207,7 @@ void TfrmMyBrowser::ProcessPageAUGL(const ListingSourceChoice& source, const QJs
                 },
             .searchEnded =
                 [&](const BatchProgress& now, const QString&) {
-                    kept.remove(kTakenKey);
+                    ListingSourceChoice::keepTaken(kept, std::nullopt);
                     now.addTo(kept, searches);
                     if (m_recorder != nullptr) {
                         m_recorder->noteSettings(kept);
@@ -289,10 +282,10 @@ bool TfrmMyBrowser::waitBeforeRetry(const PageRefusal& refusal) {
 }
 
 bool TfrmMyBrowser::passHumanCheck(const HumanCheck& check) {
-    const QString text = check.text();
-    showStatusMessage(text.left(1).toUpper() + text.mid(1) +
-                      QStringLiteral(": pass it in the page, then press Continue"));
-    HumanCheckPrompt prompt(text.left(1).toUpper() + text.mid(1), this);
+    QString text = check.text();
+    text[0] = text[0].toUpper();
+    showStatusMessage(text + QStringLiteral(": pass it in the page, then press Continue"));
+    HumanCheckPrompt prompt(text, this);
     // Over the Results pane, beside the page.
     prompt.move(PageControl1->mapToGlobal(QPoint(0, 0)));
     prompt.show();
