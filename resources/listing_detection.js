@@ -42,7 +42,6 @@
     const MOST_VALUE_LENGTH = 4000;
 
     const getterOf = (prototype, name) => Object.getOwnPropertyDescriptor(prototype, name).get;
-    const call = (method, self, ...args) => Reflect.apply(method, self, args);
 
     const bodyOf = getterOf(Document.prototype, "body");
     const titleOf = getterOf(Document.prototype, "title");
@@ -61,7 +60,6 @@
     const innerTextOf = getterOf(HTMLElement.prototype, "innerText");
     const { getAttribute, hasAttribute, getAttributeNames } = Element.prototype;
     const selectIn = Element.prototype.querySelector;
-    const selectAllIn = Element.prototype.querySelectorAll;
     const selectAllInDocument = Document.prototype.querySelectorAll;
     const selectInDocument = Document.prototype.querySelector;
     const { contains, compareDocumentPosition } = Node.prototype;
@@ -100,7 +98,7 @@
     }
 
     function stableClasses(element) {
-        const written = call(getAttribute, element, "class");
+        const written = getAttribute.call(element, "class");
         if (written === null) {
             return [];
         }
@@ -108,7 +106,7 @@
     }
 
     function stableId(element) {
-        const id = call(getAttribute, element, "id");
+        const id = getAttribute.call(element, "id");
         return id !== null && id !== "" && !looksGenerated(id) ? id : null;
     }
 
@@ -134,58 +132,96 @@
         }
     }
 
-    // --- The page in numbers: one pass, children before parents -------------------------
+    // --- The page in numbers ----------------------------------------------------------
 
+    // Every element below the body in document order, so that an element's subtree is the run
+    // of `size` elements from it, with what each holds; nothing inside a silent element. One
+    // walk reads the page; the sums are then worked out without it.
     class PageFigures {
         constructor(body) {
-            this.elements = Array.from(call(selectAllIn, body, "*"));
-            const count = this.elements.length;
+            this.elements = [];
             this.index = new Map();
-            this.elements.forEach((element, at) => this.index.set(element, at));
-            this.text = new Float64Array(count);
-            this.pieces = new Float64Array(count);
-            this.linkText = new Float64Array(count);
-            this.size = new Int32Array(count);
-            this.keys = new Array(count);
-            this.parents = new Int32Array(count);
+            // Each element's shape (tag and first stable class) as a number, and the shapes'
+            // names by number.
+            this.shapes = [];
+            this.shapeNames = [];
+            this.shapeNumbers = new Map();
+            this.parents = [];
+            this.text = [];
+            this.pieces = [];
+            this.linkText = [];
+            this.size = [];
             // Class attributes repeat across a page; each is read once.
             this.firstClasses = new Map();
-            for (let at = count - 1; at >= 0; --at) {
-                this.measure(at);
+            const links = [];
+            const open = [];
+            let parentAt = -1;
+            let node = firstNodeOf.call(body);
+            while (node !== null) {
+                const type = nodeTypeOf.call(node);
+                if (type === Node.ELEMENT_NODE) {
+                    const name = localNameOf.call(node);
+                    const at = this.add(node, name, parentAt);
+                    links.push(name === "a" && hasAttribute.call(node, "href"));
+                    // What a script, a drawing or a hidden element holds is no listing's text.
+                    const silent = SKIPPED.has(name) || hasAttribute.call(node, "hidden");
+                    const child = silent ? null : firstNodeOf.call(node);
+                    if (child !== null) {
+                        open.push(parentAt);
+                        parentAt = at;
+                        node = child;
+                        continue;
+                    }
+                } else if (type === Node.TEXT_NODE && parentAt >= 0) {
+                    const length = nodeValueOf.call(node).trim().length;
+                    if (length > 0) {
+                        this.text[parentAt] += length;
+                        this.pieces[parentAt] += 1;
+                    }
+                }
+                let next = nextNodeOf.call(node);
+                while (next === null && open.length > 0) {
+                    next = nextNodeOf.call(this.elements[parentAt]);
+                    parentAt = open.pop();
+                }
+                node = next;
+            }
+            for (let at = this.elements.length - 1; at >= 0; --at) {
+                this.sum(at, links[at]);
             }
         }
 
-        measure(at) {
-            const element = this.elements[at];
-            const name = localNameOf.call(element);
-            const parent = parentOf.call(element);
-            this.parents[at] = parent === null ? -1 : (this.index.get(parent) ?? -1);
-            this.size[at] += 1;
-            const written = call(getAttribute, element, "class") ?? "";
+        add(element, name, parentAt) {
+            const at = this.elements.length;
+            this.elements.push(element);
+            this.index.set(element, at);
+            this.parents.push(parentAt);
+            const written = getAttribute.call(element, "class") ?? "";
             let first = this.firstClasses.get(written);
             if (first === undefined) {
                 const classes = stableClasses(element);
                 first = classes.length > 0 ? "." + escape(classes[0]) : "";
                 this.firstClasses.set(written, first);
             }
-            this.keys[at] = name + first;
-            if (SKIPPED.has(name) || call(hasAttribute, element, "hidden")) {
-                this.text[at] = 0;
-                this.pieces[at] = 0;
-                this.linkText[at] = 0;
-            } else {
-                for (let node = firstNodeOf.call(element); node !== null; node = nextNodeOf.call(node)) {
-                    if (nodeTypeOf.call(node) === Node.TEXT_NODE) {
-                        const length = nodeValueOf.call(node).trim().length;
-                        if (length > 0) {
-                            this.text[at] += length;
-                            this.pieces[at] += 1;
-                        }
-                    }
-                }
-                if (name === "a" && call(hasAttribute, element, "href")) {
-                    this.linkText[at] = this.text[at];
-                }
+            const shapeName = name + first;
+            let shape = this.shapeNumbers.get(shapeName);
+            if (shape === undefined) {
+                shape = this.shapeNames.length;
+                this.shapeNames.push(shapeName);
+                this.shapeNumbers.set(shapeName, shape);
+            }
+            this.shapes.push(shape);
+            this.text.push(0);
+            this.pieces.push(0);
+            this.linkText.push(0);
+            this.size.push(1);
+            return at;
+        }
+
+        // Called children before parents.
+        sum(at, link) {
+            if (link) {
+                this.linkText[at] = this.text[at];
             }
             const up = this.parents[at];
             if (up >= 0) {
@@ -195,20 +231,29 @@
                 this.size[up] += this.size[at];
             }
         }
+
+        // The elements a parent holds directly: each child's subtree is the run that follows.
+        *childrenOf(at) {
+            for (let child = at + 1; child < at + this.size[at]; child += this.size[child]) {
+                yield child;
+            }
+        }
     }
 
     // --- Groups of same-shape elements ------------------------------------------------
 
+    // Elements of one shape under parents of one shape that share a parent.
     function groupsOf(figures) {
         const groups = new Map();
         const count = figures.elements.length;
+        const shapes = figures.shapeNames.length + 1;
         for (let at = 0; at < count; ++at) {
             if (figures.text[at] === 0) {
                 continue;
             }
             const up = figures.parents[at];
             const upper = up >= 0 ? figures.parents[up] : -2;
-            const key = upper + "|" + (up >= 0 ? figures.keys[up] : "body") + ">" + figures.keys[at];
+            const key = ((upper + 2) * shapes + (up >= 0 ? figures.shapes[up] + 1 : 0)) * shapes + figures.shapes[at];
             let members = groups.get(key);
             if (members === undefined) {
                 members = [];
@@ -216,10 +261,7 @@
             }
             members.push(at);
         }
-        return Array.from(groups.values())
-            .filter((members) => members.length >= LEAST_MEMBERS)
-            .map((members) => alikeInside(figures, members))
-            .filter((members) => members.length >= LEAST_MEMBERS);
+        return Array.from(groups.values()).filter((members) => members.length >= LEAST_MEMBERS);
     }
 
     // The members less those with none of the children most members have: a table's heading
@@ -227,9 +269,8 @@
     function alikeInside(figures, members) {
         const children = members.map((at) => {
             const keys = new Set();
-            for (let child = firstChildOf.call(figures.elements[at]); child !== null; child = nextSiblingOf.call(child)) {
-                const below = figures.index.get(child);
-                keys.add(below === undefined ? localNameOf.call(child) : figures.keys[below]);
+            for (const child of figures.childrenOf(at)) {
+                keys.add(figures.shapes[child]);
             }
             return keys;
         });
@@ -253,8 +294,8 @@
             if (name === "body" || name === "main") {
                 return false;
             }
-            const role = call(getAttribute, at, "role");
-            const named = (call(getAttribute, at, "class") ?? "") + " " + (call(getAttribute, at, "id") ?? "");
+            const role = getAttribute.call(at, "role");
+            const named = (getAttribute.call(at, "class") ?? "") + " " + (getAttribute.call(at, "id") ?? "");
             if (FENCE_TAGS.has(name) || (role !== null && FENCE_ROLES.has(role)) || FENCE_WORDS.test(named)) {
                 return true;
             }
@@ -271,7 +312,7 @@
             const last = Math.min(at + figures.size[at], at + MOST_SHAPE_ELEMENTS);
             const shape = new Set();
             for (let below = at + 1; below < last; ++below) {
-                shape.add(figures.keys[below]);
+                shape.add(figures.shapes[below]);
             }
             shapes.push(shape);
         }
@@ -320,7 +361,7 @@
             * Math.log(1 + Math.min(meanText, 2000))
             * Math.min(pieces / count, 10)
             * (1 - 0.7 * linkShare * linkShare)
-            * (figures.keys[members[0]].includes(".") ? 1 : 0.9);
+            * (figures.shapeNames[figures.shapes[members[0]]].includes(".") ? 1 : 0.9);
     }
 
     function scoreOf(figures, members, content) {
@@ -350,11 +391,17 @@
     }
 
     function bestGroups(figures) {
-        // Shape and place only lower a score, so only the best by content need the look.
-        const scored = groupsOf(figures)
+        const byContent = (groups) => groups
             .map((members) => ({ members, content: contentScore(figures, members) }))
             .filter((group) => group.content > 0)
-            .sort((a, b) => b.content - a.content)
+            .sort((a, b) => b.content - a.content);
+        // Shape and place only lower a score, so only the best by content need the look; a
+        // heading row dropped from a group changes its content little.
+        const likely = byContent(groupsOf(figures))
+            .slice(0, 2 * MOST_SHAPED_GROUPS)
+            .map((group) => alikeInside(figures, group.members))
+            .filter((members) => members.length >= LEAST_MEMBERS);
+        const scored = byContent(likely)
             .slice(0, MOST_SHAPED_GROUPS)
             .map((group) => ({ members: group.members, score: scoreOf(figures, group.members, group.content) }))
             .sort((a, b) => b.score - a.score);
@@ -393,7 +440,7 @@
     function matchesExactly(selector, memberSet) {
         let found;
         try {
-            found = call(selectAllInDocument, document, selector);
+            found = selectAllInDocument.call(document, selector);
         } catch {
             return false;
         }
@@ -435,7 +482,7 @@
     function excluding(selector, memberSet) {
         let found;
         try {
-            found = Array.from(call(selectAllInDocument, document, selector)).filter((element) => !memberSet.has(element));
+            found = Array.from(selectAllInDocument.call(document, selector)).filter((element) => !memberSet.has(element));
         } catch {
             return selector;
         }
@@ -510,7 +557,7 @@
         tried.push(name);
         const found = [];
         for (let i = 0; i < tried.length && found.length < 2; ++i) {
-            if (call(selectIn, listing, tried[i]) === element) {
+            if (selectIn.call(listing, tried[i]) === element) {
                 found.push(tried[i]);
             }
         }
@@ -593,7 +640,7 @@
         if (rule.attribute === undefined) {
             return text(element);
         }
-        const value = call(getAttribute, element, rule.attribute);
+        const value = getAttribute.call(element, rule.attribute);
         if (value === null) {
             return "";
         }
@@ -622,8 +669,8 @@
     // `propose(field, selectors, rule, heading)` takes a rule; `heading` when a heading gives it.
     function proposeFrom(element, listing, base, figures, selectors, propose) {
         const name = localNameOf.call(element);
-        for (const attribute of call(getAttributeNames, element)) {
-            const value = call(getAttribute, element, attribute);
+        for (const attribute of getAttributeNames.call(element)) {
+            const value = getAttribute.call(element, attribute);
             if (/(^|[-_])lat(itude)?$/i.test(attribute) && inRange(value.trim(), 90)) {
                 propose("latitude", selectors(), { attribute });
             } else if (/(^|[-_])(lng|lon|long|longitude)$/i.test(attribute) && inRange(value.trim(), 180)) {
@@ -634,8 +681,8 @@
             return;
         }
         const text = shortText(element, figures);
-        if (name === "a" && call(hasAttribute, element, "href")) {
-            const href = call(getAttribute, element, "href").trim();
+        if (name === "a" && hasAttribute.call(element, "href")) {
+            const href = getAttribute.call(element, "href").trim();
             const target = absolute(href, base);
             if (/^mailto:/i.test(href)) {
                 propose("email", selectors(), { attribute: "href", pattern: "^mailto:([^?]+)" });
@@ -657,7 +704,7 @@
             }
         }
         // A heading names the listing before any link does.
-        if (text !== "" && (HEADINGS.has(name) || NAME_WORDS.test(call(getAttribute, element, "class") ?? ""))) {
+        if (text !== "" && (HEADINGS.has(name) || NAME_WORDS.test(getAttribute.call(element, "class") ?? ""))) {
             propose("name", selectors(), {}, HEADINGS.has(name));
         }
         // A wrapper whose one child holds all its text leaves the text to that child.
@@ -691,9 +738,8 @@
             return;
         }
         let own = figures.text[at];
-        for (let child = firstChildOf.call(element); child !== null; child = nextSiblingOf.call(child)) {
-            const below = figures.index.get(child);
-            own -= below === undefined ? 0 : figures.text[below];
+        for (const child of figures.childrenOf(at)) {
+            own -= figures.text[child];
         }
         if (own >= figures.text[at] * 0.7 && figures.linkText[at] < figures.text[at] * 0.5) {
             propose("description", selectors(), {});
@@ -729,7 +775,8 @@
                     }
                 }
             };
-            const below = Array.from(call(selectAllIn, listing, "*")).slice(0, MOST_FIELD_ELEMENTS);
+            const at = figures.index.get(listing);
+            const below = figures.elements.slice(at + 1, at + Math.min(figures.size[at], MOST_FIELD_ELEMENTS + 1));
             for (const element of [listing, ...below]) {
                 // Worked out once, and only for an element that suggests a rule.
                 let found = null;
@@ -806,7 +853,7 @@
     }
 
     function elementOf(listing, rule) {
-        return rule.selector === ":scope" ? listing : call(selectIn, listing, rule.selector);
+        return rule.selector === ":scope" ? listing : selectIn.call(listing, rule.selector);
     }
 
     function takenMostly(rule, sample, taken) {
@@ -863,14 +910,14 @@
     // --- The next page ------------------------------------------------------------------
 
     function labelOf(element) {
-        const label = call(getAttribute, element, "aria-label");
+        const label = getAttribute.call(element, "aria-label");
         const text = collapse(renderedText(element));
         return text !== "" ? text : collapse(label ?? "");
     }
 
     function firstFound(selector) {
         try {
-            return call(selectInDocument, document, selector);
+            return selectInDocument.call(document, selector);
         } catch {
             return null;
         }
@@ -880,23 +927,23 @@
     // speaks for it: in a pager or navigation, after the listings.
     function nextCandidates(page) {
         const candidates = [];
-        for (const element of call(selectAllInDocument, document, "a, button, [role=button], [role=link]")) {
+        for (const element of selectAllInDocument.call(document, "a, button, [role=button], [role=link]")) {
             // The source text tells, at a fraction of the cost; the rendered text is the rule's.
             const written = textContentOf.call(element) ?? "";
-            const label = collapse(call(getAttribute, element, "aria-label") ?? "");
-            // The next page is another page, not a place on this one.
-            const href = call(getAttribute, element, "href");
-            if (href !== null && absolute(href, page.base).split("#")[0] === page.address && href.includes("#")) {
+            const label = collapse(getAttribute.call(element, "aria-label") ?? "");
+            if ((written.length > 40 || !NEXT_WORDS.test(collapse(written))) && !NEXT_WORDS.test(label)) {
                 continue;
             }
-            if ((written.length > 40 || !NEXT_WORDS.test(collapse(written))) && !NEXT_WORDS.test(label)) {
+            // The next page is another page, not a place on this one.
+            const href = getAttribute.call(element, "href");
+            if (href !== null && href.includes("#") && absolute(href, page.base).split("#")[0] === page.address) {
                 continue;
             }
             const text = written.length <= 40 ? collapse(renderedText(element)) : "";
             let inPager = false;
             for (let at = parentOf.call(element); at !== null && !inPager; at = parentOf.call(at)) {
-                const named = (call(getAttribute, at, "class") ?? "") + " " + (call(getAttribute, at, "id") ?? "")
-                    + " " + (call(getAttribute, at, "aria-label") ?? "");
+                const named = (getAttribute.call(at, "class") ?? "") + " " + (getAttribute.call(at, "id") ?? "")
+                    + " " + (getAttribute.call(at, "aria-label") ?? "");
                 inPager = localNameOf.call(at) === "nav" || PAGER_WORDS.test(named);
             }
             candidates.push({ element, text, inPager });
@@ -905,7 +952,7 @@
     }
 
     function nextRule(listings, candidates) {
-        const inside = (element) => listings.some((listing) => call(contains, listing, element));
+        const inside = (element) => listings.some((listing) => contains.call(listing, element));
         const relNext = firstFound("a[rel~=next]");
         if (relNext !== null && !inside(relNext)) {
             return { rule: { selector: "a[rel~=next]" }, label: labelOf(relNext) };
@@ -916,7 +963,7 @@
             .map((candidate) => ({
                 ...candidate,
                 rank: (candidate.inPager ? 2 : 0)
-                    + ((call(compareDocumentPosition, last, candidate.element) & Node.DOCUMENT_POSITION_FOLLOWING) !== 0 ? 1 : 0),
+                    + ((compareDocumentPosition.call(last, candidate.element) & Node.DOCUMENT_POSITION_FOLLOWING) !== 0 ? 1 : 0),
             }))
             // A "next" link before the listings and outside any pager is something else's.
             .filter((candidate) => candidate.rank > 0)
@@ -937,9 +984,16 @@
     }
 
     function firstLinkSaying(text) {
-        for (const link of call(selectAllInDocument, document, "a")) {
+        // What a link shows is in its source text, if in other case or spacing; only a link whose
+        // source holds every word of the text is worth asking for its rendered text.
+        const words = text.toLowerCase().split(" ");
+        for (const link of selectAllInDocument.call(document, "a")) {
             const written = textContentOf.call(link) ?? "";
-            if (written.length <= 40 && collapse(renderedText(link)) === text) {
+            if (written.length > 40) {
+                continue;
+            }
+            const lower = written.toLowerCase();
+            if (words.every((word) => lower.includes(word)) && collapse(renderedText(link)) === text) {
                 return link;
             }
         }
@@ -964,7 +1018,7 @@
             if (classes !== "") {
                 own.push(name + classes);
             }
-            const label = call(getAttribute, element, "aria-label");
+            const label = getAttribute.call(element, "aria-label");
             if (label !== null && label !== "") {
                 own.push(name + "[aria-label=\"" + label.replace(/["\\]/g, "\\$&") + "\"]");
             }
