@@ -1,5 +1,7 @@
 #include "browser/local_wait.h"
 
+#include "browser/wait_fibers.h"
+
 namespace larkspan::browser {
 
 LocalWait::LocalWait(QObject* watched) : m_watched(watched) {
@@ -8,7 +10,8 @@ LocalWait::LocalWait(QObject* watched) : m_watched(watched) {
     if (watched == nullptr) {
         m_outcome = Outcome::WatchedObjectDestroyed;
     } else {
-        connect(watched, &QObject::destroyed, this, [this] { end(Outcome::WatchedObjectDestroyed); });
+        connect(watched, &QObject::destroyed, this,
+                [this] { end(Outcome::WatchedObjectDestroyed); });
     }
 }
 
@@ -29,11 +32,22 @@ void LocalWait::end(Outcome outcome) {
         return;
     }
     m_outcome = outcome;
-    m_loop.quit();
+    if (m_fiber != nullptr) {
+        m_fibers->wake(m_fiber);
+    } else {
+        m_loop.quit();
+    }
 }
 
 LocalWait::Outcome LocalWait::exec() {
-    if (!m_outcome) {
+    if (WaitFibers* const fibers = WaitFibers::current(); fibers != nullptr) {
+        m_fibers = fibers;
+        m_fiber = fibers->runningFiber();
+        while (!m_outcome && !fibers->quitting()) {
+            fibers->suspend();
+        }
+        m_fiber = nullptr;
+    } else if (!m_outcome) {
         m_loop.exec();
     }
     // Leaving the loop with nothing settled means the application told every loop to quit.

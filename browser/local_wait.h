@@ -10,10 +10,14 @@
 
 namespace larkspan::browser {
 
+class Fiber;
+class WaitFibers;
+
 // Keeps the event loop running until the awaited thing has happened. The thread sleeps in the
 // event dispatcher meanwhile and every other handler of the program may run, the way the user
 // expects of a browser that is loading. exec() is the one place where the program blocks on the
-// engine; everything else that waits goes through it.
+// engine; everything else that waits goes through it. In a job of WaitFibers it lets the other
+// jobs run instead.
 class LocalWait : public QObject {
     Q_OBJECT
 
@@ -43,6 +47,9 @@ private:
 
     QPointer<QObject> m_watched;
     QEventLoop m_loop;
+    // The group of the job waiting, while it waits.
+    WaitFibers* m_fibers = nullptr;
+    Fiber* m_fiber = nullptr;
     QTimer m_timeLimit;
     std::optional<Outcome> m_outcome;
 };

@@ -47,32 +47,22 @@ QString searchName(int number, qsizetype count) {
     return QStringLiteral("search %1/%2").arg(QString::number(number), QString::number(count));
 }
 
-RunEnd captureSearches(CaptureHost& host, const QList<QUrl>& searches, BatchProgress& progress,
-                       ChainStart start, const SearchBatchHost& batchHost) {
-    const qsizetype count = searches.size();
-    while (progress.searchesDone < count) {
-        batchHost.searchStarts(progress);
-        RunEnd end = capturePageChain(host, batchHost.newSource(), start);
-        const QString search = searchName(progress.searchesDone + 1, count);
-        if (batchHost.stopped() || end.cause == RunEnd::Cause::Error) {
-            end.pagesCaptured += progress.pagesDone;
-            return end;
-        }
-        QString said;
-        if (end.cause == RunEnd::Cause::TurnFailed || end.cause == RunEnd::Cause::HumanCheck) {
-            said = search + QStringLiteral(": ") + cutShortText(end.pagesCaptured, end.failure);
-            progress.failures.append(said);
-        } else if (end.cause == RunEnd::Cause::RepeatedPage) {
-            said = search + QStringLiteral(": ") + repetitionText(end) +
-                   QStringLiteral("; the search ends here");
-        }
-        progress.pagesDone += end.pagesCaptured;
-        ++progress.searchesDone;
-        batchHost.searchEnded(progress, said);
-        if (progress.searchesDone < count) {
-            start = {.address = searches[progress.searchesDone]};
-        }
+QString countSearchEnd(BatchProgress& progress, const RunEnd& end, qsizetype count) {
+    const QString search = searchName(progress.searchesDone + 1, count);
+    QString said;
+    if (end.cause == RunEnd::Cause::TurnFailed || end.cause == RunEnd::Cause::HumanCheck) {
+        said = search + QStringLiteral(": ") + cutShortText(end.pagesCaptured, end.failure);
+        progress.failures.append(said);
+    } else if (end.cause == RunEnd::Cause::RepeatedPage) {
+        said = search + QStringLiteral(": ") + repetitionText(end) +
+               QStringLiteral("; the search ends here");
     }
+    progress.pagesDone += end.pagesCaptured;
+    ++progress.searchesDone;
+    return said;
+}
+
+RunEnd batchEnd(const BatchProgress& progress, qsizetype count) {
     if (progress.failures.isEmpty()) {
         return {.cause = RunEnd::Cause::LastPage, .pagesCaptured = progress.pagesDone};
     }
@@ -80,6 +70,25 @@ RunEnd captureSearches(CaptureHost& host, const QList<QUrl>& searches, BatchProg
             .pagesCaptured = progress.pagesDone,
             .failure = QStringLiteral("%1 of %2 searches did not end normally")
                            .arg(QString::number(progress.failures.size()), QString::number(count))};
+}
+
+RunEnd captureSearches(CaptureHost& host, const QList<QUrl>& searches, BatchProgress& progress,
+                       ChainStart start, const SearchBatchHost& batchHost) {
+    const qsizetype count = searches.size();
+    while (progress.searchesDone < count) {
+        batchHost.searchStarts(progress);
+        RunEnd end = capturePageChain(host, batchHost.newSource(), start);
+        if (batchHost.stopped() || end.cause == RunEnd::Cause::Error) {
+            end.pagesCaptured += progress.pagesDone;
+            return end;
+        }
+        const QString said = countSearchEnd(progress, end, count);
+        batchHost.searchEnded(progress, said);
+        if (progress.searchesDone < count) {
+            start = {.address = searches[progress.searchesDone]};
+        }
+    }
+    return batchEnd(progress, count);
 }
 
 }  // namespace larkspan

@@ -45,6 +45,15 @@ struct SearchBatchHost {
 // "search 3/40"
 QString searchName(int number, qsizetype count);
 
+// Counts the end of the search now under way (the progress's searchesDone + 1) in the progress;
+// gives what the user should hear of it, empty for nothing: "search 3/40: Cut short after 1
+// page: REASON" (also kept among the failures) or the page that repeated.
+QString countSearchEnd(BatchProgress& progress, const RunEnd& end, qsizetype count);
+
+// The end of a batch whose searches all ended: LastPage, or TurnFailed with "N of M searches did
+// not end normally" when any did not.
+RunEnd batchEnd(const BatchProgress& progress, qsizetype count);
+
 // Captures the searches of the batch not done yet, one after another, each as a page chain from
 // its first page (the first of them from `start`). A search cut short by a page that did not
 // arrive or a human check is counted among the failures and the batch goes on. An error (the

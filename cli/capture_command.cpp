@@ -37,6 +37,7 @@ namespace {
 constexpr int kExitInterrupted = 130;
 // The engine's timers count milliseconds in an int: a little over 24 days.
 constexpr int kLongestPageTimeout = 2'000'000;
+constexpr int kMostParallelPages = 8;
 
 // Only page capture needs the browser engine, and with it a GUI application.
 bool needsBrowser(int argc, char* argv[]) {
@@ -125,6 +126,13 @@ struct CommandLine {
         QStringLiteral("Take only every N-th search of the list, starting at the K-th, so that N "
                        "machines share a list."),
         QStringLiteral("K/N")};
+    QCommandLineOption parallel{
+        QStringLiteral("parallel"),
+        QStringLiteral("Load the pages of up to N searches of the list at once (1 to %1, default "
+                       "1), each search's pages in order; the output is the same as one search "
+                       "after another. --delay then keeps the pages of each site apart.")
+            .arg(kMostParallelPages),
+        QStringLiteral("N")};
     QCommandLineOption mapBase{QStringLiteral("map-base"),
                                QStringLiteral("Address the map links start with (default %1).")
                                    .arg(ServiceAddresses::kDefaultMapBase),
@@ -143,7 +151,7 @@ struct CommandLine {
             QStringLiteral("SOURCE..."));
         parser.addOptions({fromText, output, format, formulaGuard, dedupe, maxPages, delay,
                            pageTimeout, flattenedDir, source, profile, sources, shard,
-                           directoryBase, mapBase, resume});
+                           parallel, directoryBase, mapBase, resume});
     }
 
     ServiceAddresses addresses() const {
@@ -266,6 +274,10 @@ HeadlessCaptureOptions pageCaptureOptions(const CommandLine& commandLine) {
                 "--delay needs MS or MIN-MAX, whole milliseconds with MIN not above MAX");
         }
         options.delay = *delay;
+    }
+    if (parser.isSet(commandLine.parallel)) {
+        options.parallelPages =
+            wholeNumber(commandLine.parser, commandLine.parallel, 1, kMostParallelPages);
     }
     if (parser.isSet(commandLine.pageTimeout)) {
         options.pageTimeout = std::chrono::seconds(
@@ -425,7 +437,8 @@ void checkFromTextOptions(const CommandLine& commandLine) {
     const QCommandLineParser& parser = commandLine.parser;
     for (const QCommandLineOption* option :
          {&commandLine.format, &commandLine.formulaGuard, &commandLine.dedupe, &commandLine.resume,
-          &commandLine.source, &commandLine.profile, &commandLine.sources, &commandLine.shard}) {
+          &commandLine.source, &commandLine.profile, &commandLine.sources, &commandLine.shard,
+          &commandLine.parallel}) {
         if (parser.isSet(*option)) {
             throw UsageError(QStringLiteral("--from-text does not take --%1")
                                  .arg(option->names().constFirst())

@@ -104,8 +104,9 @@ int HeadlessCapture::resume(const JournalRun& run) {
 }
 
 int HeadlessCapture::capture(const ChainStart& start) {
-    const RunEnd end = m_options.searches.isEmpty() ? capturePageChain(*this, *m_source, start)
-                                                    : captureSearches(start);
+    const RunEnd end = m_options.searches.isEmpty()  ? capturePageChain(*this, *m_source, start)
+                       : m_options.parallelPages > 1 ? captureSearchesInParallel(start)
+                                                     : captureSearches(start);
     // Written before the end is recorded, so the journal knows the file the run leaves.
     QString unwritten;
     try {
@@ -132,13 +133,12 @@ QUrl HeadlessCapture::searchAddress(int index) const {
 
 RunEnd HeadlessCapture::captureSearches(const ChainStart& start) {
     const SearchBatchHost batchHost{
-        .newSource =
-            [this]() -> ListingSource& {
-                m_source = m_sources.make(
-                    m_options.sourceInUse(),
-                    [this](const ListingSourceChoice& taken) { sourceTaken(taken); });
-                return *m_source;
-            },
+        .newSource = [this]() -> ListingSource& {
+            m_source =
+                m_sources.make(m_options.sourceInUse(),
+                               [this](const ListingSourceChoice& taken) { sourceTaken(taken); });
+            return *m_source;
+        },
         .searchStarts =
             [this, first = m_options.batch.searchesDone](const BatchProgress& progress) {
                 m_recorder.setPagesBefore(progress.pagesDone);
@@ -148,18 +148,52 @@ RunEnd HeadlessCapture::captureSearches(const ChainStart& start) {
                     pause(m_options.delay.pick());
                 }
             },
-        .searchEnded =
-            [this](const BatchProgress&, const QString& said) {
-                if (!said.isEmpty()) {
-                    printLine(said);
-                }
-                m_options.takenSource.reset();
-                m_recorder.noteSettings(m_options.toJson());
-                tellJournalProblem();
-            },
+        .searchEnded = [this](const BatchProgress&, const QString& said) { searchEnded(said); },
         .stopped = [this] { return m_interrupted; },
     };
     return larkspan::captureSearches(*this, m_options.searches, m_options.batch, start, batchHost);
+}
+
+RunEnd HeadlessCapture::captureSearchesInParallel(const ChainStart& start) {
+    const ParallelSearchesHost host{
+        .newSource =
+            [this](SourceTaken taken) {
+                return m_sources.make(m_options.sourceInUse(), std::move(taken));
+            },
+        .remarks =
+            [this](const CapturedPage& page, const ListingSource& source,
+                   bool chosenAutomatically) {
+                return pageRemarks(page, source, chosenAutomatically);
+            },
+        .flattenedText = [this](const QString& text) { return flattenedText(text); },
+        .keepPage =
+            [this](int searchNumber, const CapturedPage& page, const PageOrigin& origin) {
+                if (origin.taken && !m_options.takenSource) {
+                    sourceTaken(*origin.taken);
+                }
+                m_recorder.setPagesBefore(m_options.batch.pagesDone);
+                keepPage(searchNumber, page, origin.address);
+            },
+        .searchEnded = [this](const BatchProgress&, const QString& said) { searchEnded(said); },
+        .pause = [this](std::chrono::milliseconds duration) { return pause(duration); },
+        .tell = printLine,
+        .stopped = [this] { return m_interrupted; },
+    };
+    return larkspan::captureSearchesInParallel(m_options.searches, m_options.batch, start,
+                                               {.pages = m_options.parallelPages,
+                                                .delay = m_options.delay,
+                                                .maxPages = m_options.maxPages,
+                                                .pageTimeout = m_options.pageTimeout},
+                                               host);
+}
+
+void HeadlessCapture::searchEnded(const QString& said) {
+    if (!said.isEmpty()) {
+        printLine(said);
+    }
+    m_options.takenSource.reset();
+    m_recorder.noteSettings(m_options.toJson());
+    tellJournalProblem();
 }
 
 void HeadlessCapture::interrupt() {
@@ -195,13 +229,13 @@ void HeadlessCapture::sourceTaken(const ListingSourceChoice& taken) {
     m_recorder.noteSettings(m_options.toJson());
 }
 
-QString HeadlessCapture::pageRemarks(const CapturedPage& page) const {
+QString HeadlessCapture::pageRemarks(const CapturedPage& page, const ListingSource& source,
+                                     bool chosenAutomatically) const {
     QStringList remarks;
-    const bool chosenAutomatically = m_options.takenSource.has_value();
     if (page.number == 1 && (chosenAutomatically || m_options.listingSource.kind !=
                                                         ListingSourceChoice::Kind::Directory)) {
         remarks.append(
-            QStringLiteral("listings from ") + m_source->name() +
+            QStringLiteral("listings from ") + source.name() +
             (chosenAutomatically ? QStringLiteral(", chosen automatically") : QString()));
     }
     if (!page.remark.isEmpty()) {
@@ -225,29 +259,33 @@ QString HeadlessCapture::flattenedText(const QString& text) {
 }
 
 void HeadlessCapture::pageCaptured(const CapturedPage& page) {
+    CapturedPage told = page;
+    told.remark = pageRemarks(page, *m_source, m_options.takenSource.has_value());
+    keepPage(m_options.searches.isEmpty() ? 0 : m_options.batch.searchesDone + 1, told,
+             m_browser->LocationURL());
+}
+
+void HeadlessCapture::keepPage(int searchNumber, const CapturedPage& page, const QString& address) {
     // The output first: the journal then knows the file as the page left it.
-    const QStringList lines =
-        m_recorder.keep(page, m_browser->LocationURL(),
-                        [this](const QStringList& kept) { m_results->writePage(kept); });
+    const QStringList lines = m_recorder.keep(
+        page, address, [this](const QStringList& kept) { m_results->writePage(kept); });
     tellJournalProblem();
     m_linesCaptured += lines.size();
     const QString dropped = m_recorder.dropsRepeatedListings()
                                 ? QStringLiteral(" (%1 repeated ones dropped)")
                                       .arg(page.resultLines.size() - lines.size())
                                 : QString();
-    const QString remarks = pageRemarks(page);
-    const QString where =
-        m_options.searches.isEmpty()
-            ? QStringLiteral("page ") + QString::number(page.number)
-            : searchName(m_options.batch.searchesDone + 1, m_options.searches.size()) +
-                  QStringLiteral(", page ") + QString::number(page.number);
+    const QString& remarks = page.remark;
+    const QString where = searchNumber == 0
+                              ? QStringLiteral("page ") + QString::number(page.number)
+                              : searchName(searchNumber, m_options.searches.size()) +
+                                    QStringLiteral(", page ") + QString::number(page.number);
     // A batch's totals grow large: grouped digits read better there.
     const QString total = m_options.searches.isEmpty()
                               ? QString::number(m_linesCaptured)
                               : QLocale(QLocale::English).toString(m_linesCaptured);
     printLine(QStringLiteral("%1: %2: %3 listings%4, %5 in all%6")
-                  .arg(where, m_browser->LocationURL(), QString::number(lines.size()), dropped,
-                       total,
+                  .arg(where, address, QString::number(lines.size()), dropped, total,
                        remarks.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(remarks)));
 }
 

@@ -5,6 +5,7 @@
 #include "capture/page_chain.h"
 #include "capture/profile_folder.h"
 #include "cli/headless_capture_options.h"
+#include "cli/parallel_searches.h"
 #include "journal/run_recorder.h"
 
 #include <QObject>
@@ -61,11 +62,19 @@ private:
     // The searches of a batch not done yet, one after another into the one output (see
     // capture/search_batch.h).
     RunEnd captureSearches(const ChainStart& start);
+    // The same, several searches at once (see cli/parallel_searches.h).
+    RunEnd captureSearchesInParallel(const ChainStart& start);
+    // After a search of a batch that lets the batch go on; `said` is what to tell of its end.
+    void searchEnded(const QString& said);
+    // Writes the page to the output and the journal and tells its progress line; the page's
+    // remark is the line's remarks. A search's number from 1, or 0 outside a batch.
+    void keepPage(int searchNumber, const CapturedPage& page, const QString& address);
     // The first result page of the search at the index (the source of a single search).
     QUrl searchAddress(int index) const;
     void sourceTaken(const ListingSourceChoice& taken);
     // What the progress line of the page adds in brackets; empty for nothing.
-    QString pageRemarks(const CapturedPage& page) const;
+    QString pageRemarks(const CapturedPage& page, const ListingSource& source,
+                        bool chosenAutomatically) const;
     bool pause(std::chrono::milliseconds duration);
     void tellJournalProblem();
     int finish(const RunEnd& end);

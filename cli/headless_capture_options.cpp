@@ -24,6 +24,7 @@ QJsonObject HeadlessCaptureOptions::toJson() const {
     ListingSourceChoice::keepTaken(json, takenSource);
     if (!searches.isEmpty()) {
         batch.addTo(json, searches);
+        json.insert(QStringLiteral("parallel"), parallelPages);
     }
     return json;
 }
@@ -53,6 +54,7 @@ HeadlessCaptureOptions HeadlessCaptureOptions::fromJson(const QUrl& source,
     options.takenSource = ListingSourceChoice::takenIn(json);
     options.searches = BatchProgress::searchesOf(json);
     options.batch = BatchProgress::of(json);
+    options.parallelPages = json.value(QStringLiteral("parallel")).toInt(1);
     return options;
 }
 

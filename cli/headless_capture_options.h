@@ -2,14 +2,14 @@
 
 #include "capture/listing_source_choice.h"
 #include "capture/page_turn_delay.h"
-#include "capture/search_batch.h"
 #include "capture/results_format.h"
+#include "capture/search_batch.h"
 #include "capture/service_addresses.h"
 
 #include <QJsonObject>
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <chrono>
@@ -35,6 +35,8 @@ struct HeadlessCaptureOptions {
     // into the one output. Empty for a single search, whose first page is `source`.
     QList<QUrl> searches;
     BatchProgress batch;
+    // How many of a batch's searches load their pages at once.
+    int parallelPages = 1;
     // What an automatic choice took on the run's first page; a resume goes on with it.
     std::optional<ListingSourceChoice> takenSource;
 
