@@ -4,3 +4,4 @@
 int runDomBridgeTests(int argc, char* argv[]);
 int runTWebbrowserTests(int argc, char* argv[]);
 int runRetryAfterTests(int argc, char* argv[]);
+int runWaitFibersTests(int argc, char* argv[]);

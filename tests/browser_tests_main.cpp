@@ -7,5 +7,7 @@ int main(int argc, char* argv[]) {
     int failures = runDomBridgeTests(argc, argv);
     failures += runTWebbrowserTests(argc, argv);
     failures += runRetryAfterTests(argc, argv);
+    // Last: it ends with the application quitting.
+    failures += runWaitFibersTests(argc, argv);
     return failures;
 }

@@ -153,6 +153,7 @@ private slots:
     void badProfileIsRefusedBeforeAnyPage_data();
     void badProfileIsRefusedBeforeAnyPage();
     void profileCheckShowsWhatTheProfileFinds();
+    void batchKilledAndResumedGivesTheBytesOfOneUninterrupted_data();
     void batchKilledAndResumedGivesTheBytesOfOneUninterrupted();
 
 private:
@@ -610,9 +611,17 @@ void CaptureRunsTest::profileCheckShowsWhatTheProfileFinds() {
     QVERIFY(elsewhere.out.contains(": 0 listings\n"));
 }
 
+void CaptureRunsTest::batchKilledAndResumedGivesTheBytesOfOneUninterrupted_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("one search after another") << QStringList();
+    QTest::newRow("searches at once") << QStringList({QStringLiteral("--parallel"), "3"});
+}
+
 // Three searches, the second of which is not there: the batch goes on past it and fails at
-// its end, and killed in its last search and resumed, it gives the same bytes.
+// its end, and killed in its last search and resumed, it gives the same bytes. Searches
+// captured at once give the bytes and lines of searches one after another.
 void CaptureRunsTest::batchKilledAndResumedGivesTheBytesOfOneUninterrupted() {
+    QFETCH(QStringList, options);
     const QString dataHome = m_dir->filePath(QStringLiteral("data"));
     const QString list = m_dir->filePath(QStringLiteral("searches.txt"));
     QFile file(list);
@@ -624,8 +633,9 @@ void CaptureRunsTest::batchKilledAndResumedGivesTheBytesOfOneUninterrupted() {
     file.close();
     const QString path = m_dir->filePath(QStringLiteral("batch.jsonl"));
     const QString uninterrupted = m_dir->filePath(QStringLiteral("whole.jsonl"));
-    const QStringList capture{QStringLiteral("capture"), QStringLiteral("--sources"), list,
-                              QStringLiteral("--dedupe"), QStringLiteral("-o")};
+    const QStringList capture = QStringList{QStringLiteral("capture"), QStringLiteral("--sources"),
+                                            list, QStringLiteral("--dedupe")} +
+                                options + QStringList{QStringLiteral("-o")};
 
     const Run whole = larkspan(dataHome, capture + QStringList{uninterrupted});
     QCOMPARE(whole.exitCode, 1);
