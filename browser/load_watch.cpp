@@ -54,7 +54,22 @@ void LoadWatch::expectStop() {
     m_stopExpected = true;
 }
 
+void LoadWatch::expectLoad(const QUrl& url) {
+    if (!m_engineLoading || m_loading) {
+        return;
+    }
+    m_abandonedUrl = m_loadUrl;
+    if (m_timeLimit) {
+        m_timeLimitTimer.start(*m_timeLimit);
+    }
+    m_loading = true;
+    m_stopExpected = false;
+    m_loadUrl = url;
+    emit started(url);
+}
+
 void LoadWatch::handleLoadingChanged(const QWebEngineLoadingInfo& info) {
+    m_engineLoading = info.status() == QWebEngineLoadingInfo::LoadStartedStatus;
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
         if (m_downloadGrace.isActive()) {
             end(m_loadUrl, QStringLiteral("the load was stopped"));
@@ -70,7 +85,8 @@ void LoadWatch::handleLoadingChanged(const QWebEngineLoadingInfo& info) {
         return;
     }
     // A load that has already ended here (its time ran out) may still report its own end.
-    if (!m_loading || m_downloadGrace.isActive()) {
+    if (!m_loading || m_downloadGrace.isActive() ||
+        (info.url() == m_abandonedUrl && info.url() != m_loadUrl)) {
         return;
     }
     if (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus && !m_stopExpected) {
@@ -106,6 +122,7 @@ void LoadWatch::handleTimeLimit() {
 void LoadWatch::handleRendererEnded() {
     const QUrl shown = m_loading ? m_loadUrl : (m_page ? m_page->url() : QUrl());
     m_loading = false;
+    m_engineLoading = false;
     m_timeLimitTimer.stop();
     m_downloadGrace.stop();
     m_succeeded = false;

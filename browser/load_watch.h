@@ -29,6 +29,10 @@ public:
     std::optional<std::chrono::milliseconds> timeLimit() const { return m_timeLimit; }
     // The browser stops the load on purpose: its end needs no closer look.
     void expectStop();
+    // The browser has asked for the address. While the engine still holds a load that ran out
+    // of time (a server that stalls), it reports no start for the next one, only its end: the
+    // load asked for starts here then.
+    void expectLoad(const QUrl& url);
 
     bool isLoading() const { return m_loading; }
     bool lastLoadSucceeded() const { return m_succeeded; }
@@ -61,6 +65,11 @@ private:
     QTimer m_downloadGrace;
     QUrl m_loadUrl;
     bool m_loading = false;
+    // The engine's own account: from a load's start to its reported end.
+    bool m_engineLoading = false;
+    // A load that ran out of time and was replaced; what the engine may yet report of it is
+    // not the new load's.
+    QUrl m_abandonedUrl;
     bool m_stopExpected = false;
     bool m_succeeded = false;
     QString m_failure;

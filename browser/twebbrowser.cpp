@@ -110,8 +110,7 @@ void TWebbrowser::mapEngineEvents() {
                 }
             });
     // A page closing its own window must not take the tab with it.
-    connect(m_page, &QWebEnginePage::windowCloseRequested, this,
-            [this] { Navigate(kBlankPage); });
+    connect(m_page, &QWebEnginePage::windowCloseRequested, this, [this] { Navigate(kBlankPage); });
     // A renderer that has gone finishes nothing, so the load (or the request of one) ends here.
     connect(m_loadWatch, &browser::LoadWatch::rendererEnded, this, [this] {
         m_navigationStart.stop();
@@ -164,6 +163,7 @@ void TWebbrowser::reportReadyState() {
 void TWebbrowser::Navigate(const QUrl& url) {
     expectNavigation();
     m_page->load(url);
+    m_loadWatch->expectLoad(url);
 }
 
 void TWebbrowser::NavigateNoHistory(const QUrl& url) {

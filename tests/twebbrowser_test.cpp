@@ -110,6 +110,7 @@ private slots:
     void readyStateFollowsALoad();
     void loadOutcomes_data();
     void loadOutcomes();
+    void loadAfterOneThatRanOutOfTime();
     void loadAndWaitSaysWhatARefusedPageAsks_data();
     void loadAndWaitSaysWhatARefusedPageAsks();
     void loadAndWaitOfAnAddressNeverLoaded_data();
@@ -212,11 +213,28 @@ void TWebbrowserTest::loadOutcomes() {
     QCOMPARE(browser->LocationURL() == url.toString(), shown);
 }
 
+// The engine still holds the stalled load and reports no start of the next one: the next one
+// is still the one waited for, with its own outcome and its own time limit.
+void TWebbrowserTest::loadAfterOneThatRanOutOfTime() {
+    const auto browser = newBrowser();
+    browser->setLoadTimeLimit(std::chrono::milliseconds(1'000));
+    const QUrl stalled = m_server.url(QStringLiteral("/stalled.html"));
+    QCOMPARE(browser->loadAndWait(stalled).result, dom::LinkOutcome::Result::LoadFailed);
+    const QUrl next = m_server.url(QStringLiteral("/next.html"));
+    const dom::LinkOutcome outcome = browser->loadAndWait(next);
+    QCOMPARE(outcome.failure, QString());
+    QCOMPARE(outcome.result, dom::LinkOutcome::Result::Arrived);
+    QCOMPARE(browser->LocationURL(), next.toString());
+    const dom::LinkOutcome again = browser->loadAndWait(stalled);
+    QCOMPARE(again.failure, stalled.toDisplayString() +
+                                QStringLiteral(": it did not finish loading within 1 seconds"));
+}
+
 void TWebbrowserTest::loadAndWaitSaysWhatARefusedPageAsks_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QByteArray>("retryAfterHeader");  // null: the page is not refused
     QTest::addColumn<int>("status");
-    QTest::addColumn<int>("retryAfter");  // seconds; -1 for none
+    QTest::addColumn<int>("retryAfter");     // seconds; -1 for none
     QTest::addColumn<QDateTime>("retryAt");  // for a date: the date it gives
 
     // In whole seconds, as the header gives them.
