@@ -157,8 +157,9 @@ RunEnd HeadlessCapture::captureSearches(const ChainStart& start) {
 RunEnd HeadlessCapture::captureSearchesInParallel(const ChainStart& start) {
     const ParallelSearchesHost host{
         .newSource =
-            [this](SourceTaken taken) {
-                return m_sources.make(m_options.sourceInUse(), std::move(taken));
+            [this, resumedWith = m_options.sourceInUse()](bool first, SourceTaken taken) {
+                return m_sources.make(first ? resumedWith : m_options.listingSource,
+                                      std::move(taken));
             },
         .remarks =
             [this](const CapturedPage& page, const ListingSource& source,

@@ -75,9 +75,9 @@ public:
     SearchPage(ParallelBatch& batch, TWebbrowser& browser, int search)
         : m_batch(batch), m_browser(browser), m_search(search) {}
 
-    RunEnd capture(const ChainStart& start) {
-        m_source =
-            m_batch.host().newSource([this](const ListingSourceChoice& taken) { m_taken = taken; });
+    RunEnd capture(const ChainStart& start, bool first) {
+        m_source = m_batch.host().newSource(
+            first, [this](const ListingSourceChoice& taken) { m_taken = taken; });
         if (!start.address.isEmpty() && !m_batch.paceLoad(start.address)) {
             return {.cause = RunEnd::Cause::HostStopped};
         }
@@ -156,7 +156,8 @@ void ParallelBatch::captureOnPage(TWebbrowser& browser) {
         const int search = m_nextSearch++;
         const ChainStart start =
             search == m_firstSearch ? m_start : ChainStart{.address = m_searches[search]};
-        const RunEnd end = SearchPage(*this, browser, search).capture(start);
+        const RunEnd end =
+            SearchPage(*this, browser, search).capture(start, search == m_firstSearch);
         m_order.searchEnded(search, end);
     }
 }

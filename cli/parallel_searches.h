@@ -22,8 +22,9 @@ class ListingSource;
 // What the searches of a batch that loads several pages at once share with the capture that
 // runs them.
 struct ParallelSearchesHost {
-    // A new listing source for a search; an automatic one tells `taken` what it took.
-    std::function<std::unique_ptr<ListingSource>(SourceTaken taken)> newSource;
+    // A new listing source for a search; an automatic one tells `taken` what it took. `first`
+    // for the search the run starts with, which a resumed run takes up with what it had taken.
+    std::function<std::unique_ptr<ListingSource>(bool first, SourceTaken taken)> newSource;
     // What a page's progress line adds in brackets, read by the source; empty for nothing.
     std::function<QString(const CapturedPage& page, const ListingSource& source,
                           bool chosenAutomatically)>
