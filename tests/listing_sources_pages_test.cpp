@@ -232,7 +232,7 @@ private slots:
         QTest::newRow("check widget element") << "widget.html"
                                               << "captcha";
         QTest::newRow("visible text, any letter case") << "text.html"
-                                                       << "human check";
+                                                       << "verification page";
         QTest::newRow("consent wall") << "consent.html"
                                       << "consent wall";
         QTest::newRow("no results, the words hidden") << "ordinary.html"
