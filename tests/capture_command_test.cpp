@@ -385,6 +385,9 @@ TEST(CapturePages, ProblemsEndTheRunWithTheirMessage) {
          2,
          {QStringLiteral("larkspan: cannot load http://127.0.0.1:99999/: Invalid port or port "
                          "number out of range")}},
+        {{samplePage(1), samplePage(2), QStringLiteral("--parallel"), QStringLiteral("9")},
+         2,
+         {QStringLiteral("larkspan: --parallel needs a whole number from 1 to 8")}},
         {{samplePage(1), samplePage(2), QStringLiteral("--shard"), QStringLiteral("3/2")},
          2,
          {QStringLiteral("larkspan: --shard needs K/N, whole numbers with 1 <= K <= N")}},
