@@ -2,9 +2,9 @@
 
 #include "browser/local_wait.h"
 #include "browser/twebbrowser.h"
-#include "capture/capture_error.h"
 #include "capture/results_workbook.h"
 #include "capture/scraped_message.h"
+#include "cli/headless_page.h"
 #include "cli/output_file_mark.h"
 #include "cli/results_output.h"
 
@@ -40,7 +40,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 HeadlessCapture::HeadlessCapture(HeadlessCaptureOptions options, RunJournal* journal)
     : m_options(std::move(options)),
-      m_browser(std::make_unique<TWebbrowser>()),
+      m_browser(headlessPage(m_options.pageTimeout)),
       m_parser(m_options.addresses),
       m_sources(m_parser, m_options.addresses,
                 {[this](std::chrono::milliseconds duration) { return pause(duration); },
@@ -53,10 +53,6 @@ HeadlessCapture::HeadlessCapture(HeadlessCaptureOptions options, RunJournal* jou
                                   m_options.outputPath.isEmpty() ? OutputFile::standardOutput()
                                                                  : OutputFile(m_options.outputPath),
                                   m_options.guardFormulas)) {
-    // Nobody could answer a page's own message boxes.
-    m_browser->setSilent(true);
-    // Nobody could press Stop either.
-    m_browser->setLoadTimeLimit(m_options.pageTimeout);
     // A file that is replaced as a whole is the one a resume would write again.
     if (!m_options.outputPath.isEmpty() && isReplaceable(m_options.outputPath)) {
         m_recorder.setOutputMark(
@@ -176,6 +172,7 @@ RunEnd HeadlessCapture::captureSearchesInParallel(const ChainStart& start) {
                 keepPage(searchNumber, page, origin.address);
             },
         .searchEnded = [this](const BatchProgress&, const QString& said) { searchEnded(said); },
+        .newPage = [this] { return headlessPage(m_options.pageTimeout); },
         .pause = [this](std::chrono::milliseconds duration) { return pause(duration); },
         .tell = printLine,
         .stopped = [this] { return m_interrupted; },
@@ -183,8 +180,7 @@ RunEnd HeadlessCapture::captureSearchesInParallel(const ChainStart& start) {
     return larkspan::captureSearchesInParallel(m_options.searches, m_options.batch, start,
                                                {.pages = m_options.parallelPages,
                                                 .delay = m_options.delay,
-                                                .maxPages = m_options.maxPages,
-                                                .pageTimeout = m_options.pageTimeout},
+                                                .maxPages = m_options.maxPages},
                                                host);
 }
 
@@ -213,12 +209,7 @@ void HeadlessCapture::setInterruptCheck(std::function<bool()> interruptRaised) {
 }
 
 std::shared_ptr<dom::Document> HeadlessCapture::currentDocument() {
-    std::shared_ptr<dom::Document> document = m_browser->Document();
-    // A page whose renderer has ended shows nothing; that is the reason to give.
-    if (!document && !m_browser->lastLoadSucceeded()) {
-        throw CaptureError(m_browser->lastLoadFailure().toStdString());
-    }
-    return document;
+    return shownDocument(*m_browser);
 }
 
 QUrl HeadlessCapture::currentAddress() {

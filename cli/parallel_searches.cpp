@@ -2,9 +2,9 @@
 
 #include "browser/twebbrowser.h"
 #include "browser/wait_fibers.h"
-#include "capture/capture_error.h"
 #include "capture/host_pacing.h"
 #include "capture/listing_source.h"
+#include "cli/headless_page.h"
 
 #include <algorithm>
 #include <vector>
@@ -85,14 +85,7 @@ public:
     }
 
 private:
-    std::shared_ptr<dom::Document> currentDocument() override {
-        std::shared_ptr<dom::Document> document = m_browser.Document();
-        // A page whose renderer has ended shows nothing; that is the reason to give.
-        if (!document && !m_browser.lastLoadSucceeded()) {
-            throw CaptureError(m_browser.lastLoadFailure().toStdString());
-        }
-        return document;
-    }
+    std::shared_ptr<dom::Document> currentDocument() override { return shownDocument(m_browser); }
 
     QUrl currentAddress() override { return QUrl(m_browser.LocationURL()); }
     dom::PageLoader& pageLoader() override { return m_browser; }
@@ -135,10 +128,7 @@ RunEnd ParallelBatch::run() {
     const int pages = std::min(m_settings.pages, count - m_firstSearch);
     browser::WaitFibers jobs;
     for (int page = 0; page < pages; ++page) {
-        auto& browser = m_pages.emplace_back(std::make_unique<TWebbrowser>());
-        // Nobody could answer a page's own message boxes, or press Stop.
-        browser->setSilent(true);
-        browser->setLoadTimeLimit(m_settings.pageTimeout);
+        auto& browser = m_pages.emplace_back(m_host.newPage());
         jobs.add([this, &browser = *browser] { captureOnPage(browser); });
     }
     jobs.runAll();

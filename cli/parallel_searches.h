@@ -18,6 +18,7 @@
 namespace larkspan {
 
 class ListingSource;
+class TWebbrowser;
 
 // What the searches of a batch that loads several pages at once share with the capture that
 // runs them.
@@ -36,6 +37,8 @@ struct ParallelSearchesHost {
     // After each search that ends and lets the batch go on, in the order of the list; as
     // SearchBatchHost::searchEnded.
     std::function<void(const BatchProgress& progress, const QString& said)> searchEnded;
+    // A page of the engine for the searches under way.
+    std::function<std::unique_ptr<TWebbrowser>()> newPage;
     // Waits the time; false when the run was stopped meanwhile.
     std::function<bool(std::chrono::milliseconds duration)> pause;
     // A line for the user, at once.
@@ -50,7 +53,6 @@ struct ParallelSearchesSettings {
     PageTurnDelay delay;
     // Of each search.
     std::optional<int> maxPages;
-    std::chrono::milliseconds pageTimeout{std::chrono::seconds(120)};
 };
 
 // Captures the searches of the batch not done yet as captureSearches does, with the same

@@ -8,6 +8,7 @@
 #include "capture/profile_listing_source.h"
 #include "capture/result_fields.h"
 #include "cli/capture_source.h"
+#include "cli/headless_page.h"
 #include "cli/profile_selectors.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <stdexcept>
 
 namespace larkspan {
 namespace {
@@ -104,13 +104,9 @@ int checkProfileOnPage(const QString& profileNameOrFile, const QString& address)
     disableSandboxWhenRoot();
     checkProfileSelectors(profile);
 
-    TWebbrowser browser;
-    browser.setSilent(true);
-    browser.setLoadTimeLimit(kPageTimeLimit);
-    const dom::LinkOutcome loaded = browser.loadAndWait(page);
-    if (loaded.result != dom::LinkOutcome::Result::Arrived) {
-        throw std::runtime_error(loaded.failure.toStdString());
-    }
+    const std::unique_ptr<TWebbrowser> headless = headlessPage(kPageTimeLimit);
+    TWebbrowser& browser = *headless;
+    loadOrFail(browser, page);
     const PageWait wait{[&browser](std::chrono::milliseconds duration) {
                             browser::LocalWait pause(&browser);
                             pause.setTimeLimit(duration);

@@ -5,8 +5,9 @@
 #include "browser/twebbrowser.h"
 #include "capture/listing_detection.h"
 #include "cli/capture_source.h"
-#include "cli/command_line.h"
 #include "cli/command_application.h"
+#include "cli/command_line.h"
+#include "cli/headless_page.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -43,19 +44,13 @@ void writeProfile(const QByteArray& profile, const QString& path) {
 }
 
 ListingDetection detectOnPage(const QUrl& address) {
-    TWebbrowser browser;
-    // Nobody could answer the page's own message boxes, or press Stop.
-    browser.setSilent(true);
-    browser.setLoadTimeLimit(kPageTimeout);
-    const dom::LinkOutcome outcome = browser.loadAndWait(address);
-    if (outcome.result != dom::LinkOutcome::Result::Arrived) {
-        throw std::runtime_error(outcome.failure.toStdString());
-    }
-    const std::shared_ptr<dom::Document> document = browser.Document();
+    const std::unique_ptr<TWebbrowser> browser = headlessPage(kPageTimeout);
+    loadOrFail(*browser, address);
+    const std::shared_ptr<dom::Document> document = browser->Document();
     if (!document || !document->isHtmlDocument()) {
         return {};
     }
-    return detectListings(*document, QUrl(browser.LocationURL()));
+    return detectListings(*document, QUrl(browser->LocationURL()));
 }
 
 int detect(const QCommandLineParser& parser, const QCommandLineOption& output) {
@@ -63,9 +58,8 @@ int detect(const QCommandLineParser& parser, const QCommandLineOption& output) {
     if (positional.size() != 1) {
         throw UsageError("profile detect takes one ADDRESS");
     }
-    const QString outputPath = parser.isSet(output)
-                                   ? QFileInfo(parser.value(output)).absoluteFilePath()
-                                   : QString();
+    const QString outputPath =
+        parser.isSet(output) ? QFileInfo(parser.value(output)).absoluteFilePath() : QString();
     const QUrl address = captureSource(positional.front());
     // Said only when the engine is about to start, not before a usage error.
     disableSandboxWhenRoot();
