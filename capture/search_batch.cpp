@@ -47,6 +47,17 @@ QString searchName(int number, qsizetype count) {
     return QStringLiteral("search %1/%2").arg(QString::number(number), QString::number(count));
 }
 
+QStringList searchesListed(const QStringList& lines) {
+    QStringList searches;
+    for (const QString& line : lines) {
+        const QString search = line.trimmed();
+        if (!search.isEmpty() && !search.startsWith(u'#')) {
+            searches.append(search);
+        }
+    }
+    return searches;
+}
+
 QString countSearchEnd(BatchProgress& progress, const RunEnd& end, qsizetype count) {
     const QString search = searchName(progress.searchesDone + 1, count);
     QString said;

@@ -45,6 +45,10 @@ struct SearchBatchHost {
 // "search 3/40"
 QString searchName(int number, qsizetype count);
 
+// The searches a list gives, one first result page a line with the white space around it left
+// out; blank lines and lines starting with "#" give none.
+QStringList searchesListed(const QStringList& lines);
+
 // Counts the end of the search now under way (the progress's searchesDone + 1) in the progress;
 // gives what the user should hear of it, empty for nothing: "search 3/40: Cut short after 1
 // page: REASON" (also kept among the failures) or the page that repeated.

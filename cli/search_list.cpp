@@ -1,5 +1,7 @@
 #include "cli/search_list.h"
 
+#include "capture/search_batch.h"
+
 #include <QFile>
 #include <QTextStream>
 
@@ -10,24 +12,21 @@ namespace larkspan {
 
 QStringList readSearchList(const QString& path) {
     QFile file;
-    const bool opened = path == u"-" ? file.open(stdin, QIODevice::ReadOnly | QIODevice::Text)
-                                     : (file.setFileName(path),
-                                        file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const bool opened =
+        path == u"-" ? file.open(stdin, QIODevice::ReadOnly | QIODevice::Text)
+                     : (file.setFileName(path), file.open(QIODevice::ReadOnly | QIODevice::Text));
     if (!opened) {
         throw std::runtime_error(
             (QStringLiteral("cannot read ") + path + QStringLiteral(": ") + file.errorString())
                 .toStdString());
     }
-    QStringList searches;
-    QTextStream lines(&file);
+    QStringList lines;
+    QTextStream text(&file);
     QString line;
-    while (lines.readLineInto(&line)) {
-        line = line.trimmed();
-        if (!line.isEmpty() && !line.startsWith(u'#')) {
-            searches.append(line);
-        }
+    while (text.readLineInto(&line)) {
+        lines.append(line);
     }
-    return searches;
+    return searchesListed(lines);
 }
 
 std::optional<Shard> Shard::parse(const QString& text) {

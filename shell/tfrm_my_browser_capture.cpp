@@ -75,11 +75,9 @@ QJsonObject settingsOf(const CaptureOptions& options, const ListingSourceChoice&
 QList<QUrl> searchesOf(const CaptureOptions& options) {
     QList<QUrl> searches;
     if (options.captureList) {
-        for (const QString& line : options.searchList) {
-            if (!line.trimmed().isEmpty() && !line.trimmed().startsWith(u'#')) {
-                searches.append(QUrl::fromUserInput(line.trimmed(), QDir::currentPath(),
-                                                    QUrl::AssumeLocalFile));
-            }
+        for (const QString& search : searchesListed(options.searchList)) {
+            searches.append(
+                QUrl::fromUserInput(search, QDir::currentPath(), QUrl::AssumeLocalFile));
         }
     }
     return searches;
