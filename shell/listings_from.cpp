@@ -30,15 +30,11 @@ QString ListingsFrom::settingText() const {
 }
 
 QString ListingsFrom::label() const {
-    switch (kind) {
-        case Kind::Directory:
-            return QStringLiteral("Directory");
-        case Kind::Structured:
-            return QStringLiteral("Structured data");
-        case Kind::Automatic:
-            return QStringLiteral("Automatic");
-        case Kind::Profile:
-            break;
+    if (kind != Kind::Profile) {
+        // The run's own words for it, as a label starts.
+        QString text = ListingSourceChoice{kind}.text();
+        text[0] = text[0].toUpper();
+        return text;
     }
     return QStringLiteral("Profile: ") +
            (profileTitle.isEmpty() ? profileName
