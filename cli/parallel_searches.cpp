@@ -144,10 +144,9 @@ RunEnd ParallelBatch::run() {
 void ParallelBatch::captureOnPage(TWebbrowser& browser) {
     while (!over() && m_nextSearch < m_searches.size()) {
         const int search = m_nextSearch++;
-        const ChainStart start =
-            search == m_firstSearch ? m_start : ChainStart{.address = m_searches[search]};
-        const RunEnd end =
-            SearchPage(*this, browser, search).capture(start, search == m_firstSearch);
+        const bool first = search == m_firstSearch;
+        const ChainStart start = first ? m_start : ChainStart{.address = m_searches[search]};
+        const RunEnd end = SearchPage(*this, browser, search).capture(start, first);
         m_order.searchEnded(search, end);
     }
 }
